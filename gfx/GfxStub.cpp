@@ -1,0 +1,1 @@
+// Placeholder until the graphics layer lands.

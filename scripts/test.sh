@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test: the normal build (under the C and a
+# German locale), the AddressSanitizer + UndefinedBehaviorSanitizer build, the ThreadSanitizer
+# build of the threaded tests, and each fuzzer for a bounded time.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+cd "$top"
+"$top/scripts/install-deps.sh"
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+fuzz_seconds=${SULCO_FUZZ_SECONDS:-60}
+
+step() { echo; echo "==== $*"; }
+
+step "normal build"
+scripts/build.sh "$top/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build-test && ctest --output-on-failure -j"$jobs" --timeout 300)
+step "normal build, German locale"
+(cd build-test && LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --output-on-failure -j"$jobs" --timeout 300)
+
+step "AddressSanitizer + UndefinedBehaviorSanitizer"
+CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
+    -DSULCO_SANITIZE=address,undefined
+(cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --output-on-failure -j"$jobs" --timeout 600)
+
+step "ThreadSanitizer, threaded tests"
+CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
+    -DSULCO_SANITIZE=thread
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+    ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded)
+
+step "fuzzers, ${fuzz_seconds} s each"
+CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DSULCO_FUZZ=ON -DSULCO_TESTS=OFF
+shopt -s nullglob
+for fuzzer in build-fuzz/fuzz_*; do
+    name=$(basename "$fuzzer" | sed 's/^fuzz_//')
+    corpus="$top/build-fuzz/corpus-$name"
+    mkdir -p "$corpus"
+    seeds="$top/tests/fuzz/corpus/$name"
+    [ -d "$seeds" ] || seeds=""
+    echo "-- $name"
+    "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" $seeds 2>&1 | tail -3
+done
+echo
+echo "all test steps passed"
