@@ -79,12 +79,12 @@ struct AppState {
     std::uint32_t backgroundColor = 0x0025C9A0;
     // The colour chooser's custom colours, one set per colour setting (text, track, background).
     std::uint32_t customColors[3][16] = {
-        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0,
-         0xB0F18D, 0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2},
-        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0,
-         0xB0F18D, 0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2},
-        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0,
-         0xB0F18D, 0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2}};
+        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0, 0xB0F18D,
+         0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2},
+        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0, 0xB0F18D,
+         0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2},
+        {0x8EC7F0, 0x84EFFB, 0xAC91EE, 0x72DB13, 0x638B6F, 0x89657E, 0x7B6688, 0x25C9A0, 0xB0F18D,
+         0xDBC0A4, 0x4F7D9F, 0x935B61, 0xDC124F, 0x6415D9, 0xA8A046, 0xD80CE2}};
     std::uint8_t reviewStep = 1;  // never 0
     std::int8_t gpsPort = -1;
     std::uint8_t gpsBaudIndex = 255;
@@ -126,7 +126,7 @@ struct AppState {
     Flag workFull{0};
 
     // ---- Platform and layout ----
-    char moduleDir[4096] = {};  // folder of the executable, ending with '/'
+    char moduleDir[4096] = {};      // folder of the executable, ending with '/'
     std::uint32_t orientation = 0;  // 0 none, 1 = 90, 2 = 180, 3 = 270 degrees
     std::uint16_t screenWidth = 0;
     std::uint16_t screenHeight = 0;
@@ -187,9 +187,9 @@ struct AppState {
     Vec2 guideLinesWorld[6];
     ScreenPoint guideLinesScreen[6] = {};
     ScreenPoint pointAScreen;
-    double workedArea = 0.0;  // dm^2
+    double workedArea = 0.0;    // dm^2
     std::int32_t distance = 0;  // dm
-    double crossTrack = 0.0;  // dm, positive: right of the line, steer left
+    double crossTrack = 0.0;    // dm, positive: right of the line, steer left
     std::int32_t guideNumber = 0;
     std::uint8_t arrowCount = 0;
     std::uint8_t steerLeft = 0;

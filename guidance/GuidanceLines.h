@@ -23,3 +23,13 @@ struct GuidanceLines {
     double spacing = 0.0;
     std::vector<GuideLine> lines;
 };
+
+// Sets the AB line: line 0 from A to B, lines one spacing (dm) apart, the cache emptied.
+void setAbLine(GuidanceLines& lines, Vec2 a, Vec2 b, double spacing);
+void createGuideLine(GuidanceLines& lines, int number);
+int findGuideLine(const GuidanceLines& lines, int number);
+double distanceToGuideLine(GuidanceLines& lines, Vec2 point, int number);
+int followNearestLine(GuidanceLines& lines, Vec2 point, Vec2 travel, double& crossTrack,
+                      Vec2& foot);
+double signedCrossTrack(const GuidanceLines& lines, Vec2 point, const GuideLine& line, Vec2& foot,
+                        Vec2 travel);

@@ -24,4 +24,6 @@ struct Vec2 {
     constexpr Vec2 perpendicular() const { return {-y, x}; }
 };
 
-constexpr Vec2 operator*(double s, Vec2 v) { return {s * v.x, s * v.y}; }
+constexpr Vec2 operator*(double s, Vec2 v) {
+    return {s * v.x, s * v.y};
+}

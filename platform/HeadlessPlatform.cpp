@@ -87,7 +87,11 @@ HeadlessPlatform fallback;
 Platform* active = &fallback;
 }  // namespace
 
-Platform& current() { return *active; }
-void install(Platform* platform) { active = platform ? platform : &fallback; }
+Platform& current() {
+    return *active;
+}
+void install(Platform* platform) {
+    active = platform ? platform : &fallback;
+}
 
 }  // namespace platform

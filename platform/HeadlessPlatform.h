@@ -13,9 +13,8 @@
 namespace platform {
 
 class HeadlessPlatform : public Platform {
-public:
-    void presentFrame(const std::uint16_t* pixels, int width, int height,
-                      int pitchBytes) override;
+  public:
+    void presentFrame(const std::uint16_t* pixels, int width, int height, int pitchBytes) override;
     void playSound(const char* name) override;
     bool chooseFile(FileDialogMode mode, std::string& path) override;
     void messageBox(const char* text) override;
@@ -39,7 +38,7 @@ public:
     std::optional<int> quitCode() const;
     int paintRequests() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     Frame frame_;
     int frames_ = 0;

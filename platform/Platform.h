@@ -12,7 +12,7 @@ namespace platform {
 enum class FileDialogMode { Open, Save };
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Shows a finished RGB565 frame 1:1. Called with the frame lock held; must copy and return.

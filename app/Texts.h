@@ -1,0 +1,27 @@
+// The screen texts of the four languages, in the bitmap font's code page, and the font itself.
+#pragma once
+
+#include <string_view>
+
+// Index of a screen text in messageTables[language].
+enum MessageId : int {
+    kMsgSaveQuestion = 0,
+    kMsgCloseQuestion = 1,
+    kMsgPromptB = 2,
+    kMsgPromptA = 3,
+    kMsgWelcome = 4,
+    kMsgGpsWait = 5,
+    kMsgExiting = 6,
+    kMsgFinishQuestion = 7,
+    kMsgReviewFinished = 9,
+    kMsgPaused = 12,
+};
+
+// Points messageTables and dialogTextTables at the tables of every language.
+void installTexts();
+// The text of message id in the current language ("" when the table has none).
+const char* messageText(int id);
+// Loads the bitmap font of the current language's code page into appState.font.
+void loadFont();
+// The language chosen by --language (en, es, de, ru), else the locale, else English.
+int chooseLanguage(std::string_view option);

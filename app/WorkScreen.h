@@ -1,0 +1,18 @@
+// The work screen: worked track, steering bar, guide lines, texts, vehicle and buttons.
+#pragma once
+
+#include "app/AppState.h"
+
+namespace gfx {
+class Rasterizer;
+}
+
+// Recomputes the view transform and every screen point of the track, guide lines and point A.
+void recomputeView();
+// Rescales the vehicle picture to the current zoom and vehicle scale.
+void rebuildVehicleImage();
+void drawBackground(gfx::Rasterizer& target);
+void drawWorkScreen(gfx::Rasterizer& target);
+void drawWorkButtons(gfx::Rasterizer& target);
+ScreenPoint worldToScreen(IntPoint point);
+ScreenPoint worldToScreen(Vec2 point);
