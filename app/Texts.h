@@ -15,6 +15,8 @@ enum MessageId : int {
     kMsgFinishQuestion = 7,
     kMsgReviewFinished = 9,
     kMsgPaused = 12,
+    // Our own: the strip array is full; recording has stopped, the work can still be saved.
+    kMsgWorkFull = 13,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.
