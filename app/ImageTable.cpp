@@ -1,0 +1,119 @@
+#include "app/ImageTable.h"
+
+#include <cstdint>
+
+#include "app/AppState.h"
+#include "app/DashedLine.h"
+#include "app/WorkScreen.h"
+#include "gfx/ImageLoader.h"
+#include "gfx/Rasterizer.h"
+#include "gfx/Surface.h"
+
+namespace {
+
+// Transparent colours of the pictures: magenta for GIF buttons, white around the arrows, black
+// around the square work-screen buttons.
+constexpr std::int32_t kKeyMagenta = 0xF81F;
+constexpr std::int32_t kKeyWhite = 0xFFFF;
+constexpr std::int32_t kKeyBlack = 0x0000;
+constexpr std::int32_t kNoKey = -1;
+
+enum class Kind { Bitmap, Gif };
+
+struct TableEntry {
+    gfx::Surface* AppState::*field;
+    Kind kind;
+    std::int32_t wide;
+    std::int32_t normal;
+    std::int32_t key;
+};
+
+struct ButtonEntry {
+    ButtonImage AppState::*field;
+    Kind kind;
+    std::int32_t wide;
+    std::int32_t normal;
+    std::int32_t key;
+};
+
+constexpr TableEntry kPictures[] = {
+    {&AppState::pictureImage, Kind::Bitmap, 133, 133, kNoKey},
+    {&AppState::vehicleSource, Kind::Gif, 157, 157, kNoKey},
+    {&AppState::arrowRightImage, Kind::Bitmap, 188, 144, kKeyWhite},
+    {&AppState::arrowLeftImage, Kind::Bitmap, 189, 145, kKeyWhite},
+};
+
+constexpr ButtonEntry kButtons[] = {
+    {&AppState::imgZoomIn, Kind::Bitmap, 139, 134, kKeyBlack},
+    {&AppState::imgZoomOut, Kind::Bitmap, 140, 135, kKeyBlack},
+    {&AppState::imgWorkMenu, Kind::Bitmap, 141, 136, kKeyBlack},
+    {&AppState::imgFinish, Kind::Bitmap, 143, 142, kKeyBlack},
+    {&AppState::imgViewToggle, Kind::Gif, 162, 161, kKeyMagenta},
+    {&AppState::imgStartFree, Kind::Gif, 179, 174, kKeyMagenta},
+    {&AppState::imgStartAB, Kind::Gif, 180, 175, kKeyMagenta},
+    {&AppState::imgReview, Kind::Gif, 183, 178, kKeyMagenta},
+    {&AppState::imgStartMenu, Kind::Gif, 191, 190, kKeyMagenta},
+    {&AppState::imgExit, Kind::Gif, 182, 177, kKeyMagenta},
+    {&AppState::imgYes, Kind::Gif, 184, 164, kKeyMagenta},
+    {&AppState::imgNo, Kind::Gif, 185, 163, kKeyMagenta},
+    {&AppState::imgGpsSettings, Kind::Gif, 187, 170, kKeyMagenta},
+    {&AppState::imgGpsCancel, Kind::Gif, 186, 169, kKeyMagenta},
+};
+
+gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
+    const std::int32_t id = appState.wideLayout ? wide : normal;
+    gfx::Surface* image = kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
+    if (image) image->colourKey = key;
+    return image;
+}
+
+void replace(gfx::Surface*& field, gfx::Surface* image) {
+    gfx::DestroySurface(field);
+    field = image;
+}
+
+}  // namespace
+
+void loadBackgroundImage() {
+    AppState& s = appState;
+    gfx::Surface* picture = gfx::LoadGifResource(s.wideLayout ? 166 : 156);
+    const bool turned = s.orientation == 1 || s.orientation == 3;
+    if (picture && turned && s.screenWidth > 0 && s.screenHeight > 0) {
+        // The picture is drawn for a portrait screen; a turned one gets it stretched to fit.
+        gfx::Surface* stretched = gfx::CreateSurface(s.screenWidth, s.screenHeight);
+        if (stretched) {
+            gfx::Rasterizer r(stretched);
+            r.BlitStretch(gfx::Rect{0, 0, s.screenWidth, s.screenHeight}, picture);
+            gfx::DestroySurface(picture);
+            picture = stretched;
+        }
+    }
+    replace(s.backgroundImage, picture);
+}
+
+void loadScreenImages() {
+    AppState& s = appState;
+    for (const TableEntry& e : kPictures)
+        replace(s.*e.field, load(e.kind, e.wide, e.normal, e.key));
+    for (const ButtonEntry& e : kButtons) {
+        replace((s.*e.field).image, load(e.kind, e.wide, e.normal, e.key));
+    }
+    const std::int32_t w = s.screenWidth, h = s.screenHeight;
+    s.pictureQuad[0] = {0, 0};
+    s.pictureQuad[1] = {w, 0};
+    s.pictureQuad[2] = {w, h};
+    s.pictureQuad[3] = {0, h};
+    rebuildVehicleImage();
+    delete s.dashLine;
+    s.dashLine = new DashedLine({10, 10});
+}
+
+void freeScreenImages() {
+    AppState& s = appState;
+    for (const TableEntry& e : kPictures) replace(s.*e.field, nullptr);
+    for (const ButtonEntry& e : kButtons) replace((s.*e.field).image, nullptr);
+    replace(s.backgroundImage, nullptr);
+    replace(s.vehicleImage, nullptr);
+    delete s.dashLine;
+    s.dashLine = nullptr;
+}

@@ -1,0 +1,371 @@
+#include "app/WorkScreen.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+
+#include "app/DashedLine.h"
+#include "app/Texts.h"
+#include "gfx/Rasterizer.h"
+#include "gfx/Surface.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr gfx::Pixel kBlack = 0x0000;
+constexpr gfx::Pixel kRed = 0xF800;
+constexpr gfx::Pixel kVehicleKey = 0xF81F;
+// The last quad index the walk may fill, and the first one the frame no longer paints.
+constexpr int kLastQuadIndex = 8188;
+// Frames between two steering sounds while the vehicle is off its line.
+constexpr std::uint8_t kSoundFrames = 3;
+
+// The vehicle picture's factor for each scale choice, at zoom 1: the picture is drawn at
+// 200 pixels per metre and the zoom is pixels per decimetre, so 0.05 is real size. The factors
+// are single-precision values, widened when they are used.
+constexpr float kVehicleScales[] = {0.05f, 0.1f, 0.2f, 0.3f, 0.4f};
+
+// The quad indices below this were filled by the latest walk; older entries of screenQuads
+// belong to an earlier view and are never painted.
+int walkedQuadEnd = 0;
+
+// Truncation toward zero, held inside the 32-bit range so that a far point of the map stays a
+// far point of the screen instead of wrapping onto it.
+std::int32_t truncate(double value) {
+    if (std::isnan(value)) return 0;
+    constexpr double kMax = double(std::numeric_limits<std::int32_t>::max());
+    constexpr double kMin = double(std::numeric_limits<std::int32_t>::min());
+    if (value >= kMax) return std::numeric_limits<std::int32_t>::max();
+    if (value <= kMin) return std::numeric_limits<std::int32_t>::min();
+    return std::int32_t(value);
+}
+
+ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
+    const AppState& s = appState;
+    const std::int32_t sx = truncate(float(x) * s.zoom);
+    const std::int32_t sy = truncate(float(y) * s.zoom);
+    return {std::int32_t(std::int64_t(sx) + s.viewOffsetX),
+            std::int32_t(std::int64_t(s.viewOffsetY) - sy)};
+}
+
+ScreenPoint firstEnd(const TrackEdge& edge) {
+    return worldToScreen(IntPoint{edge.leftX, edge.leftY});
+}
+ScreenPoint secondEnd(const TrackEdge& edge) {
+    return worldToScreen(IntPoint{edge.rightX, edge.rightY});
+}
+
+bool isPauseMark(std::uint16_t fix) {
+    const auto& marks = appState.pauseMarks;
+    return std::find(marks.begin(), marks.end(), fix) != marks.end();
+}
+
+// Fills screenQuads from the newest stored segment back; a segment ending at a fix where the
+// driver paused is listed in screenGaps instead.
+void walkTrack() {
+    AppState& s = appState;
+    s.screenGaps.clear();
+    int i = 0;
+    for (int n = s.fixCount.load(); n >= 2 && i <= kLastQuadIndex; --n) {
+        if (isPauseMark(std::uint16_t(n - 1))) {
+            s.screenGaps.push_back(std::uint16_t(i));
+            continue;
+        }
+        const TrackEdge& older = s.trackEdges[n - 2];
+        const TrackEdge& newer = s.trackEdges[n - 1];
+        s.screenQuads[i] = secondEnd(older);
+        s.screenQuads[i + 1] = firstEnd(older);
+        s.screenQuads[i + 2] = firstEnd(newer);
+        s.screenQuads[i + 3] = secondEnd(newer);
+        i += 4;
+    }
+    walkedQuadEnd = i;
+}
+
+// Only points right of and below the origin count: negative coordinates wrap to large
+// unsigned values and fail the limits.
+bool onScreen(const ScreenPoint& p) {
+    return std::uint32_t(p.x) <= appState.screenWidthLimit &&
+           std::uint32_t(p.y) <= appState.screenHeightLimit;
+}
+
+void drawTrack(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const gfx::Pixel fill = gfx::pixelFromColorRef(s.trackColor);
+    const int end = std::min({4 * int(s.fixCount.load()) - 4, kLastQuadIndex, walkedQuadEnd});
+    std::size_t gap = 0;  // the walk lists its gaps in ascending order
+    for (int i = 0; i < end; i += 4) {
+        while (gap < s.screenGaps.size() && s.screenGaps[gap] < i) ++gap;
+        if (gap < s.screenGaps.size() && s.screenGaps[gap] == i) continue;
+        const ScreenPoint* q = &s.screenQuads[i];
+        if (!onScreen(q[0]) && !onScreen(q[1]) && !onScreen(q[2]) && !onScreen(q[3])) continue;
+        const gfx::Point corners[4] = {
+            {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
+        r.FillConvex(corners, 4, fill);
+        r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
+        r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
+    }
+}
+
+// The bar at the top of the heading-up view: the arrows start at the centre and point to the
+// side the driver must steer to, the rest of the bar is plain background.
+void drawSteeringBar(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const gfx::Pixel bg = gfx::pixelFromColorRef(s.backgroundColor);
+    const int n = s.arrowCount;
+    const int hw = s.halfScreenWidth;
+    const int w = s.screenWidth;
+    const int bar = s.barHeight;
+    const int spacing = s.arrowSpacing;
+    if (s.steerLeft) {
+        r.FillRect(0, 0, hw, bar, bg);
+        r.FillRect(hw + n * spacing, 0, w, bar, bg);
+        if (s.arrowRightImage) {
+            for (int k = 0; k < n && hw + k * spacing < w; ++k) {
+                r.Blit(hw + k * spacing, 0, s.arrowRightImage);
+            }
+        }
+    } else {
+        r.FillRect(0, 0, hw - 6 * n, bar, bg);
+        r.FillRect(hw, 0, w, bar, bg);
+        if (s.arrowLeftImage) {
+            for (int k = 1; k <= n && hw - k * spacing > -spacing; ++k) {
+                r.Blit(hw - k * spacing, 0, s.arrowLeftImage);
+            }
+        }
+    }
+}
+
+// While the vehicle is off its line, a sound on every third frame tells the driver which way
+// to steer without looking.
+void steeringSound() {
+    AppState& s = appState;
+    if (s.soundCountdown != 0) --s.soundCountdown;
+    if (s.soundCountdown != 0 || !s.abReady || s.arrowCount == 0 || s.paused) return;
+    platform::current().playSound(s.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
+    s.soundCountdown = kSoundFrames;
+}
+
+// Each guide line gets its number where it crosses the number row; a line parallel to the row
+// never crosses it.
+void drawGuideNumbers(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const int row = s.guideNumberRow;
+    const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
+    for (int line = 0; line < 3; ++line) {
+        const ScreenPoint a = s.guideLinesScreen[2 * line];
+        const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
+        if (a.y == b.y) continue;
+        // A nearly level line crosses the row far beside the screen; the product is widened
+        // so that such a crossing is not folded back onto it.
+        const std::int64_t x =
+            a.x + (std::int64_t(b.x) - a.x) * (std::int64_t(row) - a.y) / (std::int64_t(b.y) - a.y);
+        if (x < -1000 || x > std::int64_t(s.screenWidth) + 1000) continue;
+        char text[16];
+        std::snprintf(text, sizeof text, "%+d", numbers[line]);
+        r.DrawString(s.font, text, gfx::kAlignAtX, std::int32_t(x), row, colour);
+    }
+}
+
+// The distance to the line in metres, always without its sign: the arrows tell the side.
+void formatCrossTrack(double crossTrack, char (&text)[32]) {
+    const auto result = std::to_chars(text, text + sizeof text - 3, std::fabs(crossTrack) * 0.1,
+                                      std::chars_format::fixed, 2);
+    char* end = result.ec == std::errc() ? result.ptr : text;
+    *end++ = ' ';
+    *end++ = 'm';
+    *end = '\0';
+}
+
+void drawGuidance(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    if (!s.northUp) drawSteeringBar(r);
+    steeringSound();
+    for (int line = 0; line < 3; ++line) {
+        const ScreenPoint a = s.guideLinesScreen[2 * line];
+        const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
+        r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+    }
+    if (s.showGuideNumbers) drawGuideNumbers(r);
+    char text[32];
+    formatCrossTrack(s.crossTrack, text);
+    r.DrawString(s.font, text, gfx::kAlignCentre, 0, s.textMargin + s.barHeight,
+                 gfx::pixelFromColorRef(s.textColor));
+}
+
+// While A and B are being set: the prompt blinks, and once A is set a dashed leg runs from A
+// to the vehicle.
+void drawSettingAB(gfx::Rasterizer& r) {
+    AppState& s = appState;
+    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    if (s.promptBlink) {
+        s.promptBlink = 0;
+        r.DrawWrappedString(s.font, messageText(s.pointASet ? kMsgPromptB : kMsgPromptA),
+                            gfx::kAlignCentre, 0, s.textMargin, colour);
+    } else {
+        s.promptBlink = 1;
+    }
+    if (!s.pointASet) return;
+    if (s.dashLine) {
+        s.dashLine->draw(r, s.pointAScreen, {s.halfScreenWidth, s.halfScreenHeight}, colour);
+    }
+    r.DrawString(s.font, "A", gfx::kAlignAtX, s.pointAScreen.x, s.pointAScreen.y, colour);
+}
+
+void drawVehicle(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const gfx::Surface* image = s.vehicleImage;
+    if (!image) return;
+    if (s.northUp) {
+        r.BlitRotated(s.halfScreenWidth, s.halfScreenHeight,
+                      std::atan2(s.headingEast, s.headingNorth), image);
+    } else {
+        // The middle of the picture's bottom edge is the vehicle's position.
+        r.Blit(s.halfScreenWidth - image->width() / 2, s.halfScreenHeight - image->height(), image);
+    }
+}
+
+// The implement across the current fix.
+void drawImplementBar(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const TrackEdge& current = s.trackEdges[s.fixCount.load() - 1];
+    const ScreenPoint first = firstEnd(current);
+    const ScreenPoint second = secondEnd(current);
+    if (s.northUp) {
+        r.DrawLine(first.x, first.y, second.x, second.y, kBlack);
+    } else {
+        r.DrawHLine(first.x, first.y, second.x - first.x, kBlack);
+    }
+}
+
+// Where the information panel's first line is, as the panel computes it (an 8-bit row).
+int panelRow() {
+    const AppState& s = appState;
+    const std::uint8_t state = s.screenState;
+    const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
+    const bool landscape = s.orientation == 1 || s.orientation == 3;
+    if (landscape && guidanceRows) return std::uint8_t(s.screenHeight + 224);
+    if (guidanceRows) return std::uint8_t(s.barHeight + s.textMargin + 32);
+    return s.textMargin;
+}
+
+// The strip array is full: one red line under the panel, or above it where the panel sits
+// low, so that the guidance stays in sight.
+void drawWorkFull(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    int y = panelRow() + 32;
+    if (y + 16 > s.guideNumberRow) y = panelRow() - 16;
+    r.DrawString(s.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
+}
+
+}  // namespace
+
+ScreenPoint worldToScreen(IntPoint point) {
+    const AppState& s = appState;
+    if (s.northUp) return scaleToScreen(point.x, point.y);
+    const float x = float(point.x);
+    const float y = float(point.y);
+    return scaleToScreen(truncate(x * s.viewCos - y * s.viewSin),
+                         truncate(x * s.viewSin + y * s.viewCos));
+}
+
+ScreenPoint worldToScreen(Vec2 point) {
+    const AppState& s = appState;
+    if (s.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
+    const double c = s.viewCos;
+    const double sn = s.viewSin;
+    return scaleToScreen(truncate(point.x * c - point.y * sn),
+                         truncate(point.x * sn + point.y * c));
+}
+
+void recomputeView() {
+    AppState& s = appState;
+    if (s.northUp) {
+        s.viewSin = 0.0f;
+        s.viewCos = 1.0f;
+    } else {
+        s.viewSin = s.headingEast;
+        s.viewCos = s.headingNorth;
+    }
+    const float px = float(s.position.x);
+    const float py = float(s.position.y);
+    const std::int32_t rx = truncate(px * s.viewCos - py * s.viewSin);
+    const std::int32_t ry = truncate(py * s.viewCos + px * s.viewSin);
+    const std::int32_t sx = truncate(float(rx) * s.zoom);
+    const std::int32_t sy = truncate(float(ry) * s.zoom);
+    s.viewOffsetX = std::int32_t(std::int64_t(s.halfScreenWidth) - sx);
+    s.viewOffsetY = std::int32_t(std::int64_t(s.halfScreenHeight) + sy);
+
+    walkTrack();
+    for (int k = 0; k < 6; ++k) s.guideLinesScreen[k] = worldToScreen(s.guideLinesWorld[k]);
+    if (s.screenState == kStateSettingAB && s.pointASet) s.pointAScreen = worldToScreen(s.pointA);
+}
+
+void rebuildVehicleImage() {
+    AppState& s = appState;
+    gfx::Surface* scaled = nullptr;
+    const gfx::Surface* source = s.vehicleSource;
+    if (source && source->buffer) {
+        const std::size_t index = s.vehicleScaleIndex < std::size(kVehicleScales)
+                                      ? s.vehicleScaleIndex
+                                      : 0;  // a scale past the table is taken as real size
+        const float factor = float(double(s.zoom) * double(kVehicleScales[index]));
+        const std::int32_t width = truncate(float(source->width()) * factor);
+        const std::int32_t height = truncate(float(source->height()) * factor);
+        // A vehicle smaller than a pixel is not drawn at all; nothing is stretched onto an
+        // empty surface.
+        if (width > 0 && height > 0) scaled = gfx::CreateSurface(width, height);
+        if (scaled) {
+            gfx::Rasterizer stretch(scaled);
+            // Whatever the source leaves out stays transparent in the scaled picture.
+            stretch.Clear(kVehicleKey);
+            stretch.BlitStretch(gfx::Rect{0, 0, width, height}, source);
+            scaled->colourKey = kVehicleKey;
+        }
+    }
+    gfx::DestroySurface(s.vehicleImage);
+    s.vehicleImage = scaled;
+}
+
+void drawBackground(gfx::Rasterizer& target) {
+    const AppState& s = appState;
+    if (s.pictureBackground && s.pictureImage) {
+        const gfx::Point corners[4] = {{s.pictureQuad[0].x, s.pictureQuad[0].y},
+                                       {s.pictureQuad[1].x, s.pictureQuad[1].y},
+                                       {s.pictureQuad[2].x, s.pictureQuad[2].y},
+                                       {s.pictureQuad[3].x, s.pictureQuad[3].y}};
+        target.FillPolygonPattern(corners, 4, s.pictureImage);
+    } else {
+        target.Clear(gfx::pixelFromColorRef(s.backgroundColor));
+    }
+}
+
+void drawWorkScreen(gfx::Rasterizer& target) {
+    AppState& s = appState;
+    const std::uint8_t state = s.screenState;
+    const bool track = s.fixCount.load() >= 2;
+    if (track) {
+        drawTrack(target);
+        if (state == kStateGuidance) drawGuidance(target);
+    }
+    if (state == kStateSettingAB) drawSettingAB(target);
+    if (s.showVehicle) drawVehicle(target);
+    if (track) drawImplementBar(target);
+    if (s.paused) {
+        target.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
+                          s.halfScreenHeight + 27, kRed);
+    }
+    if (s.workFull) drawWorkFull(target);
+}
+
+void drawWorkButtons(gfx::Rasterizer& target) {
+    const AppState& s = appState;
+    for (const ButtonImage* b :
+         {&s.imgZoomIn, &s.imgZoomOut, &s.imgWorkMenu, &s.imgViewToggle, &s.imgFinish}) {
+        if (b->image) target.Blit(b->x, b->y, b->image);
+    }
+}
