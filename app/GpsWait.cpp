@@ -1,0 +1,78 @@
+#include "app/GpsWait.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "app/AppState.h"
+#include "app/FrameScope.h"
+#include "app/GpsControl.h"
+#include "app/MessageScreen.h"
+#include "app/Texts.h"
+#include "gfx/Rasterizer.h"
+#include "platform/Platform.h"
+
+namespace {
+
+constexpr int kHighestQuality = 8;
+const char* const kQualityNames[kHighestQuality + 1] = {
+    "Invalid",   "GPS fix",   "DGPS fix",          "PPS fix",         "RTK",
+    "Float RTK", "Estimated", "Manual input mode", "Simulation mode",
+};
+
+// Each wait has its own number. A wait that was cancelled and restarted while its thread
+// still slept must not come back as a second poller of the new wait.
+std::atomic<unsigned> currentWait{0};
+
+void drawWaitScreen(int quality) {
+    char text[260];
+    std::snprintf(text, sizeof(text), messageText(kMsgGpsWait), kQualityNames[quality]);
+    FrameScope frame;
+    if (!frame) return;
+    drawMessageLayout(frame.target(), text);
+    for (const ButtonImage* button : {&appState.imgGpsSettings, &appState.imgGpsCancel})
+        if (button->image) frame.target().Blit(button->x, button->y, button->image);
+}
+
+bool waitGoesOn(unsigned wait) {
+    return appState.waitingForFix && currentWait == wait;
+}
+
+void waitForFix(unsigned wait) {
+    std::uint8_t polls = 0;
+    while (waitGoesOn(wait)) {
+        int quality = appState.fixQuality;
+        // Out of the range the receiver may report: no fix at all, and shown as such.
+        bool known = quality >= 0 && quality <= kHighestQuality;
+        // The first two polls show the screen whatever the receiver says, so the driver sees
+        // where the work waits; a fix is taken from the third poll on.
+        if (known && quality >= 1 && polls > 1 && waitGoesOn(wait)) {
+            std::uint8_t waiting = kStateGpsWait;
+            if (appState.screenState.compare_exchange_strong(waiting, appState.returnState)) {
+                appState.redrawPending = 1;
+                platform::current().requestPaint();
+            }
+            return;
+        }
+        ++polls;
+        if (!known) {
+            appState.fixQuality = 0;
+            quality = 0;
+        }
+        drawWaitScreen(quality);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    }
+}
+
+}  // namespace
+
+void startGpsWait() {
+    if (!isGpsRunning()) setGpsEnabled(1);
+    appState.waitingForFix = 1;
+    appState.fixQuality = 0;
+    appState.screenState = kStateGpsWait;
+    unsigned wait = ++currentWait;
+    // Never joined: it ends by itself once the wait is over.
+    std::thread(waitForFix, wait).detach();
+}

@@ -1,0 +1,78 @@
+#include "app/InfoPanel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "app/AppState.h"
+#include "gfx/Pixel.h"
+#include "gfx/Rasterizer.h"
+
+namespace {
+
+// A panel line being built: fixed-point numbers always with a '.', whatever the locale, and
+// never past the end of the line.
+class PanelLine {
+  public:
+    PanelLine& number(double value, int decimals) {
+        auto [end, error] = std::to_chars(next_, last_, value, std::chars_format::fixed, decimals);
+        if (error == std::errc()) next_ = end;
+        *next_ = 0;
+        return *this;
+    }
+    PanelLine& number(int value) {
+        auto [end, error] = std::to_chars(next_, last_, value);
+        if (error == std::errc()) next_ = end;
+        *next_ = 0;
+        return *this;
+    }
+    PanelLine& text(const char* words) {
+        std::size_t n = std::min(std::strlen(words), std::size_t(last_ - next_));
+        std::memcpy(next_, words, n);
+        next_ += n;
+        *next_ = 0;
+        return *this;
+    }
+    const char* str() const { return buffer_; }
+
+  private:
+    char buffer_[64] = {};
+    char* next_ = buffer_;
+    char* last_ = buffer_ + sizeof(buffer_) - 1;  // room for the terminating zero
+};
+
+bool inGuidanceRow(std::uint8_t state) {
+    return state == kStateGuidance || state == kStateSettingAB;
+}
+
+}  // namespace
+
+void drawInfoPanel(gfx::Rasterizer& target) {
+    const AppState& s = appState;
+    std::uint8_t state = s.screenState;
+    double hectares = s.workedArea * 1e-6;
+    double kilometres = s.distance * 1e-4;
+
+    PanelLine first;
+    first.number(hectares, 2).text(" ha ").number(kilometres, 2).text(" Km");
+    if (state != kStateReview) first.text(" ").number(s.speedKnots * 1.852, 1).text(" Km/h");
+
+    // In guidance the panel moves below the steering bar. The row is a byte: on a rotated
+    // screen in guidance it wraps round (320 high: row 32).
+    std::uint8_t row;
+    bool rotated = s.orientation == 1 || s.orientation == 3;
+    if (rotated && inGuidanceRow(state))
+        row = std::uint8_t(s.screenHeight + 224);
+    else if (inGuidanceRow(state))
+        row = std::uint8_t(s.barHeight + s.textMargin + 32);
+    else
+        row = s.textMargin;
+
+    gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
+    if (state == kStateReview) return;
+
+    PanelLine second;
+    second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
+    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + 16, colour);
+}

@@ -1,0 +1,102 @@
+#include "app/MessageTables.h"
+
+namespace {
+
+// Entries 8, 10 and 11 are never shown and stay empty.
+// English.
+const char* const kEnglish[kMessageCount] = {
+    "Do you want to save the work to a file?",
+    "Do you really want to close the Program?",
+    "Drive straight before to set the Point B",
+    "Touch the screen to set the Point A",
+    "Welcome to Sulcovane. Please, wait...",
+    "Waiting for a valid GPS signal... Current signal type is %s",
+    "Exiting...",
+    "Do you really want to finish the work?",
+    "",
+    "The review has finished. Touch the screen to return to main menu",
+    "",
+    "",
+    "PAUSED",
+    "WORK FULL - save it",
+};
+
+// Spanish.
+const char* const kSpanish[kMessageCount] = {
+    "Desea guardar el trabajo en un archivo?",
+    "Desea realmente cerrar el programa?",
+    "Conduzca recto antes de fijar el Punto B",
+    "Toque la pantalla para fijar el Punto A",
+    "Bienvenido a Sulcovane. Por favor, espere...",
+    "Esperando senal de GPS valida... Senal actual es de tipo %s",
+    "Cerrando...",
+    "Desea realmente finalizar el trabajo?",
+    "",
+    "La reproduccion ha finalizado. Toque la pantalla para volver al menu principal",
+    "",
+    "",
+    "EN PAUSA",
+    "TRABAJO LLENO - guardelo",
+};
+
+// German, code page 437.
+const char* const kGerman[kMessageCount] = {
+    "Wollen Sie die Fahrspur speichern?",
+    "Wollen Sie das Programm beenden?",
+    "Fahren Sie geradeaus und setzen dann Punkt B",
+    // Berühren Sie den Bildschirm um Punkt A zu setzen
+    "Ber\x81hren Sie den Bildschirm um Punkt A zu setzen",
+    "Hallo zu Sulcovane. Bitte warten",
+    // Bitte warten Sie für auf ein verwendbares GPS Signal... Der aktuelle Signalstatus ist %s
+    "Bitte warten Sie f\x81r auf ein verwendbares GPS Signal... Der aktuelle Signalstatus ist %s",
+    "Closing...",
+    "Wollen Sie die Bearbeitung abbrechen",
+    "",
+    "The review has finished. Touch the screen to return to main menu",
+    "",
+    "",
+    "PAUSED",
+    "SPUR VOLL - speichern",
+};
+
+// Russian, code page 866.
+const char* const kRussian[kMessageCount] = {
+    // Вы хотите сохранить работу в файл?
+    "\x82\xEB \xE5\xAE\xE2\xA8\xE2\xA5 \xE1\xAE\xE5\xE0\xA0\xAD\xA8\xE2\xEC "
+    "\xE0\xA0\xA1\xAE\xE2\xE3 \xA2 \xE4\xA0\xA9\xAB?",
+    // Вы действительно хотите закрыть программу?
+    "\x82\xEB \xA4\xA5\xA9\xE1\xE2\xA2\xA8\xE2\xA5\xAB\xEC\xAD\xAE \xE5\xAE\xE2\xA8\xE2\xA5 "
+    "\xA7\xA0\xAA\xE0\xEB\xE2\xEC \xAF\xE0\xAE\xA3\xE0\xA0\xAC\xAC\xE3?",
+    // Проедьте для установки точки B
+    "\x8F\xE0\xAE\xA5\xA4\xEC\xE2\xA5 \xA4\xAB\xEF \xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8 "
+    "\xE2\xAE\xE7\xAA\xA8 B",
+    // Коснитесь экрана для установки точки A
+    "\x8A\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC \xED\xAA\xE0\xA0\xAD\xA0 \xA4\xAB\xEF "
+    "\xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8 \xE2\xAE\xE7\xAA\xA8 A",
+    // Добро пожаловать в Sulcovane. Пожалуйста, подождите...
+    "\x84\xAE\xA1\xE0\xAE \xAF\xAE\xA6\xA0\xAB\xAE\xA2\xA0\xE2\xEC \xA2 Sulcovane. "
+    "\x8F\xAE\xA6\xA0\xAB\xE3\xA9\xE1\xE2\xA0, \xAF\xAE\xA4\xAE\xA6\xA4\xA8\xE2\xA5...",
+    // Ожидание доступных спутников... Текущий сигнал %s
+    "\x8E\xA6\xA8\xA4\xA0\xAD\xA8\xA5 \xA4\xAE\xE1\xE2\xE3\xAF\xAD\xEB\xE5 "
+    "\xE1\xAF\xE3\xE2\xAD\xA8\xAA\xAE\xA2... \x92\xA5\xAA\xE3\xE9\xA8\xA9 \xE1\xA8\xA3\xAD\xA0\xAB "
+    "%s",
+    // Выход...
+    "\x82\xEB\xE5\xAE\xA4...",
+    // Вы действительно хотите закончить работу?
+    "\x82\xEB \xA4\xA5\xA9\xE1\xE2\xA2\xA8\xE2\xA5\xAB\xEC\xAD\xAE \xE5\xAE\xE2\xA8\xE2\xA5 "
+    "\xA7\xA0\xAA\xAE\xAD\xE7\xA8\xE2\xEC \xE0\xA0\xA1\xAE\xE2\xE3?",
+    "",
+    // Обзор завершен. Коснитесь экрана для возврата в главное меню
+    "\x8E\xA1\xA7\xAE\xE0 \xA7\xA0\xA2\xA5\xE0\xE8\xA5\xAD. \x8A\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC "
+    "\xED\xAA\xE0\xA0\xAD\xA0 \xA4\xAB\xEF \xA2\xAE\xA7\xA2\xE0\xA0\xE2\xA0 \xA2 "
+    "\xA3\xAB\xA0\xA2\xAD\xAE\xA5 \xAC\xA5\xAD\xEE",
+    "",
+    "",
+    // ПАУЗА
+    "\x8F\x80\x93\x87\x80",
+    // ПАМЯТЬ ПОЛНА - сохраните
+    "\x8F\x80\x8C\x9F\x92\x9C \x8F\x8E\x8B\x8D\x80 - \xE1\xAE\xE5\xE0\xA0\xAD\xA8\xE2\xA5",
+};
+}  // namespace
+
+const char* const* const kMessageTables[kLanguageCount] = {kEnglish, kSpanish, kGerman, kRussian};

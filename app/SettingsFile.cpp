@@ -1,0 +1,183 @@
+#include "app/SettingsFile.h"
+
+#include <unistd.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <type_traits>
+
+#include "app/AppState.h"
+
+namespace {
+
+constexpr std::uint8_t kVehicleScaleCount = 5;
+constexpr float kInitialZoom = 3.0f;
+
+// The unsigned integer of a field's width, through which its little-endian bytes pass.
+template <std::size_t N>
+using UnsignedOfSize = std::conditional_t<
+    N == 1, std::uint8_t,
+    std::conditional_t<N == 2, std::uint16_t,
+                       std::conditional_t<N == 4, std::uint32_t, std::uint64_t>>>;
+
+// Walks the file's fields in order. A field that the bytes do not hold whole keeps its value,
+// so a short file restores what it has and nothing half-read.
+class FieldReader {
+  public:
+    FieldReader(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
+
+    template <typename T>
+    void read(T& field) {
+        constexpr std::size_t n = sizeof(T);
+        if (size_ >= n && offset_ <= size_ - n) {
+            using Bits = UnsignedOfSize<n>;
+            Bits bits = 0;
+            for (std::size_t i = 0; i < n; ++i) bits |= Bits(Bits(bytes_[offset_ + i]) << (8 * i));
+            field = std::bit_cast<T>(bits);
+        }
+        offset_ += n;
+    }
+    template <typename T, std::size_t N>
+    void read(T (&field)[N]) {
+        // One field of the file: all of it is restored, or none.
+        if (size_ < sizeof(field) || offset_ > size_ - sizeof(field)) {
+            offset_ += sizeof(field);
+            return;
+        }
+        for (T& element : field) read(element);
+    }
+
+  private:
+    const std::uint8_t* bytes_;
+    std::size_t size_;
+    std::size_t offset_ = 0;
+};
+
+class FieldWriter {
+  public:
+    explicit FieldWriter(std::uint8_t* bytes) : bytes_(bytes) {}
+
+    template <typename T>
+    void write(T field) {
+        constexpr std::size_t n = sizeof(T);
+        using Bits = UnsignedOfSize<n>;
+        Bits bits = std::bit_cast<Bits>(field);
+        for (std::size_t i = 0; i < n; ++i) bytes_[offset_ + i] = std::uint8_t(bits >> (8 * i));
+        offset_ += n;
+    }
+    template <typename T, std::size_t N>
+    void write(const T (&field)[N]) {
+        for (const T& element : field) write(element);
+    }
+
+  private:
+    std::uint8_t* bytes_;
+    std::size_t offset_ = 0;
+};
+
+// The folder of the program when it may write there; otherwise the user's configuration folder.
+std::string settingsFolder() {
+    std::string dir = appState.moduleDir;
+    if (!dir.empty()) {
+        if (dir.back() != '/') dir += '/';
+        if (access(dir.c_str(), W_OK) == 0) return dir;
+    }
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/') return std::string(config) + "/sulcovane/";
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return std::string(home) + "/.config/sulcovane/";
+    return dir;
+}
+
+}  // namespace
+
+std::string settingsPath() {
+    return settingsFolder() + "Settings.dat";
+}
+
+void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
+    AppState& s = appState;
+    FieldReader in(bytes, bytes ? size : 0);
+    in.read(s.implementHalfWidth);
+    in.read(s.arrowTolerance);
+    in.read(s.trackColor);
+    in.read(s.customColors[kCustomTrack]);
+    in.read(s.backgroundColor);
+    in.read(s.customColors[kCustomBackground]);
+    in.read(s.reservedBlock);
+    // Its last unit is not kept from one run to the next.
+    s.reservedBlock[32] = 0;
+    in.read(s.reviewStep);
+    in.read(s.useWindowsGps);
+    in.read(s.gpsPort);
+    in.read(s.gpsBaudIndex);
+    in.read(s.zoom);
+    in.read(s.speedThreshold);
+    in.read(s.distanceThreshold);
+    in.read(s.hdopThreshold);
+    in.read(s.vehicleScaleIndex);
+    in.read(s.textColor);
+    in.read(s.customColors[kCustomText]);
+    in.read(s.showVehicle);
+    in.read(s.showGuideNumbers);
+
+    s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
+    // Values the program cannot work with take their initial value; every other value is kept
+    // as stored, so that a file the program wrote comes back unchanged.
+    if (s.reviewStep == 0) s.reviewStep = 1;
+    if (s.vehicleScaleIndex >= kVehicleScaleCount) s.vehicleScaleIndex = 0;
+    if (!std::isfinite(s.zoom) || !(s.zoom > 0.0f)) s.zoom = kInitialZoom;
+    s.distanceThresholdSquared = std::uint16_t(s.distanceThreshold * s.distanceThreshold);
+}
+
+void encodeSettings(std::uint8_t (&bytes)[kSettingsFileSize]) {
+    const AppState& s = appState;
+    FieldWriter out(bytes);
+    out.write(s.implementHalfWidth);
+    out.write(s.arrowTolerance);
+    out.write(s.trackColor);
+    out.write(s.customColors[kCustomTrack]);
+    out.write(s.backgroundColor);
+    out.write(s.customColors[kCustomBackground]);
+    out.write(s.reservedBlock);
+    out.write(s.reviewStep);
+    out.write(s.useWindowsGps);
+    out.write(s.gpsPort);
+    out.write(s.gpsBaudIndex);
+    out.write(s.zoom);
+    out.write(s.speedThreshold);
+    out.write(s.distanceThreshold);
+    out.write(s.hdopThreshold);
+    out.write(s.vehicleScaleIndex);
+    out.write(s.textColor);
+    out.write(s.customColors[kCustomText]);
+    out.write(s.showVehicle);
+    out.write(s.showGuideNumbers);
+}
+
+void loadSettings() {
+    std::uint8_t bytes[kSettingsFileSize] = {};
+    std::size_t size = 0;
+    if (std::FILE* file = std::fopen(settingsPath().c_str(), "rb")) {
+        size = std::fread(bytes, 1, sizeof(bytes), file);
+        std::fclose(file);
+    }
+    // A missing file leaves every setting at its initial value; the corrections run anyway.
+    decodeSettings(bytes, size);
+}
+
+void saveSettings() {
+    std::uint8_t bytes[kSettingsFileSize];
+    encodeSettings(bytes);
+    std::string path = settingsPath();
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
+    // A file that cannot be written is skipped without a word, as a missing one is on loading.
+    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(bytes, 1, sizeof(bytes), file);
+        std::fclose(file);
+    }
+}

@@ -1,0 +1,37 @@
+#include "app/Texts.h"
+
+#include "app/AppState.h"
+#include "app/MessageTables.h"
+#include "gfx/Font.h"
+#include "platform/Resources.h"
+
+namespace {
+constexpr int kRussian = 3;
+}
+
+void installTexts() {
+    // The dialog label tables belong to the settings sheet, which points them itself.
+    for (int language = 0; language < kLanguageCount; ++language)
+        appState.messageTables[language] = kMessageTables[language];
+}
+
+const char* messageText(int id) {
+    if (id < 0 || id >= kMessageCount) return "";
+    int language = appState.language < kLanguageCount ? appState.language : 0;
+    const char* const* table = appState.messageTables[language];
+    if (!table) table = kMessageTables[language];
+    const char* text = table[id];
+    return text ? text : "";
+}
+
+void loadFont() {
+    // The Russian texts are code page 866 bytes: they need the font drawn in that order. Any
+    // other language, or a program built without that font, uses the code page 437 font.
+    gfx::Font* font = nullptr;
+    if (appState.language == kRussian)
+        font = gfx::CreateFont(platform::findResource("FONTS", "866"));
+    if (!font) font = gfx::LoadFontResource();
+    gfx::Font* previous = appState.font;
+    appState.font = font;
+    if (previous) gfx::DestroyFont(previous);
+}

@@ -1,0 +1,361 @@
+#include "app/WindowProc.h"
+
+#include <algorithm>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "app/AppState.h"
+#include "app/FrameScope.h"
+#include "app/GpsControl.h"
+#include "app/GpsWait.h"
+#include "app/InfoPanel.h"
+#include "app/MessageScreen.h"
+#include "app/ReviewThread.h"
+#include "app/Texts.h"
+#include "app/WorkScreen.h"
+#include "export/ShapefileChooser.h"
+#include "export/ShapefileExport.h"
+#include "export/ShapefileReview.h"
+#include "gfx/Rasterizer.h"
+#include "guidance/GuidanceLines.h"
+#include "platform/Platform.h"
+#include "settings/SettingsSheet.h"
+
+namespace {
+
+constexpr double kZoomInLimit = 13.0;
+constexpr double kZoomOutLimit = 0.2;
+constexpr double kZoomStep = 1.1;
+constexpr double kZoomOutStep = 0.9090909090909091;  // 1 / 1.1
+
+struct Tap {
+    int x;
+    int y;
+    bool on(const ButtonRect& button) const { return button.contains(x, y); }
+};
+
+void setPrompt(int message) {
+    std::strncpy(appState.promptText, messageText(message), sizeof(appState.promptText) - 1);
+    appState.promptText[sizeof(appState.promptText) - 1] = 0;
+}
+
+void askToConfirm(int message, std::uint8_t kind) {
+    setPrompt(message);
+    appState.returnState = kStateStart;
+    appState.confirmKind = kind;
+    appState.screenState = kStateConfirm;
+}
+
+void openMenuFromScreen() {
+    appState.menuOpen = 1;
+    openMenu();
+}
+
+// The view changes under the fix callback's feet: both recompute the screen points.
+void zoomBy(double factor) {
+    std::lock_guard lock(appState.frameLock);
+    appState.zoom = float(double(appState.zoom) * factor);
+    rebuildVehicleImage();
+    recomputeView();
+}
+
+// The zoom and view buttons, alike in work and review. True when the tap hit one of them.
+bool viewButton(Tap tap) {
+    if (tap.on(appState.btnZoomIn)) {
+        // Tested before the multiplication: 12.9 still grows once, to just above 13.
+        if (appState.zoom < kZoomInLimit) zoomBy(kZoomStep);
+        return true;
+    }
+    if (tap.on(appState.btnZoomOut)) {
+        if (appState.zoom > kZoomOutLimit) zoomBy(kZoomOutStep);
+        return true;
+    }
+    return false;
+}
+
+bool viewToggle(Tap tap) {
+    if (!tap.on(appState.btnViewToggle)) return false;
+    std::lock_guard lock(appState.frameLock);
+    appState.northUp = !appState.northUp;
+    recomputeView();
+    return true;
+}
+
+void togglePause() {
+    std::lock_guard lock(appState.frameLock);
+    if (appState.paused) {
+        appState.paused = 0;
+        return;
+    }
+    // The segment that ends at this fix spans the pause and is left unpainted.
+    appState.pauseMarks.push_back(appState.fixCount);
+    appState.paused = 1;
+}
+
+// Point A on the first tap, point B on the second; a position with a zero coordinate is no
+// position yet.
+void setPoint() {
+    std::lock_guard lock(appState.frameLock);
+    IntPoint here = appState.position;
+    if (here.x == 0 || here.y == 0) return;
+    Vec2 point{double(here.x), double(here.y)};
+    if (!appState.pointASet) {
+        appState.pointA = point;
+        appState.pointASet = 1;
+        recomputeView();
+        return;
+    }
+    appState.pointB = point;
+    // The guide lines are one implement width apart, in whole decimetres.
+    double spacing = double(appState.implementWidth / 10);
+    setAbLine(appState.guidance, appState.pointA, appState.pointB, spacing);
+    appState.screenState = kStateGuidance;
+    appState.abReady = 1;
+}
+
+void tapWork(Tap tap) {
+    if (viewButton(tap)) return;
+    if (tap.on(appState.btnWorkMenu)) {
+        openMenuFromScreen();
+        return;
+    }
+    if (viewToggle(tap)) return;
+    if (tap.on(appState.btnFinish)) {
+        std::uint8_t state = appState.screenState;
+        askToConfirm(kMsgFinishQuestion, kConfirmFinish);
+        appState.savedState = state;
+        return;
+    }
+    if (appState.screenState == kStateSettingAB)
+        setPoint();
+    else
+        togglePause();
+}
+
+void startWork(std::uint8_t workState) {
+    appState.paused = 0;
+    appState.returnState = workState;
+    resetWork();
+    startGpsWait();
+}
+
+void beginReview() {
+    std::string path;
+    if (!chooseShapefile(path, true)) return;
+    if (!readShapefileForReview(path)) return;
+    if (isGpsRunning()) setGpsEnabled(0);
+    appState.screenState = kStateReview;
+    appState.paused = 0;
+    appState.menuDuringReview = 0;
+    appState.reviewRunning = 1;
+    startReview();
+}
+
+void tapStart(Tap tap) {
+    if (tap.on(appState.btnStartFree))
+        startWork(kStateFreeWork);
+    else if (tap.on(appState.btnStartAB))
+        startWork(kStateSettingAB);
+    else if (tap.on(appState.btnReview))
+        beginReview();
+    else if (tap.on(appState.btnStartMenu))
+        openMenuFromScreen();
+    else if (tap.on(appState.btnExit))
+        askToConfirm(kMsgCloseQuestion, kConfirmClose);
+}
+
+void tapReview(Tap tap) {
+    // The review has run out by itself: any tap leads back to the start.
+    if (!appState.reviewRunning || tap.on(appState.btnFinish)) {
+        stopReview();
+        appState.screenState = kStateStart;
+        return;
+    }
+    if (viewButton(tap) || viewToggle(tap)) return;
+    if (tap.on(appState.btnWorkMenu)) {
+        // The review waits while the menu is up; a pause is lifted so it goes on afterwards.
+        appState.menuDuringReview = 1;
+        appState.menuOpen = 1;
+        appState.paused = 0;
+        openMenu();
+        return;
+    }
+    if (appState.paused) {
+        appState.paused = 0;
+    } else {
+        appState.pauseNoticePending = 1;
+        appState.paused = 1;
+    }
+}
+
+void saveWork() {
+    std::string path;
+    if (chooseShapefile(path, false)) exportShapefile(path);
+    appState.screenState = kStateStart;
+}
+
+void tapConfirm(Tap tap) {
+    if (tap.on(appState.btnYes)) {
+        switch (appState.confirmKind) {
+            case kConfirmClose:
+                showMessageScreen(messageText(kMsgExiting));
+                // Nothing more is drawn or tapped while the program shuts down.
+                appState.screenState = kStateBeforeStart;
+                windowProc(kMsgDestroy, 0, 0);
+                break;
+            case kConfirmSave:
+                saveWork();
+                break;
+            case kConfirmFinish:
+                setPrompt(kMsgSaveQuestion);
+                appState.confirmKind = kConfirmSave;
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    if (tap.on(appState.btnNo)) {
+        appState.screenState =
+            appState.confirmKind == kConfirmFinish ? appState.savedState : appState.returnState;
+    }
+}
+
+void tapGpsWait(Tap tap) {
+    if (tap.on(appState.btnYes)) {
+        appState.waitingForFix = 0;
+        appState.menuOpen = 1;
+        setGpsEnabled(0);
+        openMenu();
+    } else if (tap.on(appState.btnNo)) {
+        appState.waitingForFix = 0;
+        appState.screenState = kStateStart;
+    }
+}
+
+void penDown(std::intptr_t lParam) {
+    Tap tap{std::int16_t(lParam & 0xFFFF), std::int16_t((lParam >> 16) & 0xFFFF)};
+    switch (appState.screenState) {
+        case kStateFreeWork:
+        case kStateGuidance:
+        case kStateSettingAB:
+            tapWork(tap);
+            break;
+        case kStateStart:
+            tapStart(tap);
+            break;
+        case kStateReview:
+            tapReview(tap);
+            break;
+        case kStateConfirm:
+            tapConfirm(tap);
+            break;
+        case kStateGpsWait:
+            tapGpsWait(tap);
+            break;
+        default:
+            break;
+    }
+}
+
+void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
+    if (button.image) target.Blit(button.x, button.y, button.image);
+}
+
+void paintWorkScreen() {
+    // Drawn only when a fix (or a change of view) has brought something new.
+    if (!appState.redrawPending.exchange(0)) return;
+    FrameScope frame;
+    if (!frame) return;
+    gfx::Rasterizer& target = frame.target();
+    drawBackground(target);
+    drawWorkScreen(target);
+    drawInfoPanel(target);
+    drawWorkButtons(target);
+}
+
+void paintStartScreen() {
+    FrameScope frame;
+    if (!frame) return;
+    gfx::Rasterizer& target = frame.target();
+    // The picture may be smaller than the window: what it does not cover is white.
+    target.Clear(0xFFFF);
+    if (appState.backgroundImage) target.Blit(0, 0, appState.backgroundImage);
+    for (const ButtonImage* button :
+         {&appState.imgStartFree, &appState.imgStartAB, &appState.imgReview, &appState.imgStartMenu,
+          &appState.imgExit})
+        drawButton(target, *button);
+}
+
+void paint() {
+    if (appState.menuOpen) return;
+    switch (appState.screenState) {
+        case kStateFreeWork:
+        case kStateGuidance:
+        case kStateSettingAB:
+            paintWorkScreen();
+            break;
+        case kStateStart:
+            paintStartScreen();
+            break;
+        case kStateConfirm:
+            drawConfirmScreen();
+            break;
+        default:
+            // The review and the GPS wait draw on their own threads; state 7 draws nothing.
+            break;
+    }
+}
+
+}  // namespace
+
+void resetWork() {
+    std::lock_guard lock(appState.frameLock);
+    AppState& s = appState;
+    std::fill(std::begin(s.screenQuads), std::end(s.screenQuads), ScreenPoint{});
+    s.screenGaps.clear();
+    s.pauseMarks.clear();
+    s.position = {};
+    s.previousPosition = {};
+    s.fixCount = 0;
+    s.workedArea = 0.0;
+    s.distance = 0;
+    s.arrowCount = 0;
+    s.crossTrack = 0.0;
+    s.northUp = 0;  // a new work starts heading-up
+    s.pointASet = 0;
+    s.originSet = 0;  // the next fix is the new work's origin
+    s.guidance.lines.clear();
+    // A new work has the whole strip array before it.
+    s.workFull = 0;
+    s.promptBlink = 1;
+}
+
+void stopReview() {
+    // Clearing the pause too lets the thread out of its waiting loop at once.
+    appState.paused = 0;
+    appState.reviewRunning = 0;
+    joinReview();
+}
+
+std::intptr_t windowProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+    switch (message) {
+        case kMsgDestroy:
+            platform::current().postQuit(0);
+            break;
+        case kMsgPaint:
+            paint();
+            break;
+        case kMsgChar:
+            // 'f' switches the work screen between its plain colour and the picture.
+            if (wParam == 'f') appState.pictureBackground = !appState.pictureBackground;
+            break;
+        case kMsgPenDown:
+            penDown(lParam);
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
