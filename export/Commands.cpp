@@ -1,0 +1,89 @@
+#include "export/Commands.h"
+
+#include <cstdio>
+
+#include "app/AppState.h"
+#include "app/WindowProc.h"
+#include "export/KmlExport.h"
+#include "export/ShapefileExport.h"
+#include "gpslink/NmeaParser.h"
+#include "guidance/FixProcessing.h"
+#include "guidance/Projection.h"
+
+int runKmlConversion(const std::vector<std::string>& files) {
+    int failures = 0;
+    for (const std::string& file : files) {
+        std::string path = file;
+        if (!convertShapefileToKml(path)) {
+            std::fprintf(stderr, "sulcomain: %s: not converted to KML\n", file.c_str());
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
+
+namespace {
+
+// The widths the implement page can hold: half the width in centimetres is 16 bits wide.
+constexpr double kMaxWidthMetres = 655.0;
+
+bool feedLog(const std::string& log, NmeaParser& parser) {
+    std::FILE* file = std::fopen(log.c_str(), "rb");
+    if (!file) return false;
+    std::uint8_t block[65536];
+    std::size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0)
+        parser.feed(block, std::uint32_t(got));
+    bool good = !std::ferror(file);
+    std::fclose(file);
+    return good;
+}
+
+}  // namespace
+
+int runNmeaImport(const std::string& log, const std::string& save,
+                  std::optional<double> widthMetres) {
+    AppState& s = appState;
+    if (widthMetres && !(*widthMetres > 0.0 && *widthMetres <= kMaxWidthMetres)) {
+        std::fprintf(stderr,
+                     "sulcomain: --width %g: the implement width must be above 0 and "
+                     "at most %g metres\n",
+                     *widthMetres, kMaxWidthMetres);
+        return 1;
+    }
+    if (!s.forwardTransform) configureGeodesyData();
+    if (!s.forwardTransform) {
+        std::fprintf(stderr, "sulcomain: no coordinate transformation available\n");
+        return 1;
+    }
+    const std::uint16_t storedHalfWidth = s.implementHalfWidth;
+    if (widthMetres) {
+        s.implementHalfWidth = std::uint16_t(*widthMetres * 50.0);
+        s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
+    }
+
+    // A free work, never paused, exactly as the fixes would have arrived from the receiver.
+    resetWork();
+    s.paused = 0;
+    s.screenState = kStateFreeWork;
+    NmeaParser parser;
+    parser.setFixCallback(onFix);
+    bool read = feedLog(log, parser);
+    s.screenState = kStateStart;
+
+    int result = 1;
+    if (!read) {
+        std::fprintf(stderr, "sulcomain: %s: cannot read the log\n", log.c_str());
+    } else if (s.fixCount == 0) {
+        std::fprintf(stderr, "sulcomain: %s: no fix of the log made a strip record\n", log.c_str());
+    } else if (!exportShapefile(save)) {
+        std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
+    } else {
+        std::printf("%s: %u strip records, %.2f ha, %.2f km\n", save.c_str(),
+                    unsigned(s.fixCount.load()), s.workedArea * 1e-6, s.distance * 1e-4);
+        result = 0;
+    }
+    s.implementHalfWidth = storedHalfWidth;
+    s.implementWidth = std::uint16_t(2 * storedHalfWidth);
+    return result;
+}

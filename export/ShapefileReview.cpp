@@ -1,0 +1,105 @@
+#include "export/ShapefileReview.h"
+
+#include <shapefil.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include "app/AppState.h"
+#include "app/WindowProc.h"
+#include "export/BasePath.h"
+#include "export/WorkFields.h"
+#include "guidance/Projection.h"
+
+namespace {
+
+// A degree value of the table, read as text so that the C library's locale cannot change it.
+std::optional<double> readDegrees(DBFHandle dbf, int field, double limit) {
+    if (DBFGetRecordCount(dbf) < 1 || DBFIsAttributeNULL(dbf, 0, field)) return std::nullopt;
+    const char* text = DBFReadStringAttribute(dbf, 0, field);
+    if (!text) return std::nullopt;
+    while (*text == ' ') ++text;
+    if (*text == '+') ++text;
+    double value = 0.0;
+    auto [end, ec] = std::from_chars(text, text + std::strlen(text), value);
+    if (ec != std::errc() || !std::isfinite(value) || std::fabs(value) > limit) return std::nullopt;
+    return value;
+}
+
+// Geographic vertices only: anything else cannot come from a recorded work and would not
+// project to the plane.
+bool isGeographic(const SHPObject& shape) {
+    for (int v = 0; v < shape.nVertices; ++v) {
+        double lon = shape.padfX[v], lat = shape.padfY[v];
+        if (!(std::fabs(lon) <= 180.0) || !(std::fabs(lat) <= 90.0)) return false;
+    }
+    return true;
+}
+
+// Appends the point pairs of one polygon (left points forward, right points backward) to the
+// strip records, up to the capacity of the record array; returns the number loaded.
+std::size_t loadShape(const SHPObject& shape, std::size_t total) {
+    std::size_t m = std::size_t(shape.nVertices) / 2;
+    std::size_t room = std::size_t(kTrackCapacity) - total;
+    std::size_t pairs = m < room ? m : room;
+    for (std::size_t j = 0; j < pairs; ++j) {
+        std::size_t r = 2 * m - 1 - j;
+        IntPoint left = projectFix(shape.padfX[j], shape.padfY[j]);
+        IntPoint right = projectFix(shape.padfX[r], shape.padfY[r]);
+        appState.trackEdges[total + j] = {left.x, left.y, right.x, right.y};
+        appState.reviewPositions.push_back(
+            {std::int32_t((double(left.x) + double(right.x)) / 2.0),
+             std::int32_t((double(left.y) + double(right.y)) / 2.0)});
+        // Left lies a quarter turn counter-clockwise of the direction of travel.
+        Vec2 across{double(right.x) - double(left.x), double(right.y) - double(left.y)};
+        across.normalize();
+        appState.reviewHeadings.push_back(across.perpendicular());
+    }
+    return pairs;
+}
+
+}  // namespace
+
+int readShapefileForReview(std::string& path) {
+    cutAtExtension(path);
+    DBFHandle dbf = DBFOpen(path.c_str(), "rb");
+    if (!dbf) return 0;
+    std::optional<double> lon, lat;
+    if (DBFGetFieldIndex(dbf, "XREF") == kFieldXref &&
+        DBFGetFieldIndex(dbf, "YREF") == kFieldYref) {
+        lon = readDegrees(dbf, kFieldXref, 180.0);
+        lat = readDegrees(dbf, kFieldYref, 90.0);
+    }
+    DBFClose(dbf);
+    // Without an origin there is no plane to rebuild the work in.
+    if (!lon || !lat) return 0;
+
+    resetWork();
+    appState.reviewPositions.clear();
+    appState.reviewHeadings.clear();
+    setOrigin(*lon, *lat);
+
+    SHPHandle shp = SHPOpen(path.c_str(), "rb");
+    if (!shp) return 1;
+    int count = 0, type = 0;
+    SHPGetInfo(shp, &count, &type, nullptr, nullptr);
+    if (type != SHPT_POLYGON) {
+        SHPClose(shp);
+        return 0;
+    }
+    std::size_t total = 0;
+    for (int i = 0; i < count && total < std::size_t(kTrackCapacity); ++i) {
+        SHPObject* shape = SHPReadObject(shp, i);
+        if (!shape) continue;
+        if (shape->nVertices % 2 == 0 && isGeographic(*shape)) {
+            total += loadShape(*shape, total);
+            if (count > 1) appState.pauseMarks.push_back(std::uint16_t(total));
+        }
+        SHPDestroyObject(shape);
+    }
+    SHPClose(shp);
+    return 1;
+}
