@@ -17,6 +17,9 @@
 
 namespace gfx {
 
+struct PolygonEdge;
+struct PatternEdge;
+
 // A closed outline for FillPolygon.
 struct Polygon {
     std::int32_t count = 0;
@@ -93,9 +96,6 @@ class Rasterizer {
                            std::int32_t x, std::int32_t y, Pixel colour);
 
   private:
-    struct PolygonEdge;
-    struct PatternEdge;
-
     bool ClipRect(Rect& rect) const;
     bool ClipLine(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const;
     void DrawGlyphs(const Font* font, const char* text, std::int32_t count, std::int32_t x,
@@ -114,9 +114,9 @@ class Rasterizer {
     std::vector<std::int32_t> convexSecond_;
     std::unique_ptr<PolygonEdge[]> polygonEdges_;
     std::int32_t polygonEdgeCapacity_ = 0;
+    std::vector<PolygonEdge*> polygonActive_;
     std::vector<PatternEdge> patternEdges_;
-    std::vector<std::int32_t> patternBuckets_;
-    std::vector<std::int32_t> patternActive_;
+    std::vector<std::int32_t> patternCrossings_;
 };
 
 }  // namespace gfx
