@@ -1,0 +1,50 @@
+#include "tools/FieldPath.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr double kEarthRadius = 6378137.0;
+
+double radians(double degrees) {
+    return degrees * kPi / 180.0;
+}
+
+}  // namespace
+
+FieldPoint pointAlongPath(const FieldPathConfig& config, double distance, double eastNoise,
+                          double northNoise) {
+    // Work in the field's own frame: y along the first pass, x to its right.
+    const double length = config.passLength > 0 ? config.passLength : 1.0;
+    const double radius = (config.spacing > 0 ? config.spacing : 1.0) / 2.0;
+    const double turn = kPi * radius;
+    const double cycle = length + turn;
+    const double s = distance > 0 ? distance : 0.0;
+    const long pass = static_cast<long>(std::floor(s / cycle));
+    const double into = s - static_cast<double>(pass) * cycle;
+    const bool outward = pass % 2 == 0;
+    const double passX = static_cast<double>(pass) * 2.0 * radius;
+    double x = 0, y = 0, localCourse = 0;
+    if (into < length) {
+        x = passX;
+        y = outward ? into : length - into;
+        localCourse = outward ? 0.0 : 180.0;
+    } else {
+        // Half a circle over to the next pass: a right turn at the far end, a left one back home.
+        const double phi = (into - length) / radius;
+        x = passX + radius - radius * std::cos(phi);
+        y = outward ? length + radius * std::sin(phi) : -radius * std::sin(phi);
+        localCourse = outward ? phi * 180.0 / kPi : 180.0 - phi * 180.0 / kPi;
+    }
+    const double h = radians(config.headingDegrees);
+    const double east = x * std::cos(h) + y * std::sin(h) + eastNoise;
+    const double north = -x * std::sin(h) + y * std::cos(h) + northNoise;
+    FieldPoint point;
+    point.latitude = config.originLatitude + north / kEarthRadius * 180.0 / kPi;
+    point.longitude =
+        config.originLongitude +
+        east / (kEarthRadius * std::cos(radians(config.originLatitude))) * 180.0 / kPi;
+    point.course = std::fmod(localCourse + config.headingDegrees + 720.0, 360.0);
+    return point;
+}
