@@ -53,6 +53,7 @@ PENDING int chooseLanguage(std::string_view) {
     return 0;
 }
 PENDING void startGpsWait() {}
+PENDING void stopGpsWait() { appState.waitingForFix = 0; }
 PENDING std::string settingsPath() {
     return std::string(appState.moduleDir) + "Settings.dat";
 }
@@ -102,7 +103,7 @@ PENDING const char* toNarrow(std::string_view) {
 }
 PENDING void onFix(GPS_POSITION) {}
 PENDING void setAbLine(GuidanceLines&, Vec2, Vec2, double) {}
-PENDING void appendStrip(IntPoint, std::int32_t, std::int32_t, std::int32_t) {}
+PENDING void appendStrip(IntPoint, std::int32_t, std::int32_t, std::int64_t) {}
 PENDING void addStripArea() {}
 PENDING double stepLength() {
     return 0.0;

@@ -1,0 +1,106 @@
+// The fix callback: panel values, the three fix filters, the heading, the worked strip and, on
+// the guidance screen, the followed guide line with its cross-track error and steering arrows.
+#include "guidance/FixProcessing.h"
+
+#include <cmath>
+#include <mutex>
+
+#include "app/AppState.h"
+#include "app/WorkScreen.h"
+#include "guidance/GuidanceLines.h"
+#include "guidance/HeadingSmoothing.h"
+#include "guidance/Projection.h"
+#include "guidance/SteeringArrows.h"
+#include "guidance/WorkedStrip.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// What the information panel shows of every fix, accepted or not.
+void storePanelValues(const GPS_POSITION& fix) {
+    appState.hdop = fix.hdop;
+    appState.fixQuality = static_cast<std::int32_t>(fix.fixQuality);
+    // A fix without quality or satellites says nothing about the satellites in use.
+    if (fix.fixQuality != 0 && fix.satelliteCount != 0)
+        appState.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
+    appState.speedKnots = fix.speed;
+    appState.redrawPending = 1;
+}
+
+// A fix counts only when the vehicle moves fast enough, the fix is precise enough and the step
+// from the last accepted position is long enough; every comparison is strict.
+bool passesFilters(std::int64_t d2) {
+    if (!(static_cast<double>(appState.speedKnots) > appState.speedThreshold)) return false;
+    if (!(static_cast<double>(appState.hdop) < appState.hdopThreshold)) return false;
+    return d2 > static_cast<std::int64_t>(appState.distanceThresholdSquared);
+}
+
+// The followed guide line, the cross-track error to it, the arrows and the steering side, and
+// the three guide-line segments around the foot point that the guidance screen draws.
+void updateGuidance(Vec2 travel) {
+    GuidanceLines& guidance = appState.guidance;
+    Vec2 here{static_cast<double>(appState.position.x), static_cast<double>(appState.position.y)};
+    Vec2 foot{};
+    appState.guideNumber = followNearestLine(guidance, here, travel, appState.crossTrack, foot);
+    appState.arrowCount = steeringArrows(appState.crossTrack, appState.arrowTolerance);
+    appState.steerLeft = appState.crossTrack > 0.0 ? 1 : 0;
+
+    // Each segment reaches 1500 zoomed decimetres to both sides of the foot: off the screen at
+    // every zoom. The followed line, then its left and its right neighbour.
+    double reach = static_cast<double>(appState.zoom * 1500.0f);
+    Vec2 along = reach * guidance.direction;
+    Vec2 across = guidance.spacing * guidance.leftNormal;
+    Vec2* world = appState.guideLinesWorld;
+    world[0] = foot + along;
+    world[1] = foot - along;
+    world[2] = foot + along + across;
+    world[3] = foot - along + across;
+    world[4] = foot + along - across;
+    world[5] = foot - along - across;
+}
+
+// Everything after the panel values, while a work screen is up.
+void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
+    IntPoint projected = projectFix(fix.longitude, fix.latitude);
+    appState.previousPosition = projected;
+    // Formed in 64 bits: no step, however long, wraps into a short one.
+    std::int64_t dx = std::int64_t(projected.x) - appState.position.x;
+    std::int64_t dy = std::int64_t(projected.y) - appState.position.y;
+    std::int64_t d2 = dx * dx + dy * dy;
+    if (!passesFilters(d2)) return;
+
+    Vec2 unit =
+        Vec2{static_cast<double>(dx), static_cast<double>(dy)} / std::sqrt(static_cast<double>(d2));
+    // A work's first fix is its origin, so (0, 0) means no position yet: the first accepted fix
+    // only seeds the position.
+    if (appState.position.x == 0 && appState.position.y == 0) {
+        appState.position = projected;
+        return;
+    }
+    appState.position = projected;
+
+    // Half the implement width along the step's left normal, centimetres to decimetres.
+    double halfWidth = appState.implementHalfWidth;
+    auto offX = static_cast<std::int32_t>(halfWidth * unit.y * 0.1);
+    auto offY = static_cast<std::int32_t>(halfWidth * unit.x * 0.1);
+
+    smoothHeading(unit.x, unit.y, appState.fixCount.load(std::memory_order_relaxed));
+
+    if (state < kStateStart && !appState.paused) appendStrip(appState.position, offX, offY, d2);
+    if (state == kStateGuidance) updateGuidance(unit);
+    if (state < kStateStart) recomputeView();
+}
+
+}  // namespace
+
+void onFix(GPS_POSITION fix) {
+    {
+        std::lock_guard lock(appState.frameLock);
+        storePanelValues(fix);
+        // One reading of the screen state for the whole fix: a touch that changes it meanwhile
+        // takes effect with the next fix.
+        std::uint8_t state = appState.screenState;
+        if (state < kStateStart) processWorkFix(fix, state);
+    }
+    platform::current().requestPaint();
+}

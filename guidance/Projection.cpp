@@ -1,0 +1,171 @@
+// The work plane: GDAL transforms WGS84 fixes into the UTM zone of the work's first fix; the
+// plane is that zone in whole decimetres, shifted so that the first fix is (0, 0).
+#include "guidance/Projection.h"
+
+#include <ogr_spatialref.h>
+
+#include <cpl_conv.h>
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <string>
+#include <system_error>
+
+#include "app/AppState.h"
+
+namespace {
+
+// The WGS84 geographic system, source of every forward transformation. It lives for the whole
+// run; built on first use so that it never depends on the order in which globals start.
+OGRSpatialReference& wgs84Geographic() {
+    static OGRSpatialReference system;
+    return system;
+}
+
+// GDAL 3 takes geographic coordinates as latitude, longitude unless told otherwise; our fixes
+// and our files are longitude first everywhere.
+void useLongitudeFirst(OGRSpatialReference& system) {
+    system.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+}
+
+// Transforms one point in place. A failed transformation leaves the point as it was (GDAL would
+// otherwise leave infinities there, which no integer can hold).
+void transformPoint(OGRCoordinateTransformation* transform, double& x, double& y) {
+    if (transform == nullptr) return;
+    double tx = x;
+    double ty = y;
+    if (!transform->Transform(1, &tx, &ty) || !std::isfinite(tx) || !std::isfinite(ty)) return;
+    x = tx;
+    y = ty;
+}
+
+// Truncation toward zero into a plane coordinate; a value beyond the 32-bit range (a fix on the
+// far side of the world from the work's zone) stops at the range's end instead of wrapping.
+std::int32_t truncateToPlane(double value) {
+    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(value)) return 0;
+    if (value <= kLow) return std::numeric_limits<std::int32_t>::min();
+    if (value >= kHigh) return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+int configureGeodesyData() {
+    // GDAL's support files come from a "data" folder beside the program when there is one;
+    // otherwise the tables installed with GDAL serve.
+    if (appState.moduleDir[0] != '\0') {
+        std::string folder = std::string(appState.moduleDir) + "data";
+        std::error_code error;
+        if (std::filesystem::is_directory(folder, error)) {
+            const char* narrow = toNarrow(folder);
+            CPLSetConfigOption("GDAL_DATA", narrow);
+            CPLSetConfigOption("GEOTIFF_CSV", narrow);
+        }
+    }
+    setUpProjection();
+    return 1;
+}
+
+int setUpProjection() {
+    OGRSpatialReference projected;
+    useLongitudeFirst(projected);
+    if (appState.forwardTransform != nullptr) {
+        OCTDestroyCoordinateTransformation(appState.forwardTransform);
+        appState.forwardTransform = nullptr;
+    }
+    OGRSpatialReference& geographic = wgs84Geographic();
+    geographic.SetWellKnownGeogCS("WGS84");
+    useLongitudeFirst(geographic);
+
+    // Zone 33 north holds the place until the first fix of a work names the real zone.
+    projected.SetProjCS("GEO");
+    projected.SetUTM(33, TRUE);
+    if (projected.Validate() != OGRERR_NONE) return 0;
+    projected.SetGeogCS("PRJ WGS84", "PRJ WGS84", "WGS84", 6378137.0, 298.257223563, nullptr, 0.0,
+                        nullptr, 0.0);
+    // The transformation keeps copies of both systems.
+    appState.forwardTransform = OGRCreateCoordinateTransformation(&geographic, &projected);
+    return appState.forwardTransform != nullptr ? 1 : 0;
+}
+
+void releaseProjection() {
+    if (appState.forwardTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(appState.forwardTransform);
+    appState.forwardTransform = nullptr;
+}
+
+UtmZone utmZoneForLongitude(double longitude) {
+    // 1 + floor((lon + 180) / 6) for every longitude from -180 upward, written with a
+    // truncation; there is deliberately no clamping (180 gives 61).
+    int zone = 1 - static_cast<int>((longitude + 180.0) * (-1.0 / 6.0));
+    return {zone, zone * 6.0 - 183.0};
+}
+
+void setOrigin(double longitude, double latitude) {
+    int zone = utmZoneForLongitude(longitude).zone;
+    int north = latitude < 0.0 ? 0 : 1;  // the equator belongs to the north
+
+    OGRCoordinateTransformation* transform = appState.forwardTransform;
+    if (transform != nullptr) {
+        int currentNorth = 0;
+        int currentZone = transform->GetTargetCS()->GetUTMZone(&currentNorth);
+        if (currentZone != zone || currentNorth != north) {
+            // A fresh copy of the work's system in the new zone; the transformation being
+            // replaced owns the old copy and goes with it.
+            OGRSpatialReference* projected = transform->GetTargetCS()->Clone();
+            projected->SetUTM(zone, north);
+            useLongitudeFirst(*projected);
+            OGRCoordinateTransformation* replacement =
+                OGRCreateCoordinateTransformation(&wgs84Geographic(), projected);
+            delete projected;
+            if (replacement != nullptr) {
+                OCTDestroyCoordinateTransformation(transform);
+                appState.forwardTransform = replacement;
+            }
+        }
+    }
+
+    appState.originLonLat[0] = longitude;
+    appState.originLonLat[1] = latitude;
+    double x = longitude;
+    double y = latitude;
+    transformPoint(appState.forwardTransform, x, y);
+    appState.originX = truncateToPlane(x * 10.0);
+    appState.originY = truncateToPlane(y * 10.0);
+    appState.originSet = 1;
+}
+
+IntPoint projectFix(double longitude, double latitude) {
+    // The first fix handed over after a work reset fixes the origin, whether or not the fix
+    // filters later accept it.
+    if (!appState.originSet) setOrigin(longitude, latitude);
+    double x = longitude;
+    double y = latitude;
+    transformPoint(appState.forwardTransform, x, y);
+    return {truncateToPlane(x * 10.0 - appState.originX),
+            truncateToPlane(y * 10.0 - appState.originY)};
+}
+
+void openInverseProjection() {
+    closeInverseProjection();
+    OGRCoordinateTransformation* forward = appState.forwardTransform;
+    if (forward == nullptr) return;
+    appState.inverseTransform =
+        OGRCreateCoordinateTransformation(forward->GetTargetCS(), forward->GetSourceCS());
+}
+
+void closeInverseProjection() {
+    if (appState.inverseTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(appState.inverseTransform);
+    appState.inverseTransform = nullptr;
+}
+
+void unprojectPoint(IntPoint point, double& longitude, double& latitude) {
+    double x = (static_cast<double>(point.x) + static_cast<double>(appState.originX)) * 0.1;
+    double y = (static_cast<double>(point.y) + static_cast<double>(appState.originY)) * 0.1;
+    transformPoint(appState.inverseTransform, x, y);
+    longitude = x;
+    latitude = y;
+}
