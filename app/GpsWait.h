@@ -2,3 +2,6 @@
 #pragma once
 
 void startGpsWait();
+
+// Ends the wait, if any, and returns once its thread no longer draws (used at shut-down).
+void stopGpsWait();

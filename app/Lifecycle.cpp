@@ -1,0 +1,153 @@
+#include "app/Lifecycle.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <cstring>
+
+#include "app/AppState.h"
+#include "app/GpsControl.h"
+#include "app/GpsWait.h"
+#include "app/ImageTable.h"
+#include "app/Layout.h"
+#include "app/MessageScreen.h"
+#include "app/SettingsFile.h"
+#include "app/Texts.h"
+#include "app/WindowProc.h"
+#include "gfx/Display.h"
+#include "gfx/Font.h"
+#include "guidance/Projection.h"
+
+namespace {
+
+void createDisplay() {
+    AppState& s = appState;
+    if (s.display) gfx::Display::Destroy(s.display);
+    gfx::DisplayParameters params;
+    params.width = 0;
+    params.height = 0;
+    params.orientation = s.orientation;
+    params.swapEffect = 1;
+    gfx::setBackendScreen(s.screenWidth, s.screenHeight);
+    // The back-end reports the orientation in force, so frames are never turned in software.
+    gfx::setBackendOrientation(int(s.orientation));
+    s.display = gfx::Display::Create(lifecycleCalls().windowHandle(), params);
+}
+
+void showWelcome() {
+    showMessageScreen(messageText(kMsgWelcome));
+}
+
+void stopThreads() {
+    // Nothing may still draw once the display is gone: end the review and the GPS wait first.
+    if (appState.reviewRunning) stopReview();
+    stopGpsWait();
+}
+
+void destroyDisplay() {
+    std::lock_guard lock(appState.frameLock);
+    gfx::Display::Destroy(appState.display);
+    appState.display = nullptr;
+}
+
+void freeImages() {
+    freeScreenImages();
+    gfx::DestroyFont(appState.font);
+    appState.font = nullptr;
+}
+
+bool headlessWindow() {
+    if (appState.screenWidth == 0) appState.screenWidth = 480;
+    if (appState.screenHeight == 0) appState.screenHeight = 640;
+    return true;
+}
+unsigned headlessRotation() {
+    return appState.screenWidth > appState.screenHeight ? 1u : 0u;
+}
+
+LifecycleCalls calls = {
+    .claimSingleInstance = [] { return true; },
+    .createMainWindow = headlessWindow,
+    .queryRotation = headlessRotation,
+    .windowHandle = []() -> void* { return nullptr; },
+    .showMainWindow = [] {},
+    .installTexts = installTexts,
+    .createDisplay = createDisplay,
+    .loadBackgroundImage = loadBackgroundImage,
+    .loadFont = loadFont,
+    .showWelcome = showWelcome,
+    .loadSettings = loadSettings,
+    .loadScreenImages = loadScreenImages,
+    .computeLayout = computeLayout,
+    .configureGeodesyData = configureGeodesyData,
+    .startGps = [] { setGpsEnabled(1); },
+    .stopThreads = stopThreads,
+    .saveSettings = saveSettings,
+    .stopGps = [] { setGpsEnabled(0); },
+    .releaseProjection = releaseProjection,
+    .destroyDisplay = destroyDisplay,
+    .freeImages = freeImages,
+};
+
+}  // namespace
+
+LifecycleCalls& lifecycleCalls() {
+    return calls;
+}
+
+void findModuleDir() {
+    char path[sizeof appState.moduleDir] = {};
+    ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) {
+        std::strcpy(appState.moduleDir, "./");
+        return;
+    }
+    path[n] = '\0';
+    char* slash = std::strrchr(path, '/');
+    if (slash) slash[1] = '\0';  // the slash stays
+    std::strcpy(appState.moduleDir, path);
+}
+
+unsigned orientationFromRotation(unsigned rotation) {
+    switch (rotation) {
+        case 1:
+            return 1;
+        case 2:
+            return 2;
+        case 4:
+            return 3;
+        default:
+            return 0;
+    }
+}
+
+bool initInstance() {
+    AppState& s = appState;
+    if (!calls.claimSingleInstance()) return false;
+    calls.installTexts();
+    if (!calls.createMainWindow()) return false;
+    computeScreenMetrics();
+    s.orientation = orientationFromRotation(calls.queryRotation());
+    calls.createDisplay();
+    calls.loadBackgroundImage();
+    calls.loadFont();
+    calls.showWelcome();
+    calls.loadSettings();
+    calls.loadScreenImages();
+    calls.computeLayout();
+    s.screenState = kStateStart;
+    // Geodesy set-up always reports success: without a transformation start-up goes on.
+    calls.configureGeodesyData();
+    calls.startGps();
+    calls.showMainWindow();
+    return true;
+}
+
+void shutDown() {
+    calls.stopThreads();
+    calls.saveSettings();
+    calls.stopGps();
+    calls.releaseProjection();
+    calls.destroyDisplay();
+    calls.freeImages();
+}

@@ -1,0 +1,160 @@
+#include "app/Program.h"
+
+#include <clocale>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+
+#include "app/AppState.h"
+#include "app/CommandLine.h"
+#include "app/GpsControl.h"
+#include "app/Lifecycle.h"
+#include "app/SettingsFile.h"
+#include "app/Simulator.h"
+#include "app/Texts.h"
+#include "app/WindowProc.h"
+#include "export/Commands.h"
+#include "gfx/Display.h"
+#include "guidance/Projection.h"
+#include "platform/QtPlatform.h"
+#include "platform/Resources.h"
+#include "platform/SignalBridge.h"
+#include "platform/SingleInstance.h"
+
+namespace {
+
+// What the Qt start-up steps need from the command line.
+struct WindowRequest {
+    int width = 0;
+    int height = 0;
+    int orientation = -1;  // -1: from the window's shape
+};
+WindowRequest request;
+platform::QtPlatform* qtPlatform = nullptr;
+platform::SingleInstance singleInstance;
+
+void presentToPlatform(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
+    platform::current().presentFrame(pixels, width, height, pitchBytes);
+}
+
+bool createQtWindow() {
+    int w = request.width, h = request.height;
+    if (w == 0 || h == 0) platform::primaryScreenSize(w, h);
+    platform::MainWindow& window = qtPlatform->window();
+    window.setFixedSize(w, h);
+    auto icon = platform::findResource("ICON", "101");
+    if (!icon.empty()) {
+        QImage image = QImage::fromData(icon.data(), int(icon.size()));
+        if (!image.isNull()) window.setWindowIcon(QIcon(QPixmap::fromImage(image)));
+    }
+    appState.screenWidth = std::uint16_t(w);
+    appState.screenHeight = std::uint16_t(h);
+    return true;
+}
+
+unsigned qtRotation() {
+    // An explicit orientation answers with the code that maps back to it (270 degrees is 4).
+    if (request.orientation >= 0)
+        return request.orientation == 3 ? 4u : unsigned(request.orientation);
+    return platform::rotationFor(appState.screenWidth, appState.screenHeight);
+}
+
+void showQtWindow() {
+    platform::MainWindow& window = qtPlatform->window();
+    if (request.width == 0) {
+        window.showFullScreen();
+    } else {
+        window.show();
+    }
+}
+
+int runConversions(const CommandLine& line) {
+    findModuleDir();
+    if (!line.kmlFiles.empty()) {
+        loadSettings();  // the track colour of the KML comes from the settings
+        return runKmlConversion(line.kmlFiles);
+    }
+    loadSettings();
+    configureGeodesyData();
+    int code = runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres);
+    releaseProjection();
+    return code;
+}
+
+}  // namespace
+
+int start(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    CommandLine line;
+    std::string error;
+    if (!parseCommandLine(args, line, error)) {
+        std::fprintf(stderr, "sulcomain: %s\n\n%s", error.c_str(), usageText());
+        return 2;
+    }
+    if (line.help) {
+        std::fputs(usageText(), stdout);
+        return 0;
+    }
+    if (line.version) {
+        std::puts("Sulcovane Version 3.2");
+        return 0;
+    }
+    if (!line.kmlFiles.empty() || !line.importNmea.empty()) return runConversions(line);
+
+    findModuleDir();
+    appState.language = std::uint8_t(chooseLanguage(line.language));
+    request.width = line.width;
+    request.height = line.height;
+    request.orientation = line.orientation.value_or(-1);
+
+    QApplication application(argc, argv);
+    // Qt has set the C library's locale from the environment: numbers must stay "4807.038".
+    std::setlocale(LC_NUMERIC, "C");
+    application.setApplicationName(QStringLiteral("Sulcovane"));
+
+    std::unique_ptr<Simulator> simulator;
+    if (line.simulate) {
+        simulator = std::make_unique<Simulator>();
+        if (!simulator->start()) {
+            std::fprintf(stderr, "sulcomain: the receiver simulator did not start\n");
+            return 1;
+        }
+        setGpsDeviceOverride(simulator->devicePath().c_str());
+    } else if (!line.gpsDevice.empty()) {
+        setGpsDeviceOverride(line.gpsDevice.c_str());
+    }
+
+    auto qt = std::make_unique<platform::QtPlatform>(
+        [](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+            windowProc(message, wParam, lParam);
+        });
+    qtPlatform = qt.get();
+    platform::install(qtPlatform);
+    gfx::setPresentHook(presentToPlatform);
+
+    LifecycleCalls& calls = lifecycleCalls();
+    calls.claimSingleInstance = [] { return singleInstance.claim(); };
+    calls.createMainWindow = createQtWindow;
+    calls.queryRotation = qtRotation;
+    calls.windowHandle = []() -> void* { return &qtPlatform->window(); };
+    calls.showMainWindow = showQtWindow;
+    singleInstance.onRaiseRequest([] { qtPlatform->raise(); });
+
+    int code = 0;
+    if (initInstance()) {
+        platform::installTerminationSignals([] { windowProc(kMsgDestroy, 0, 0); });
+        code = application.exec();
+        shutDown();
+    }
+    gfx::setPresentHook(nullptr);
+    platform::install(nullptr);
+    qtPlatform = nullptr;
+    qt.reset();
+    return code;
+}

@@ -1,0 +1,105 @@
+#include "platform/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cstring>
+
+#include "app/WindowMessage.h"
+
+namespace platform {
+
+MainWindow::MainWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {
+    setWindowTitle(QStringLiteral("Sulcovane"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+    // One paint message per display refresh while the window is visible: the live work
+    // screen's frame loop, without the handheld's busy loop.
+    refresh_.setInterval(16);
+    refresh_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&refresh_, &QTimer::timeout, this, [this] { deliverPaint(); });
+}
+
+void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
+    bool changed = false;
+    {
+        std::lock_guard lock(frameMutex_);
+        if (frame_.width() != width || frame_.height() != height) {
+            frame_ = QImage(width, height, QImage::Format_RGB16);
+            changed = true;
+        }
+        const auto* row = reinterpret_cast<const unsigned char*>(pixels);
+        const std::size_t bytes = std::size_t(width) * 2;
+        for (int y = 0; y < height; ++y, row += pitchBytes) {
+            uchar* line = frame_.scanLine(y);
+            // A frame that repeats the last one costs no repaint: the start screen stands still.
+            if (!changed && std::memcmp(line, row, bytes) == 0) continue;
+            std::memcpy(line, row, bytes);
+            changed = true;
+        }
+    }
+    if (changed)
+        QMetaObject::invokeMethod(
+            this, [this] { update(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::wakePaint() {
+    if (wakeQueued_.exchange(true)) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            wakeQueued_ = false;
+            deliverPaint();
+        },
+        Qt::QueuedConnection);
+}
+
+QImage MainWindow::frameCopy() const {
+    std::lock_guard lock(frameMutex_);
+    return frame_.copy();
+}
+
+void MainWindow::deliverPaint() {
+    if (isVisible()) dispatch_(kMsgPaint, 0, 0);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    std::lock_guard lock(frameMutex_);
+    painter.fillRect(rect(), Qt::black);
+    if (!frame_.isNull()) painter.drawImage(0, 0, frame_);
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    // A touch press reaches here too: Qt turns unhandled touches into mouse presses.
+    QPoint p = event->position().toPoint();
+    dispatch_(kMsgPenDown, 0, std::intptr_t(packPenPosition(p.x(), p.y())));
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+A and Ctrl+Q are the handheld's accelerators: consumed, without effect.
+    if (event->modifiers() & Qt::ControlModifier) {
+        if (event->key() == Qt::Key_A || event->key() == Qt::Key_Q) return;
+    }
+    const QString text = event->text();
+    if (text.size() == 1 && text[0].unicode() < 256 && !text[0].isNull())
+        dispatch_(kMsgChar, std::uintptr_t(text[0].unicode()), 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The window manager's close takes the same orderly way as Exit and Yes.
+    event->ignore();
+    dispatch_(kMsgDestroy, 0, 0);
+}
+
+void MainWindow::showEvent(QShowEvent*) {
+    refresh_.start();
+}
+void MainWindow::hideEvent(QHideEvent*) {
+    refresh_.stop();
+}
+
+}  // namespace platform

@@ -1,0 +1,45 @@
+// The program's one window: no child controls, it shows the presented RGB565 frame 1:1 and
+// turns presses, keys and closing into the messages of the screen state machine.
+#pragma once
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+
+namespace platform {
+
+class MainWindow : public QWidget {
+  public:
+    // dispatch receives (message, wParam, lParam) as the window procedure takes them.
+    using Dispatch = std::function<void(std::uint32_t, std::uintptr_t, std::intptr_t)>;
+    explicit MainWindow(Dispatch dispatch);
+
+    // Any thread: keeps a copy of the frame and schedules a repaint when it changed.
+    void showFrame(const std::uint16_t* pixels, int width, int height, int pitchBytes);
+    // Any thread: a paint message soon, without waiting for the next refresh.
+    void wakePaint();
+    QImage frameCopy() const;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent*) override;
+    void hideEvent(QHideEvent*) override;
+
+  private:
+    void deliverPaint();
+
+    Dispatch dispatch_;
+    QTimer refresh_;
+    mutable std::mutex frameMutex_;
+    QImage frame_;
+    std::atomic<bool> wakeQueued_{false};
+};
+
+}  // namespace platform
