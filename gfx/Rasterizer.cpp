@@ -114,10 +114,11 @@ void Rasterizer::BlitStretch(const Rect& destination, const Surface* source,
     // Nothing to fill: also keeps the scale below from dividing by zero.
     if (destination.isEmpty()) return;
     Rect from = sourceRect ? *sourceRect : Rect{0, 0, source->width(), source->height()};
-    std::uint32_t du = (std::uint32_t(from.right - from.left) << 10) /
-                       std::uint32_t(destination.right - destination.left);
-    std::uint32_t dv = (std::uint32_t(from.bottom - from.top) << 10) /
-                       std::uint32_t(destination.bottom - destination.top);
+    // Unsigned throughout, as the scale is defined: sizes too large for 32 bits wrap.
+    std::uint32_t du = ((std::uint32_t(from.right) - std::uint32_t(from.left)) << 10) /
+                       (std::uint32_t(destination.right) - std::uint32_t(destination.left));
+    std::uint32_t dv = ((std::uint32_t(from.bottom) - std::uint32_t(from.top)) << 10) /
+                       (std::uint32_t(destination.bottom) - std::uint32_t(destination.top));
     Transform t;
     t.a = std::int32_t(du);
     t.d = std::int32_t(dv);
