@@ -39,25 +39,38 @@ def prepare(top, work, entry):
         cmd = ["convert", "-size", f"{w}x{h}", "pattern:checkerboard", "(",
                os.path.join(top, path), "-fuzz", "0", "-transparent", KEYS[key], ")",
                "-composite"]
-    subprocess.run(cmd + ["-label", f"{name} ({key})" if key != "-" else name, out], check=True)
+    subprocess.run(cmd + [out], check=True)
+    return out, f"{name} (key {key})" if key != "-" else name
+
+
+def group(top, work, title, entries, tile, cell):
+    labelled = []
+    for entry in entries:
+        path, name = prepare(top, work, entry)
+        labelled += ["-label", name, path]
+    out = os.path.join(work, title.replace(" ", "_").replace(",", "") + ".png")
+    subprocess.run(["montage", "-tile", tile, "-geometry", cell + "+8+4>", "-background", "#9E9E9E",
+                    "-pointsize", "12", "-title", title] + labelled + [out], check=True)
     return out
 
 
-def group(top, work, title, entries, tile):
-    files = [prepare(top, work, e) for e in entries]
-    out = os.path.join(work, title.replace(" ", "_") + ".png")
-    subprocess.run(["montage", "-tile", tile, "-geometry", "+8+4",
-                    "-background", "#9E9E9E", "-pointsize", "12", "-title", title]
-                   + files + [out], check=True)
+def tiled(top, work):
+    """The picture background repeated, to show that its edges meet without a seam."""
+    out = os.path.join(work, "tiled.png")
+    subprocess.run(["convert", "-size", "240x160", "tile:" + os.path.join(top, "BITMAP/133.bmp"),
+                    "-background", "#9E9E9E", "-gravity", "north", "-splice", "0x16",
+                    "-pointsize", "12", "-annotate", "+0+1", "133 repeated as on the work screen",
+                    out], check=True)
     return out
 
 
 def main(top, sheet):
     with tempfile.TemporaryDirectory() as work:
-        parts = [group(top, work, "backgrounds 156 and 166", [NORMAL[0], WIDE[0]], "2x"),
-                 group(top, work, "normal layout", NORMAL[1:], "8x"),
-                 group(top, work, "wide layout", WIDE[1:], "6x"),
-                 group(top, work, "vehicle, picture background, icon", SHARED, "3x")]
+        parts = [group(top, work, "backgrounds 156 and 166", [NORMAL[0], WIDE[0]], "2x", "480x640"),
+                 group(top, work, "normal layout", NORMAL[1:], "8x", "160x76"),
+                 group(top, work, "wide layout", WIDE[1:], "6x", "320x152"),
+                 group(top, work, "vehicle, picture background, icon", SHARED, "3x", "500x720"),
+                 tiled(top, work)]
         subprocess.run(["convert", "-background", "#9E9E9E"] + parts
                        + ["-gravity", "west", "-append", "+repage", "-depth", "8", sheet], check=True)
 

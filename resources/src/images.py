@@ -103,8 +103,8 @@ def icon_compass():
 
 
 def icon_free_path():
-    path = stroke("M6 22C6 15 17 16 17 10C17 6 12 5 12 2.5", 2.8)
-    head = f'<path d="M7.6 3.8L12 -0.6L16.4 3.8Z" fill="{INK}"/>'
+    path = stroke("M6 21.5C6 15 16.5 16 16.5 10V3.5", 2.8)
+    head = stroke("M12.3 7.2L16.5 3L20.7 7.2", 2.8)
     dot = f'<circle cx="6" cy="21" r="2.6" fill="{ACCENT}"/>'
     return path + head + dot
 
