@@ -38,13 +38,18 @@ int getField(const char* data, char* destination, int fieldNumber, int capacity)
         }
         if (*p == ',') ++commas;
     }
+    // An empty field, the last one of the text included, counts as absent.
+    if (*p == ',' || *p == '*' || *p == '\0') {
+        destination[0] = '\0';
+        return 0;
+    }
     int n = 0;
     while (n < capacity - 1 && p[n] != '\0' && p[n] != ',' && p[n] != '*') {
         destination[n] = p[n];
         ++n;
     }
     destination[n] = '\0';
-    return n > 0 ? 1 : 0;
+    return 1;
 }
 
 int textToInt(const char* text) {
