@@ -145,6 +145,22 @@ void Rasterizer::BlitRotated(std::int32_t x, std::int32_t y, float angle, const 
     std::int64_t half = 2 * std::int64_t(r);
     Rect square{internal::clampCoordinate(x - half), internal::clampCoordinate(y - half),
                 internal::clampCoordinate(x + half), internal::clampCoordinate(y + half)};
+    // Within the square only the turned picture's bounding box can take texels; a margin of
+    // two pixels covers the fixed-point rounding, so the pixels drawn are the same.
+    double cs = std::cos(double(angle)), sn = std::sin(double(angle));
+    double cornersX[2] = {-width * 0.5, width * 0.5}, cornersY[2] = {-double(height), 0.0};
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (double ux : cornersX)
+        for (double uy : cornersY) {
+            double dx = cs * ux - sn * uy, dy = sn * ux + cs * uy;
+            minX = std::min(minX, dx), maxX = std::max(maxX, dx);
+            minY = std::min(minY, dy), maxY = std::max(maxY, dy);
+        }
+    Rect box{internal::clampCoordinate(x + std::int64_t(std::floor(minX)) - 2),
+             internal::clampCoordinate(y + std::int64_t(std::floor(minY)) - 2),
+             internal::clampCoordinate(x + std::int64_t(std::ceil(maxX)) + 3),
+             internal::clampCoordinate(y + std::int64_t(std::ceil(maxY)) + 3)};
+    square = square.intersected(box);
     if (!ClipRect(square)) return;
     std::int32_t C = std::int32_t(float(std::cos(double(angle))) * 1024.0f);
     std::int32_t S = std::int32_t(float(std::sin(double(angle))) * 1024.0f);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "gfx/BlendPixels.h"
+#include "gfx/CopyShader.h"
 #include "gfx/Rasterizer.h"
 #include "tests/gfx/TestSupport.h"
 
@@ -221,6 +223,36 @@ TEST(FillPolygonPattern, TilesFromTheSurfaceOrigin) {
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(canvas.surface->pixel(x, y), x < 1 ? 0 : gfx::Pixel(1 + x % 3 + 3 * (y % 2)))
                 << x << "," << y;
+}
+
+}  // namespace
+
+namespace {
+
+// The rotated blit visits only the turned picture's bounding box; the pixels must be those of
+// visiting its whole square of half-side 2r.
+TEST(BlitRotated, BoundingBoxDrawsWhatTheWholeSquareDraws) {
+    std::unique_ptr<gfx::Surface> src(gfx::CreateSurface(13, 22));
+    for (int y = 0; y < 22; ++y)
+        for (int x = 0; x < 13; ++x) src->row(y)[x] = gfx::Pixel(1 + x + 13 * y);
+    for (int i = 0; i < 200; ++i) {
+        float angle = -6.3f + 0.063f * float(i);
+        Canvas fast(64, 64), full(64, 64);
+        fast.r.BlitRotated(31, 33, angle, src.get());
+        int C = int(float(std::cos(double(angle))) * 1024.0f);
+        int S = int(float(std::sin(double(angle))) * 1024.0f);
+        gfx::Transform t{C,
+                         -S,
+                         S,
+                         C,
+                         int((std::uint32_t(13 << 9) - std::uint32_t(C * 31 + S * 33)) << 6),
+                         int((std::uint32_t(S * 31 - C * 33) + std::uint32_t(22 << 10)) << 6)};
+        gfx::CopyShader::shared().BlitTransformed(*full.surface->buffer, {0, 0, 64, 64}, t,
+                                                  *src->buffer);
+        ASSERT_EQ(fast.ink(), full.ink()) << angle;
+        for (const Point& p : full.ink())
+            ASSERT_EQ(fast.surface->pixel(p.x, p.y), full.surface->pixel(p.x, p.y)) << angle;
+    }
 }
 
 }  // namespace
