@@ -32,7 +32,6 @@ class RotatingAdapter final : public DisplayDriver {
     std::int32_t turn_ = 0;
     // In the adapter's coordinates, widened to whole tiles.
     Rect tiles_;
-    bool waitForBlank_ = false;
 };
 
 }  // namespace gfx
