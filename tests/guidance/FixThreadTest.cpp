@@ -1,0 +1,64 @@
+// Fixes arrive on the receiver's thread while the window thread draws: what the drawing sees
+// under the frame lock is always a consistent work, and records below fixCount are complete.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "app/AppState.h"
+#include "guidance/FixProcessing.h"
+#include "platform/HeadlessPlatform.h"
+#include "tests/guidance/GuidanceTestSupport.h"
+
+namespace {
+
+using guidance_test::WorkPlane;
+
+TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
+    platform::HeadlessPlatform screen;
+    platform::install(&screen);
+    guidance_test::resetWork(kStateFreeWork);
+    WorkPlane plane(7.2, 46.5);
+    // Prepared here: the receiver thread only calls the callback.
+    std::vector<GPS_POSITION> fixes;
+    for (int y = 0; y <= 20000; y += 10) fixes.push_back(plane.fixAt({0, y}));
+
+    std::atomic<bool> done{false};
+    std::thread receiver([&] {
+        for (const GPS_POSITION& f : fixes) onFix(f);
+        done = true;
+    });
+
+    int checks = 0;
+    while (!done || checks == 0) {
+        {
+            std::lock_guard lock(appState.frameLock);
+            int n = appState.fixCount;
+            // Driving straight north in 10 dm steps: every total follows from the count.
+            if (n > 0) {
+                EXPECT_EQ(appState.distance, 10 * (n - 1));
+                EXPECT_DOUBLE_EQ(appState.workedArea, 1200.0 * (n - 1));
+                EXPECT_EQ(appState.position.y, 10 * (n + 1));
+            }
+        }
+        // Without the lock: a record below the published count is complete.
+        int n = appState.fixCount.load(std::memory_order_acquire);
+        for (int i = n > 8 ? n - 8 : 0; i < n; ++i) {
+            const TrackEdge& e = appState.trackEdges[i];
+            EXPECT_EQ(e.leftX, -60);
+            EXPECT_EQ(e.rightX, 60);
+            EXPECT_EQ(e.leftY, 10 * (i + 2));
+            EXPECT_EQ(e.rightY, e.leftY);
+        }
+        ++checks;
+        std::this_thread::yield();
+    }
+    receiver.join();
+    EXPECT_EQ(appState.fixCount, 1999);
+    EXPECT_GE(screen.paintRequests(), static_cast<int>(fixes.size()));
+    platform::install(nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+// The work record: strip records, area by exact cross products, distance truncated per step,
+// and a full record that stops instead of wrapping.
+#include <gtest/gtest.h>
+
+#include "app/AppState.h"
+#include "guidance/WorkedStrip.h"
+#include "tests/guidance/GuidanceTestSupport.h"
+
+namespace {
+
+class WorkedStrip : public ::testing::Test {
+  protected:
+    void SetUp() override { guidance_test::resetWork(); }
+    // A record for a step north (offX = 60, offY = 0 for the 60 dm half width) or south.
+    static void north(int x, int y, std::int64_t d2 = 100) { appendStrip({x, y}, 60, 0, d2); }
+    static void south(int x, int y, std::int64_t d2 = 100) { appendStrip({x, y}, -60, 0, d2); }
+};
+
+TEST_F(WorkedStrip, ThreeRecordsNorth) {
+    north(0, 10);
+    // The first record of a work adds neither distance nor area.
+    EXPECT_EQ(appState.distance, 0);
+    EXPECT_EQ(appState.workedArea, 0.0);
+    north(0, 20);
+    north(0, 30);
+    ASSERT_EQ(appState.fixCount, 3);
+    for (int i = 0; i < 3; ++i) {
+        const TrackEdge& e = appState.trackEdges[i];
+        EXPECT_EQ(e.leftX, -60);
+        EXPECT_EQ(e.rightX, 60);
+        EXPECT_EQ(e.leftY, 10 * (i + 1));
+        EXPECT_EQ(e.rightY, 10 * (i + 1));
+    }
+    EXPECT_DOUBLE_EQ(appState.workedArea, 2 * 10 * 120);
+    EXPECT_EQ(appState.distance, 20);
+}
+
+TEST_F(WorkedStrip, DistanceIsTruncatedPerStep) {
+    struct Row {
+        std::int64_t d2;
+        int added;
+        const char* source;
+    } rows[] = {
+        {7 * 7 + 8 * 8, 10, "a (7, 8) step is 10.63 dm"},
+        {36, 6, "a whole 6 dm"},
+        {99, 9, "9.95 dm"},
+        {std::int64_t(3000000) * 3000000, 3000000, "a 300 km jump fits"},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        north(0, 0);
+        north(0, 10, row.d2);
+        EXPECT_EQ(appState.distance, row.added) << row.source;
+        north(0, 20, row.d2);
+        EXPECT_EQ(appState.distance, 2 * row.added) << row.source;
+    }
+}
+
+TEST_F(WorkedStrip, GroundDrivenTwiceCountsTwice) {
+    north(0, 10);
+    north(0, 20);
+    north(0, 30);
+    south(0, 20);
+    south(0, 10);
+    EXPECT_DOUBLE_EQ(appState.workedArea, 2 * (2 * 10 * 120));
+}
+
+TEST_F(WorkedStrip, TriangleAreaIsExact) {
+    struct Row {
+        IntPoint a, b, c;
+        double area;
+        const char* source;
+    } rows[] = {
+        {{0, 0}, {3, 0}, {0, 1}, 1.5, "half a decimetre counts"},
+        {{0, 0}, {0, 1}, {3, 0}, 1.5, "clockwise the same"},
+        {{5, 5}, {6, 6}, {7, 7}, 0.0, "on one line"},
+        {{-2000000000, -2000000000},
+         {2000000000, -2000000000},
+         {-2000000000, 2000000000},
+         8e18,
+         "the corners of the plane: the cross product needs more than 64 bits"},
+    };
+    for (const auto& row : rows) {
+        appState.workedArea = 0.0;
+        triangleArea(row.a, row.b, row.c);
+        EXPECT_EQ(appState.workedArea, row.area) << row.source;
+    }
+}
+
+TEST_F(WorkedStrip, StepLength) {
+    appState.previousPosition = {-3, 10};
+    appState.position = {0, 14};
+    EXPECT_DOUBLE_EQ(stepLength(), 5.0);
+    appState.previousPosition = {2147483647, 0};
+    appState.position = {-2147483647 - 1, 0};
+    EXPECT_DOUBLE_EQ(stepLength(), 4294967295.0);
+}
+
+TEST_F(WorkedStrip, AreaOfFewerThanTwoRecordsIsNothing) {
+    addStripArea();
+    north(0, 0);
+    addStripArea();
+    EXPECT_EQ(appState.workedArea, 0.0);
+}
+
+TEST_F(WorkedStrip, AFullRecordStopsInsteadOfWrapping) {
+    appState.fixCount = kTrackCapacity - 2;
+    appState.trackEdges[kTrackCapacity - 3] = {-60, 0, 60, 0};
+    north(0, 10);
+    EXPECT_EQ(appState.workFull, 0);
+    north(0, 20);
+    EXPECT_EQ(appState.fixCount, kTrackCapacity);
+    EXPECT_EQ(appState.workFull, 1);
+    double area = appState.workedArea;
+    int distance = appState.distance;
+    EXPECT_DOUBLE_EQ(area, 2 * 10 * 120);
+    EXPECT_EQ(distance, 20);
+
+    const TrackEdge first = appState.trackEdges[0];
+    north(0, 30);
+    north(0, 40);
+    EXPECT_EQ(appState.fixCount, kTrackCapacity);
+    EXPECT_EQ(appState.workedArea, area);
+    EXPECT_EQ(appState.distance, distance);
+    EXPECT_EQ(appState.trackEdges[0].leftY, first.leftY);
+    EXPECT_EQ(appState.trackEdges[kTrackCapacity - 1].leftY, 20);
+}
+
+}  // namespace
