@@ -70,7 +70,9 @@ int exportShapefile(const std::string& path) {
 
     // The same three values go into every record. The name is cut to the field ourselves: a
     // longer one would make shapelib report the write as failed and the work would be lost.
-    const std::string name = nameFieldText(toNarrow(path));
+    int nameWidth = 0;
+    DBFGetFieldInfo(files.dbf, kFieldName, nullptr, &nameWidth, nullptr);
+    const std::string name = nameFieldText(toNarrow(path), nameWidth);
     const std::string lon = formatDbfNumber(appState.originLonLat[0], kRefWidth, kRefDecimals);
     const std::string lat = formatDbfNumber(appState.originLonLat[1], kRefWidth, kRefDecimals);
 

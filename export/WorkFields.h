@@ -11,6 +11,7 @@ inline constexpr int kNameWidth = 260;
 inline constexpr int kRefWidth = 20;
 inline constexpr int kRefDecimals = 16;
 
-// The path as it fits the "NAME" field: at most kNameWidth bytes, never ending inside a UTF-8
-// character.
-std::string nameFieldText(const std::string& path);
+// The path as it fits the "NAME" field: at most width bytes, never ending inside a UTF-8
+// character. shapelib makes a character field at most 255 wide, the dBASE limit, so the field
+// asked for as kNameWidth holds 255.
+std::string nameFieldText(const std::string& path, int width);

@@ -1,0 +1,107 @@
+// The command-line conversions: a logged drive imported as a saved work, and works converted
+// to KML documents.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+
+#include "export/Commands.h"
+#include "export/ShapefileReview.h"
+#include "tests/export/WorkFileSupport.h"
+
+using namespace work_test;
+
+namespace {
+
+std::string withChecksum(const std::string& body) {
+    unsigned sum = 0;
+    for (char c : body) sum ^= static_cast<unsigned char>(c);
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
+    return "$" + body + tail;
+}
+
+// NMEA degrees and minutes: ddmm.mmmmm / dddmm.mmmmm.
+std::string minutes(double degrees, int width) {
+    int whole = int(degrees);
+    char text[32];
+    std::snprintf(text, sizeof text, "%0*d%08.5f", width, whole, (degrees - whole) * 60.0);
+    return text;
+}
+
+// A drive due north at 4 knots, one fix per second about 2 m apart, as a receiver logs it:
+// the recommended minimum sentence, then the fix sentence, of every second.
+void writeDriveLog(const std::string& path, int fixes) {
+    std::ofstream log(path, std::ios::binary);
+    log << "# a drive north near Vienna\r\n";
+    for (int i = 0; i < fixes; ++i) {
+        double lat = kOriginLat + i * 0.000018;
+        char time[16];
+        std::snprintf(time, sizeof time, "12%02d%02d.00", i / 60, i % 60);
+        std::string lat_ = minutes(lat, 2), lon_ = minutes(kOriginLon, 3);
+        log << withChecksum("GPRMC," + std::string(time) + ",A," + lat_ + ",N," + lon_ +
+                            ",E,4.0,0.0,090624,,,A");
+        log << withChecksum("GPGGA," + std::string(time) + "," + lat_ + ",N," + lon_ +
+                            ",E,1,09,0.9,180.0,M,45.0,M,,");
+    }
+}
+
+class CommandsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless();
+        appState.implementHalfWidth = 600;
+        appState.implementWidth = 1200;
+        appState.speedThreshold = 1.0;
+        appState.hdopThreshold = 2.5;
+        appState.distanceThresholdSquared = 25;
+        writeDriveLog(folder / "drive.nmea", 60);
+    }
+    // The distance between the edges of the first rebuilt record, in decimetres.
+    double savedWidth(const std::string& work) {
+        std::string path = work;
+        EXPECT_EQ(readShapefileForReview(path), 1);
+        if (appState.reviewPositions.empty()) return 0.0;
+        const TrackEdge& r = appState.trackEdges[0];
+        return std::hypot(r.rightX - r.leftX, r.rightY - r.leftY);
+    }
+    ScratchFolder folder;
+};
+
+TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
+    ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "drive.shp", 6.0), 0);
+    EXPECT_EQ(appState.implementHalfWidth, 600) << "the stored width is kept";
+    EXPECT_EQ(appState.screenState, kStateStart);
+    // The first fix is the origin and the second only seeds the position.
+    EXPECT_NEAR(savedWidth(folder / "drive.shp"), 60.0, 1.5);
+    EXPECT_EQ(appState.reviewPositions.size(), 58u);
+    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+
+    ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "stored.shp", std::nullopt), 0);
+    EXPECT_NEAR(savedWidth(folder / "stored.shp"), 120.0, 1.5);
+}
+
+TEST_F(CommandsTest, ImportRefusals) {
+    for (double width : {0.0, -3.0, 1000.0, double(NAN)})
+        EXPECT_EQ(runNmeaImport(folder / "drive.nmea", folder / "w.shp", width), 1) << width;
+    EXPECT_EQ(runNmeaImport(folder / "absent.nmea", folder / "w.shp", std::nullopt), 1);
+    // A log without a position fix records nothing; nothing is saved.
+    std::string still = std::string(SULCO_SHARED_DIR) + "/nmea-logs/ais-nmea.log";
+    EXPECT_EQ(runNmeaImport(still, folder / "w.shp", std::nullopt), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "w.shp"));
+    EXPECT_EQ(appState.implementHalfWidth, 600);
+}
+
+TEST_F(CommandsTest, KmlConversionOfSeveralWorks) {
+    writeShapefile(folder / "a", SHPT_POLYGON, {northwardRing(3)});
+    writeShapefile(folder / "b", SHPT_POLYGON, {northwardRing(2)});
+    writeShapefile(folder / "p", SHPT_POINT, {Ring{{16.5}, {48.25}}});
+    EXPECT_EQ(runKmlConversion({folder / "a.shp", folder / "b.shp"}), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder / "a.kml"));
+    EXPECT_TRUE(std::filesystem::exists(folder / "b.kml"));
+    EXPECT_EQ(runKmlConversion({folder / "a.shp", folder / "p.shp"}), 1);
+    EXPECT_EQ(runKmlConversion({}), 0);
+}
+
+}  // namespace

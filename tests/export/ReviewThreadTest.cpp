@@ -1,0 +1,150 @@
+// The replay of a loaded work on its own thread: the round trip from a recorded work, the
+// acceleration, and stopping a held review.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "app/ReviewThread.h"
+#include "export/ShapefileExport.h"
+#include "export/ShapefileReview.h"
+#include "export/WorkSegments.h"
+#include "guidance/WorkedStrip.h"
+#include "tests/export/WorkFileSupport.h"
+
+using namespace work_test;
+using namespace std::chrono_literals;
+
+namespace {
+
+void startAsTheWindowDoes() {
+    appState.screenState = kStateReview;
+    appState.paused = 0;
+    appState.menuDuringReview = 0;
+    appState.pauseNoticePending = 0;
+    appState.reviewRunning = 1;
+    startReview();
+}
+
+void stopAsTheWindowDoes() {
+    appState.paused = 0;
+    appState.reviewRunning = 0;
+    joinReview();
+}
+
+// Waits (without a deadline the test runner would not enforce anyway) for the replay to end.
+void waitForTheEnd() {
+    while (appState.reviewRunning) std::this_thread::sleep_for(5ms);
+    joinReview();
+}
+
+// A drive of three passes with turns, recorded through the strip recorder, with two pauses.
+void recordWork() {
+    beginWork();
+    auto step = [](int x, int y, int ux, int uy) {
+        IntPoint p{x, y};
+        int offX = 60 * uy, offY = 60 * ux;
+        appendStrip(p, offX, offY, 100);
+    };
+    for (int i = 0; i < 40; ++i) step(0, 10 * i, 0, 1);
+    appState.pauseMarks.push_back(appState.fixCount);
+    for (int i = 0; i < 12; ++i) step(10 * i, 400, 1, 0);
+    for (int i = 0; i < 40; ++i) step(120, 400 - 10 * i, 0, -1);
+    appState.pauseMarks.push_back(appState.fixCount);
+    for (int i = 0; i < 30; ++i) step(240, 10 * i, 0, 1);
+}
+
+std::vector<RecordRange> nonEmpty(std::vector<RecordRange> segments) {
+    std::erase_if(segments, [](RecordRange r) { return r.begin == r.end; });
+    return segments;
+}
+
+class ReviewThreadTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        headless();
+        appState.display = nullptr;
+        appState.reviewStep = 1;
+    }
+    void TearDown() override {
+        stopAsTheWindowDoes();
+        appState.reviewStep = 1;
+    }
+    ScratchFolder folder;
+};
+
+TEST_F(ReviewThreadTest, ReplayOfASavedWorkReproducesItsAreaAndSegments) {
+    recordWork();
+    const double area = appState.workedArea;
+    const int distance = appState.distance;
+    const std::uint16_t records = appState.fixCount;
+    const auto segments = nonEmpty(workSegments(appState.pauseMarks, records));
+    ASSERT_GT(area, 0.0);
+    ASSERT_EQ(exportShapefile(folder / "drive.shp"), 1);
+
+    beginWork(0.0, 0.0);
+    std::string path = folder / "drive.shp";
+    ASSERT_EQ(readShapefileForReview(path), 1);
+    appState.reviewStep = 50;
+    startAsTheWindowDoes();
+    waitForTheEnd();
+
+    EXPECT_EQ(appState.fixCount, records);
+    EXPECT_TRUE(appState.reviewPositions.empty());
+    EXPECT_TRUE(appState.reviewHeadings.empty());
+    EXPECT_EQ(nonEmpty(workSegments(appState.pauseMarks, appState.fixCount)).size(),
+              segments.size());
+    for (std::size_t k = 0; k < segments.size(); ++k) {
+        auto replayed = nonEmpty(workSegments(appState.pauseMarks, appState.fixCount));
+        EXPECT_EQ(replayed[k].begin, segments[k].begin);
+        EXPECT_EQ(replayed[k].end, segments[k].end);
+    }
+    // Each rebuilt point may lie one decimetre off its recorded one.
+    EXPECT_NEAR(appState.workedArea, area, 0.0) << "recorded " << area;
+    EXPECT_NEAR(appState.distance, distance, 0);
+    // The step did not change for a work longer than it.
+    EXPECT_EQ(appState.reviewStep, 50);
+}
+
+TEST_F(ReviewThreadTest, StepLargerThanTheWorkFallsBackToOne) {
+    beginWork();
+    appState.reviewPositions = {{0, 0}, {0, 10}, {0, 20}};
+    appState.reviewHeadings = {{0, 1}, {0, 1}, {0, 1}};
+    driveNorth(3);
+    appState.fixCount = 0;
+    appState.reviewStep = 5;
+    startAsTheWindowDoes();
+    waitForTheEnd();
+    EXPECT_EQ(appState.reviewStep, 1);
+    EXPECT_EQ(appState.fixCount, 3);
+    EXPECT_EQ(appState.distance, 20);
+    EXPECT_EQ(appState.workedArea, 2 * 10 * 120);
+    EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
+}
+
+// A review held by a pause, or by the menu, still ends at once when the driver stops it.
+TEST_F(ReviewThreadTest, StopEndsAHeldReview) {
+    for (bool menu : {false, true}) {
+        beginWork();
+        driveNorth(200);
+        appState.fixCount = 0;
+        for (int i = 0; i < 200; ++i) {
+            appState.reviewPositions.push_back({0, 10 * i});
+            appState.reviewHeadings.push_back({0, 1});
+        }
+        startAsTheWindowDoes();
+        appState.pauseNoticePending = 1;
+        appState.paused = 1;
+        if (menu) appState.menuDuringReview = 1;
+        std::this_thread::sleep_for(150ms);
+        std::uint16_t held = appState.fixCount;
+        std::this_thread::sleep_for(250ms);
+        EXPECT_EQ(appState.fixCount, held) << "the review went on while held";
+        EXPECT_LT(held, 200);
+        stopAsTheWindowDoes();  // returns only once the thread has ended
+        appState.menuDuringReview = 0;
+        EXPECT_TRUE(appState.reviewPositions.empty());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Loading a saved work for a review: records, marks, positions and headings, the origin, and
+// files that are no work.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <random>
+
+#include "export/ShapefileReview.h"
+#include "guidance/Projection.h"
+#include "tests/export/WorkFileSupport.h"
+
+using namespace work_test;
+
+namespace {
+
+class ShapefileReviewTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        beginWork(0.0, 0.0);  // whatever was loaded before
+        appState.fixCount = 7;
+    }
+    // Writes the rings in plane decimetres of the default origin as a work file.
+    void writePlaneWork(const std::string& base, const std::vector<std::vector<IntPoint>>& rings) {
+        beginWork();
+        openInverseProjection();
+        std::vector<Ring> shapes;
+        for (const auto& points : rings) {
+            Ring ring;
+            for (IntPoint p : points) {
+                double lon, lat;
+                unprojectPoint(p, lon, lat);
+                ring.x.push_back(lon);
+                ring.y.push_back(lat);
+            }
+            shapes.push_back(ring);
+        }
+        closeInverseProjection();
+        writeShapefile(base, SHPT_POLYGON, shapes);
+        beginWork(0.0, 0.0);
+    }
+    int load(std::string path) { return readShapefileForReview(path); }
+    ScratchFolder folder;
+};
+
+bool near(IntPoint a, IntPoint b) {
+    return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
+}
+
+TEST_F(ShapefileReviewTest, OnePolygonGivesItsPointPairs) {
+    // L0, L1, L2, R2, R1, R0 of a drive north with a 120 dm implement.
+    writePlaneWork(folder / "one", {{{-60, 0}, {-60, 10}, {-60, 20}, {60, 20}, {60, 10}, {60, 0}}});
+    std::string path = folder / "one.shp";
+    ASSERT_EQ(readShapefileForReview(path), 1);
+    EXPECT_EQ(path, folder / "one");
+
+    EXPECT_EQ(appState.fixCount, 0);
+    EXPECT_TRUE(appState.pauseMarks.empty());
+    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+    EXPECT_EQ(appState.originLonLat[1], kOriginLat);
+    ASSERT_EQ(appState.reviewPositions.size(), 3u);
+    ASSERT_EQ(appState.reviewHeadings.size(), 3u);
+    for (int j = 0; j < 3; ++j) {
+        const TrackEdge& r = appState.trackEdges[j];
+        EXPECT_TRUE(near({r.leftX, r.leftY}, {-60, 10 * j})) << j;
+        EXPECT_TRUE(near({r.rightX, r.rightY}, {60, 10 * j})) << j;
+        IntPoint mid = appState.reviewPositions[j];
+        EXPECT_EQ(mid.x, int((double(r.leftX) + r.rightX) / 2)) << j;
+        EXPECT_EQ(mid.y, int((double(r.leftY) + r.rightY) / 2)) << j;
+        // Left and right 120 dm apart across a northward drive: heading north.
+        EXPECT_NEAR(appState.reviewHeadings[j].x, 0.0, 0.01) << j;
+        EXPECT_NEAR(appState.reviewHeadings[j].y, 1.0, 1e-4) << j;
+    }
+}
+
+TEST_F(ShapefileReviewTest, SeveralPolygonsGiveMarksAfterEachUsableShape) {
+    writePlaneWork(folder / "two", {{{0, 0}, {0, 10}, {0, 20}, {120, 20}, {120, 10}, {120, 0}},
+                                    {{0, 50}, {0, 60}, {120, 60}, {120, 50}},
+                                    {{0, 80}, {0, 90}, {120, 90}}});
+    ASSERT_EQ(load(folder / "two.shp"), 1);
+    EXPECT_EQ(appState.reviewPositions.size(), 5u);
+    EXPECT_EQ(appState.pauseMarks, (std::vector<std::uint16_t>{3, 5}));
+    EXPECT_TRUE(near({appState.trackEdges[3].leftX, appState.trackEdges[3].leftY}, {0, 50}));
+    EXPECT_TRUE(near({appState.trackEdges[4].rightX, appState.trackEdges[4].rightY}, {120, 60}));
+    // Driving south: left is east.
+    writePlaneWork(folder / "south", {{{60, 20}, {60, 10}, {-60, 10}, {-60, 20}}});
+    ASSERT_EQ(load(folder / "south.shp"), 1);
+    EXPECT_NEAR(appState.reviewHeadings[0].y, -1.0, 1e-4);
+}
+
+TEST_F(ShapefileReviewTest, MorePairsThanTheRecordArrayHoldsLoadUpToItsCapacity) {
+    const int pairs = kTrackCapacity + 100;
+    writeShapefile(folder / "big", SHPT_POLYGON,
+                   {northwardRing(40000), northwardRing(pairs - 40000, 16.51)});
+    ASSERT_EQ(load(folder / "big.shp"), 1);
+    EXPECT_EQ(appState.reviewPositions.size(), std::size_t(kTrackCapacity));
+    EXPECT_EQ(appState.reviewHeadings.size(), std::size_t(kTrackCapacity));
+    EXPECT_EQ(appState.pauseMarks,
+              (std::vector<std::uint16_t>{40000, std::uint16_t(kTrackCapacity)}));
+}
+
+TEST_F(ShapefileReviewTest, FilesThatAreNoWorkGiveZeroAndNeverCrash) {
+    writeShapefile(folder / "points", SHPT_POINT, {Ring{{16.5}, {48.25}}});
+    writeShapefile(folder / "lines", SHPT_ARC, {northwardRing(2)});
+    writeShapefile(folder / "fields", SHPT_POLYGON, {northwardRing(2)}, {"YREF", "XREF"});
+    writeShapefile(folder / "noorigin", SHPT_POLYGON, {northwardRing(2)}, {"NAME", "XREF", "YREF"},
+                   999.0, 48.0);
+    writeShapefile(folder / "empty", SHPT_POLYGON, {});
+    for (const char* name : {"points", "lines", "fields", "noorigin", "empty", "missing"})
+        EXPECT_EQ(load(folder / (std::string(name) + ".shp")), 0) << name;
+
+    // Truncated geometry: whatever shapelib still reads is loaded, nothing more.
+    writeShapefile(folder / "cut", SHPT_POLYGON, {northwardRing(50), northwardRing(50)});
+    std::filesystem::resize_file(folder / "cut.shp",
+                                 std::filesystem::file_size(folder / "cut.shp") - 700);
+    EXPECT_EQ(load(folder / "cut.shp"), 1);
+    EXPECT_LE(appState.reviewPositions.size(), 50u);
+
+    // Random bytes in each of the three files.
+    std::mt19937 random(8);
+    for (int round = 0; round < 50; ++round) {
+        writeShapefile(folder / "noise", SHPT_POLYGON, {northwardRing(5), northwardRing(3)});
+        const char* ext[] = {".shp", ".shx", ".dbf"};
+        std::string target = folder / (std::string("noise") + ext[round % 3]);
+        std::size_t size = std::filesystem::file_size(target);
+        std::fstream file(target, std::ios::in | std::ios::out | std::ios::binary);
+        for (int k = 0; k < 8; ++k) {
+            file.seekp(random() % size);
+            file.put(char(random()));
+        }
+        file.close();
+        int result = load(folder / "noise.shp");
+        EXPECT_TRUE(result == 0 || result == 1);
+        EXPECT_EQ(appState.reviewPositions.size(), appState.reviewHeadings.size());
+    }
+}
+
+TEST_F(ShapefileReviewTest, TableWithoutShapefileLoadsNothing) {
+    writeShapefile(folder / "tableonly", SHPT_POLYGON, {northwardRing(3)});
+    std::filesystem::remove(folder / "tableonly.shp");
+    ASSERT_EQ(load(folder / "tableonly.shp"), 1);
+    EXPECT_TRUE(appState.reviewPositions.empty());
+    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+}
+
+}  // namespace
