@@ -1,0 +1,239 @@
+// Rules of the work screen's frame that a reference picture would hide: where guide numbers
+// go, how the cross-track distance reads, when the steering sound plays, what is left out.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <utility>
+
+#include "WorkScene.h"
+#include "app/Texts.h"
+#include "app/WorkScreen.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/Platform.h"
+
+namespace {
+
+using workscene::Canvas;
+using Ink = std::set<std::pair<int, int>>;
+
+constexpr gfx::Pixel kTextPixel = 0x001F;  // textColor 0x00FF0000 is pure blue
+constexpr gfx::Pixel kRed = 0xF800;
+
+// Positions of colour within rows [top, top + 16).
+Ink inkOf(const Canvas& canvas, gfx::Pixel colour, int top) {
+    Ink ink;
+    for (int y = std::max(top, 0); y < std::min(top + 16, canvas.surface->height()); ++y) {
+        for (int x = 0; x < canvas.surface->width(); ++x) {
+            if (canvas.at(x, y) == colour) ink.insert({x, y});
+        }
+    }
+    return ink;
+}
+
+// What a text alone leaves on an empty screen.
+Ink textInk(const char* text, int alignment, int x, int y, int width = 240, int height = 320) {
+    Canvas canvas(width, height);
+    canvas.raster->DrawString(appState.font, text, alignment, x, y, kTextPixel);
+    return inkOf(canvas, kTextPixel, y);
+}
+
+// Guidance at the origin heading north with two stored fixes far off the screen, so that only
+// what guidance itself draws lands on it.
+void guidanceScene() {
+    workscene::reset(240, 320, 0);
+    AppState& s = appState;
+    s.screenState = kStateGuidance;
+    s.abReady = 1;
+    s.trackEdges[0] = {90000, 90000, 90100, 90000};
+    s.trackEdges[1] = {90000, 90100, 90100, 90100};
+    s.fixCount = 2;
+    recomputeView();
+}
+
+void setLine(int index, ScreenPoint a, ScreenPoint b) {
+    appState.guideLinesScreen[2 * index] = a;
+    appState.guideLinesScreen[2 * index + 1] = b;
+}
+
+TEST(WorkFrame, GuideNumbersWhereLinesCrossTheNumberRow) {
+    guidanceScene();
+    AppState& s = appState;
+    const int row = s.guideNumberRow;  // 256
+    s.guideNumber = 5;
+
+    // Current line level on the screen: no number for it; the others at their crossings.
+    setLine(0, {0, 200}, {240, 200});
+    setLine(1, {100, 0}, {110, 100});  // crosses the row at 100 + 10 * 256 / 100 = 125
+    setLine(2, {30, 300}, {20, 100});  // 30 + (-10 * -44) / -200 = 30 - 2.2, truncated: 28
+    Canvas canvas(240, 320);
+    drawWorkScreen(*canvas.raster);
+    Ink expected = textInk("+4", 0, 125, row);
+    const Ink next = textInk("+6", 0, 28, row);
+    expected.insert(next.begin(), next.end());
+    EXPECT_EQ(inkOf(canvas, kTextPixel, row), expected);
+
+    // Every line level: no number at all.
+    setLine(1, {0, 10}, {240, 10});
+    setLine(2, {-50, 400}, {300, 400});
+    Canvas level(240, 320);
+    drawWorkScreen(*level.raster);
+    EXPECT_TRUE(inkOf(level, kTextPixel, row).empty());
+
+    // Negative numbers keep their sign; numbers can be switched off.
+    s.guideNumber = -1;
+    setLine(0, {60, 0}, {60, 320});
+    Canvas negative(240, 320);
+    drawWorkScreen(*negative.raster);
+    EXPECT_EQ(inkOf(negative, kTextPixel, row), textInk("-1", 0, 60, row));
+    s.showGuideNumbers = 0;
+    Canvas off(240, 320);
+    drawWorkScreen(*off.raster);
+    EXPECT_TRUE(inkOf(off, kTextPixel, row).empty());
+}
+
+TEST(WorkFrame, CrossTrackShownInMetresWithoutSign) {
+    const std::pair<double, const char*> cases[] = {
+        {12.3, "1.23 m"}, {-12.3, "1.23 m"}, {-0.004, "0.00 m"},  {0.0, "0.00 m"},
+        {-0.0, "0.00 m"}, {5.0, "0.50 m"},   {-999.9, "99.99 m"}, {-12345.0, "1234.50 m"},
+    };
+    for (const auto& [crossTrack, text] : cases) {
+        SCOPED_TRACE(crossTrack);
+        guidanceScene();
+        appState.crossTrack = crossTrack;
+        appState.steerLeft = crossTrack > 0.0;
+        setLine(0, {-100, 0}, {-100, 320});  // lines and numbers out of the way
+        setLine(1, {-100, 0}, {-100, 320});
+        setLine(2, {-100, 0}, {-100, 320});
+        Canvas canvas(240, 320);
+        drawWorkScreen(*canvas.raster);
+        const int y = appState.textMargin + appState.barHeight;
+        EXPECT_EQ(inkOf(canvas, kTextPixel, y), textInk(text, 2, 0, y));
+    }
+}
+
+struct SoundCase {
+    const char* name;
+    std::uint8_t state;
+    std::uint8_t arrows;
+    std::uint8_t steerLeft;
+    std::uint8_t paused;
+    std::uint8_t abReady;
+    std::uint8_t northUp;
+    std::vector<int> soundingFrames;  // 0-based frames that start a sound
+};
+
+class SteeringSound : public ::testing::TestWithParam<SoundCase> {};
+
+// Off the line the sound of the side to steer to starts on every third frame, in both views;
+// on the line, paused, before the AB line or in free work there is none.
+TEST_P(SteeringSound, EveryThirdFrameOnlyWhenOffTheLine) {
+    const SoundCase& c = GetParam();
+    platform::HeadlessPlatform headless;
+    platform::install(&headless);
+    guidanceScene();
+    AppState& s = appState;
+    s.screenState = c.state;
+    s.arrowCount = c.arrows;
+    s.steerLeft = c.steerLeft;
+    s.paused = c.paused;
+    s.abReady = c.abReady;
+    s.northUp = c.northUp;
+    std::vector<int> sounding;
+    for (int frame = 0; frame < 10; ++frame) {
+        const std::size_t before = headless.sounds().size();
+        Canvas canvas(240, 320);
+        drawWorkScreen(*canvas.raster);
+        const auto sounds = headless.sounds();
+        if (sounds.size() > before) {
+            sounding.push_back(frame);
+            EXPECT_EQ(sounds.back(), c.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
+        }
+    }
+    EXPECT_EQ(sounding, c.soundingFrames);
+    platform::install(nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, SteeringSound,
+    ::testing::Values(SoundCase{"steer_left", kStateGuidance, 2, 1, 0, 1, 0, {0, 3, 6, 9}},
+                      SoundCase{
+                          "steer_right_north_up", kStateGuidance, 1, 0, 0, 1, 1, {0, 3, 6, 9}},
+                      SoundCase{"on_the_line", kStateGuidance, 0, 0, 0, 1, 0, {}},
+                      SoundCase{"paused", kStateGuidance, 3, 1, 1, 1, 0, {}},
+                      SoundCase{"before_ab_line", kStateGuidance, 3, 1, 0, 0, 0, {}},
+                      SoundCase{"free_work", kStateFreeWork, 3, 1, 0, 1, 0, {}}),
+    [](const auto& info) { return info.param.name; });
+
+// A sound still counting down when the vehicle reaches the line is not followed by another.
+TEST(WorkFrame, SoundStopsOnReachingTheLine) {
+    platform::HeadlessPlatform headless;
+    platform::install(&headless);
+    guidanceScene();
+    appState.arrowCount = 2;
+    appState.steerLeft = 1;
+    Canvas canvas(240, 320);
+    drawWorkScreen(*canvas.raster);
+    appState.arrowCount = 0;
+    for (int frame = 0; frame < 6; ++frame) drawWorkScreen(*canvas.raster);
+    EXPECT_EQ(headless.sounds().size(), 1u);
+    platform::install(nullptr);
+}
+
+// With fewer than two fixes nothing of the track or guidance is drawn, but the vehicle and the
+// paused notice are.
+TEST(WorkFrame, FewerThanTwoFixes) {
+    guidanceScene();
+    AppState& s = appState;
+    s.fixCount = 1;
+    s.arrowCount = 3;
+    s.steerLeft = 1;
+    s.paused = 1;
+    setLine(0, {120, 0}, {120, 320});
+    gfx::Surface* vehicle = gfx::CreateSurface(10, 10);
+    gfx::Rasterizer(vehicle).Clear(0x07E0);
+    s.vehicleImage = vehicle;
+    Canvas canvas(240, 320);
+    drawWorkScreen(*canvas.raster);
+    EXPECT_EQ(canvas.at(120, 100), 0) << "no guide line";
+    EXPECT_EQ(canvas.at(10, 5), 0) << "no steering bar";
+    EXPECT_EQ(canvas.at(120, 155), 0x07E0) << "vehicle";
+    EXPECT_FALSE(inkOf(canvas, kRed, s.halfScreenHeight + 27).empty()) << "PAUSED";
+}
+
+// The full work is told in one red line that leaves the cross-track text and the guide
+// numbers free, at every size and in both orientations.
+TEST(WorkFrame, FullWorkLineKeepsGuidanceInSight) {
+    const int sizes[][3] = {{240, 320, 0}, {320, 240, 1}, {480, 640, 0}, {640, 480, 1}};
+    for (const auto& size : sizes) {
+        for (std::uint8_t state : {kStateFreeWork, kStateGuidance}) {
+            SCOPED_TRACE(testing::Message()
+                         << size[0] << "x" << size[1] << " state " << int(state));
+            guidanceScene();
+            workscene::reset(size[0], size[1], std::uint32_t(size[2]));
+            AppState& s = appState;
+            s.screenState = state;
+            s.workFull = 1;
+            Canvas canvas(size[0], size[1]);
+            drawWorkScreen(*canvas.raster);
+            int top = -1, bottom = -1;
+            for (int y = 0; y < size[1]; ++y) {
+                for (int x = 0; x < size[0]; ++x) {
+                    if (canvas.at(x, y) != kRed) continue;
+                    if (top < 0) top = y;
+                    bottom = y;
+                }
+            }
+            if (*messageText(kMsgWorkFull) == '\0') GTEST_SKIP() << "no text for a full work";
+            ASSERT_GE(top, 0);
+            const int crossTrackRow = s.textMargin + s.barHeight;
+            if (state == kStateGuidance) {
+                EXPECT_TRUE(top >= crossTrackRow + 16 || bottom < crossTrackRow);
+            }
+            EXPECT_TRUE(top >= s.guideNumberRow + 16 || bottom < s.guideNumberRow);
+            EXPECT_LT(bottom, size[1]);
+        }
+    }
+}
+
+}  // namespace
