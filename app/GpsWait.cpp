@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <thread>
 
 #include "app/AppState.h"
@@ -24,6 +26,12 @@ const char* const kQualityNames[kHighestQuality + 1] = {
 // Each wait has its own number. A wait that was cancelled and restarted while its thread
 // still slept must not come back as a second poller of the new wait.
 std::atomic<unsigned> currentWait{0};
+
+// Wait threads still alive, so that shut-down can be sure none draws any more; and the signal
+// that wakes a sleeping one when its wait is stopped.
+std::mutex threadsMutex;
+std::condition_variable threadsChanged;
+int runningThreads = 0;
 
 void drawWaitScreen(int quality) {
     char text[260];
@@ -50,6 +58,8 @@ void waitForFix(unsigned wait) {
         if (known && quality >= 1 && polls > 1 && waitGoesOn(wait)) {
             std::uint8_t waiting = kStateGpsWait;
             if (appState.screenState.compare_exchange_strong(waiting, appState.returnState)) {
+                // The flag says a wait runs; this one is over.
+                appState.waitingForFix = 0;
                 appState.redrawPending = 1;
                 platform::current().requestPaint();
             }
@@ -61,8 +71,18 @@ void waitForFix(unsigned wait) {
             quality = 0;
         }
         drawWaitScreen(quality);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        std::unique_lock lock(threadsMutex);
+        threadsChanged.wait_for(lock, std::chrono::milliseconds(1000),
+                                [wait] { return !waitGoesOn(wait); });
     }
+}
+
+void waitThread(unsigned wait) {
+    waitForFix(wait);
+    std::lock_guard lock(threadsMutex);
+    --runningThreads;
+    // Under the lock: once it is released this thread touches nothing shared any more.
+    threadsChanged.notify_all();
 }
 
 }  // namespace
@@ -73,6 +93,18 @@ void startGpsWait() {
     appState.fixQuality = 0;
     appState.screenState = kStateGpsWait;
     unsigned wait = ++currentWait;
+    {
+        std::lock_guard lock(threadsMutex);
+        ++runningThreads;
+    }
     // Never joined: it ends by itself once the wait is over.
-    std::thread(waitForFix, wait).detach();
+    std::thread(waitThread, wait).detach();
+}
+
+void stopGpsWait() {
+    appState.waitingForFix = 0;
+    ++currentWait;
+    std::unique_lock lock(threadsMutex);
+    threadsChanged.notify_all();
+    threadsChanged.wait(lock, [] { return runningThreads == 0; });
 }

@@ -1,0 +1,72 @@
+// The wait for a valid fix, on its own thread: two polls of the waiting screen before a fix is
+// taken, qualities past 8 shown as "Invalid", and a cancelled wait that stays cancelled.
+#include "FrameText.h"
+#include "ScreenFixture.h"
+
+namespace screens_test {
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+class GpsWaitTest : public ScreenTest {
+  protected:
+    static bool waitForState(std::uint8_t state, std::chrono::milliseconds limit) {
+        auto end = Clock::now() + limit;
+        while (appState.screenState != state) {
+            if (Clock::now() > end) return false;
+            std::this_thread::sleep_for(5ms);
+        }
+        return true;
+    }
+};
+
+TEST_F(GpsWaitTest, AFixAtOnceStillShowsTheWaitingScreenTwice) {
+    // A wait cancelled at once and started again: its first thread must not poll for the new one.
+    tap(appState.btnStartFree);
+    tap(appState.btnNo);
+    ASSERT_EQ(appState.screenState, kStateStart);
+    std::this_thread::sleep_for(300ms);  // the first thread is asleep now
+
+    int before = frames();
+    auto start = Clock::now();
+    tap(appState.btnStartAB);
+    appState.fixQuality = 1;  // the receiver had a fix all along
+    ASSERT_TRUE(waitForState(kStateSettingAB, 5000ms));
+    auto waited = Clock::now() - start;
+    EXPECT_GE(waited, 1900ms);
+    EXPECT_GE(frames() - before, 2);
+    EXPECT_EQ(appState.redrawPending, 1) << "the work screen is drawn without waiting for a fix";
+    EXPECT_EQ(appState.waitingForFix, 0);
+}
+
+TEST_F(GpsWaitTest, QualityAboveEightIsInvalidAndDoesNotEndTheWait) {
+    tap(appState.btnStartFree);
+    auto end = Clock::now() + 3500ms;
+    while (Clock::now() < end) {
+        appState.fixQuality = 9;  // as the receiver reports it, once a second and more
+        std::this_thread::sleep_for(50ms);
+    }
+    EXPECT_EQ(appState.screenState, kStateGpsWait);
+    auto lines = drawnLines(headless().lastFrame(), 0x0000);
+    EXPECT_EQ(joined(lines), "Waiting for a valid GPS signal... Current signal type is Invalid");
+    tap(appState.btnNo);
+    EXPECT_EQ(appState.screenState, kStateStart);
+}
+
+TEST_F(GpsWaitTest, WaitingScreenNamesTheCurrentQuality) {
+    appState.language = 1;
+    tap(appState.btnStartFree);
+    std::this_thread::sleep_for(200ms);
+    appState.fixQuality = 2;
+    // The next poll draws it, and does not yet take it.
+    int before = frames();
+    ASSERT_TRUE(waitForFrames(before + 1, 2000ms));
+    EXPECT_EQ(appState.screenState, kStateGpsWait);
+    EXPECT_EQ(joined(drawnLines(headless().lastFrame(), 0x0000)),
+              "Esperando senal de GPS valida... Senal actual es de tipo DGPS fix");
+    tap(appState.btnNo);
+}
+
+}  // namespace
+}  // namespace screens_test

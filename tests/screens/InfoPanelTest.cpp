@@ -1,0 +1,115 @@
+// The information panel: its two lines, their row on each screen, and numbers that read the
+// same under any locale.
+#include <clocale>
+#include <string>
+
+#include "FrameText.h"
+#include "ScreenFixture.h"
+#include "app/InfoPanel.h"
+#include "gfx/Rasterizer.h"
+
+namespace screens_test {
+namespace {
+
+// A surface read like a frame.
+struct SurfaceImage {
+    explicit SurfaceImage(const gfx::Surface& s)
+        : surface(s), width(s.width()), height(s.height()) {}
+    gfx::Pixel at(int x, int y) const { return surface.pixel(x, y); }
+    const gfx::Surface& surface;
+    int width;
+    int height;
+};
+
+class InfoPanelTest : public ScreenTest {
+  protected:
+    void SetUp() override {
+        ScreenTest::SetUp();
+        AppState& s = appState;
+        s.workedArea = 123456.0;  // dm^2
+        s.distance = 35000;       // dm
+        s.speedKnots = 10.0f;
+        s.satellitesUsed = 7;
+        s.hdop = 0.9f;
+        s.textColor = 0x0000FF00;  // green
+    }
+    std::vector<DrawnLine> panel() {
+        gfx::Surface* surface = solidImage(240, 320, 0xFFFF);
+        {
+            gfx::Rasterizer target(surface);
+            drawInfoPanel(target);
+        }
+        auto lines = drawnLines(SurfaceImage(*surface), gfx::pixelFromColorRef(appState.textColor));
+        gfx::DestroySurface(surface);
+        return lines;
+    }
+};
+
+TEST_F(InfoPanelTest, RowsDependOnScreenAndRotationAndWrapAsAByte) {
+    struct Case {
+        std::uint32_t orientation;
+        std::uint8_t state;
+        std::uint16_t height;
+        std::uint8_t barHeight, textMargin;
+        int row;
+    };
+    const Case cases[] = {
+        {0, kStateFreeWork, 320, 27, 2, 2},
+        {0, kStateGuidance, 320, 27, 2, 61},  // under the steering bar
+        {0, kStateSettingAB, 640, 54, 4, 90},
+        {1, kStateGuidance, 320, 27, 2, 32},  // rotated: 320 + 224 wraps to 32
+        {3, kStateSettingAB, 240, 27, 2, 208},
+        {1, kStateFreeWork, 240, 27, 2, 2},
+        {2, kStateGuidance, 320, 27, 2, 61},
+    };
+    for (const Case& c : cases) {
+        appState.orientation = c.orientation;
+        appState.screenState = c.state;
+        appState.screenHeight = c.height;
+        appState.barHeight = c.barHeight;
+        appState.textMargin = c.textMargin;
+        auto lines = panel();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0].y, c.row)
+            << "orientation " << c.orientation << " state " << int(c.state);
+        EXPECT_EQ(lines[1].y, c.row + 16);
+    }
+}
+
+TEST_F(InfoPanelTest, LinesShowAreaDistanceSpeedSatellitesAndHdop) {
+    auto lines = panel();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km 18.5 Km/h");
+    EXPECT_EQ(lines[1].text, "Sat: 7 HDOP: 0.9");
+    for (const DrawnLine& line : lines)
+        EXPECT_EQ(line.x, (240 + 1 - 9 * int(line.text.size())) / 2) << "centred";
+}
+
+TEST_F(InfoPanelTest, ReviewShowsOnlyAreaAndDistanceOnOneLine) {
+    appState.screenState = kStateReview;
+    auto lines = panel();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km");
+    EXPECT_EQ(lines[0].y, appState.textMargin);
+}
+
+TEST_F(InfoPanelTest, NumbersKeepTheirPointUnderACommaLocale) {
+    const char* german = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    if (!german) GTEST_SKIP() << "no German locale on this machine";
+    auto lines = panel();
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km 18.5 Km/h");
+}
+
+TEST_F(InfoPanelTest, HugeValuesStayWithinTheLine) {
+    appState.workedArea = 1e300;
+    appState.distance = -2147483647 - 1;
+    appState.speedKnots = 3e38f;
+    auto lines = panel();  // must not write past its 64-byte line
+    ASSERT_GE(lines.size(), 1u);
+    EXPECT_LE(lines[0].text.size(), 63u);
+}
+
+}  // namespace
+}  // namespace screens_test

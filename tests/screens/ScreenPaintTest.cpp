@@ -1,0 +1,141 @@
+// What the paint handler and the message screens put into the frame: the start screen, the
+// confirmation, the message layout, the work-screen frame only when something changed, and
+// nothing at all while a menu is up.
+#include "FrameText.h"
+#include "ScreenFixture.h"
+#include "app/MessageScreen.h"
+#include "platform/Platform.h"
+
+namespace screens_test {
+namespace {
+
+using PaintTest = ScreenTest;
+constexpr gfx::Pixel kBlack = 0x0000;
+constexpr gfx::Pixel kWhite = 0xFFFF;
+
+struct ButtonPictures {
+    ButtonPictures() {
+        AppState& s = appState;
+        ButtonImage* images[] = {&s.imgStartFree, &s.imgStartAB, &s.imgReview, &s.imgStartMenu,
+                                 &s.imgExit,      &s.imgYes,     &s.imgNo};
+        const ButtonRect* rects[] = {&s.btnStartFree, &s.btnStartAB, &s.btnReview, &s.btnStartMenu,
+                                     &s.btnExit,      &s.btnYes,     &s.btnNo};
+        for (int i = 0; i < 7; ++i) {
+            const ButtonRect& r = *rects[i];
+            images[i]->image =
+                solidImage(r.right - r.left, r.bottom - r.top, gfx::Pixel(0x1000 + 0x0800 * i));
+            images[i]->x = std::uint16_t(r.left);
+            images[i]->y = std::uint16_t(r.top);
+            all[i] = images[i];
+        }
+    }
+    ~ButtonPictures() {
+        for (ButtonImage* image : all) {
+            gfx::DestroySurface(image->image);
+            image->image = nullptr;
+        }
+    }
+    static gfx::Pixel colour(int i) { return gfx::Pixel(0x1000 + 0x0800 * i); }
+    ButtonImage* all[7] = {};
+};
+
+TEST_F(PaintTest, StartScreenShowsItsFiveButtons) {
+    ButtonPictures pictures;
+    int before = frames();
+    paint();
+    ASSERT_EQ(frames(), before + 1);
+    auto frame = headless().lastFrame();
+    const ButtonRect* rects[] = {&appState.btnStartFree, &appState.btnStartAB, &appState.btnReview,
+                                 &appState.btnStartMenu, &appState.btnExit};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(frame.at(rects[i]->left, rects[i]->top), ButtonPictures::colour(i));
+        EXPECT_EQ(frame.at(rects[i]->right - 1, rects[i]->bottom - 1), ButtonPictures::colour(i));
+    }
+    EXPECT_EQ(frame.at(5, 5), kWhite);
+    // Yes and No belong to the confirmation only.
+    EXPECT_NE(frame.at(appState.btnNo.left + 2, appState.btnNo.bottom - 2),
+              ButtonPictures::colour(6));
+}
+
+TEST_F(PaintTest, ConfirmationShowsThePromptWrappedWithYesAndNo) {
+    ButtonPictures pictures;
+    tap(appState.btnExit);
+    paint();
+    auto frame = headless().lastFrame();
+    auto lines = drawnLines(frame, kBlack);
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0].y, 40);  // a quarter of half the height
+    EXPECT_EQ(lines[1].y, 56);
+    EXPECT_EQ(joined(lines), "Do you really want to close the Program?");
+    for (const DrawnLine& line : lines)
+        EXPECT_EQ(line.x, (240 + 1 - 9 * int(line.text.size())) / 2) << line.text;
+    EXPECT_EQ(frame.at(appState.btnYes.left, appState.btnYes.top), ButtonPictures::colour(5));
+    EXPECT_EQ(frame.at(appState.btnNo.left, appState.btnNo.top), ButtonPictures::colour(6));
+}
+
+TEST_F(PaintTest, MessageScreenBlendsThePictureFaintlyOverWhite) {
+    gfx::Surface* picture = solidImage(240, 320, kBlack);
+    appState.backgroundImage = picture;
+    showMessageScreen("Exiting...");
+    auto frame = headless().lastFrame();
+    gfx::Pixel faint = frame.at(200, 300);
+    EXPECT_NE(faint, kWhite);
+    EXPECT_NE(faint, kBlack);
+    // Less than half of the black shows: the top bits of red stay set.
+    EXPECT_GE(faint >> 11, 16);
+    appState.backgroundImage = nullptr;
+    gfx::DestroySurface(picture);
+}
+
+TEST_F(PaintTest, ExitingIsShownBeforeTheProgramEnds) {
+    tap(appState.btnExit);
+    tap(appState.btnYes);
+    auto lines = drawnLines(headless().lastFrame(), kBlack);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].text, "Exiting...");
+    int before = frames();
+    paint();
+    EXPECT_EQ(frames(), before) << "state 7 paints nothing";
+}
+
+TEST_F(PaintTest, WorkScreenIsDrawnOnlyWhenSomethingChanged) {
+    for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB}) {
+        appState.screenState = state;
+        int before = frames();
+        paint();
+        EXPECT_EQ(frames(), before);
+        appState.redrawPending = 1;
+        paint();
+        EXPECT_EQ(frames(), before + 1);
+        EXPECT_EQ(appState.redrawPending, 0);
+        paint();
+        EXPECT_EQ(frames(), before + 1);
+    }
+}
+
+TEST_F(PaintTest, NothingIsPaintedWhileAMenuIsUpOrAnotherThreadDraws) {
+    int before = frames();
+    appState.menuOpen = 1;
+    for (std::uint8_t state : {kStateStart, kStateConfirm, kStateFreeWork}) {
+        appState.screenState = state;
+        appState.redrawPending = 1;
+        paint();
+    }
+    appState.menuOpen = 0;
+    for (std::uint8_t state : {kStateReview, kStateGpsWait, kStateBeforeStart}) {
+        appState.screenState = state;
+        paint();
+    }
+    EXPECT_EQ(frames(), before);
+}
+
+TEST_F(PaintTest, DestroyPostsTheQuitMessage) {
+    EXPECT_EQ(windowProc(kMsgDestroy, 0, 0), 0);
+    EXPECT_EQ(headless().quitCode(), 0);
+    // Messages the machine does not handle are answered with 0 and change nothing.
+    EXPECT_EQ(windowProc(273, 40000, 0), 0);
+    EXPECT_EQ(appState.screenState, kStateStart);
+}
+
+}  // namespace
+}  // namespace screens_test

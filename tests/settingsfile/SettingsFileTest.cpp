@@ -1,0 +1,313 @@
+// Settings.dat byte for byte: what a whole, a short and an odd file restore, what a save writes,
+// and where the file lives.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/SettingsFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every setting back at the value it has when no file exists.
+void resetSettings() {
+    static AppState initial;
+    AppState& s = appState;
+    s.zoom = initial.zoom;
+    s.implementHalfWidth = initial.implementHalfWidth;
+    s.implementWidth = initial.implementWidth;
+    s.arrowTolerance = initial.arrowTolerance;
+    s.showGuideNumbers = initial.showGuideNumbers;
+    s.textColor = initial.textColor;
+    s.trackColor = initial.trackColor;
+    s.backgroundColor = initial.backgroundColor;
+    std::memcpy(s.customColors, initial.customColors, sizeof(s.customColors));
+    s.reviewStep = initial.reviewStep;
+    s.gpsPort = initial.gpsPort;
+    s.gpsBaudIndex = initial.gpsBaudIndex;
+    s.useWindowsGps = initial.useWindowsGps;
+    s.showVehicle = initial.showVehicle;
+    s.vehicleScaleIndex = initial.vehicleScaleIndex;
+    s.distanceThreshold = initial.distanceThreshold;
+    s.distanceThresholdSquared = initial.distanceThresholdSquared;
+    s.speedThreshold = initial.speedThreshold;
+    s.hdopThreshold = initial.hdopThreshold;
+    std::memset(s.reservedBlock, 0, sizeof(s.reservedBlock));
+}
+
+// A file image built from the documented offsets, independently of the program's writer.
+class FileImage {
+  public:
+    FileImage() : bytes_(kSettingsFileSize, 0) {}
+    template <typename T>
+    FileImage& put(std::size_t offset, T value) {
+        std::memcpy(&bytes_[offset], &value, sizeof(T));  // the test machine is little-endian
+        return *this;
+    }
+    std::vector<std::uint8_t> first(std::size_t n) const {
+        return {bytes_.begin(), bytes_.begin() + std::ptrdiff_t(n)};
+    }
+    const std::vector<std::uint8_t>& all() const { return bytes_; }
+
+  private:
+    std::vector<std::uint8_t> bytes_;
+};
+
+// A file in which every field has a value other than its initial one.
+FileImage distinctFile() {
+    FileImage f;
+    f.put<std::uint16_t>(0, 125).put<std::uint16_t>(2, 17).put<std::uint32_t>(4, 0x00112233);
+    for (int i = 0; i < 16; ++i) f.put<std::uint32_t>(8 + 4 * i, 0x00010000u + i);
+    f.put<std::uint32_t>(72, 0x00445566);
+    for (int i = 0; i < 16; ++i) f.put<std::uint32_t>(76 + 4 * i, 0x00020000u + i);
+    for (int i = 0; i < 32; ++i) f.put<std::uint16_t>(140 + 2 * i, std::uint16_t(1000 + i));
+    f.put<std::uint8_t>(206, 7).put<std::uint8_t>(207, 1).put<std::int8_t>(208, 3);
+    f.put<std::uint8_t>(209, 6).put<float>(210, 5.5f).put<double>(214, 2.25);
+    f.put<std::int16_t>(222, 12).put<double>(224, 4.75).put<std::uint8_t>(232, 4);
+    f.put<std::uint32_t>(233, 0x00778899);
+    for (int i = 0; i < 16; ++i) f.put<std::uint32_t>(237 + 4 * i, 0x00030000u + i);
+    f.put<std::uint8_t>(301, 0).put<std::uint8_t>(302, 0);
+    return f;
+}
+
+void decode(const std::vector<std::uint8_t>& bytes) {
+    decodeSettings(bytes.data(), bytes.size());
+}
+
+std::vector<std::uint8_t> encoded() {
+    std::uint8_t bytes[kSettingsFileSize];
+    encodeSettings(bytes);
+    return {std::begin(bytes), std::end(bytes)};
+}
+
+class SettingsFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override { resetSettings(); }
+    void TearDown() override { resetSettings(); }
+};
+
+TEST_F(SettingsFileTest, WholeFileRestoresEverySettingAndComesBackUnchanged) {
+    FileImage file = distinctFile();
+    decode(file.all());
+    const AppState& s = appState;
+    EXPECT_EQ(s.implementHalfWidth, 125);
+    EXPECT_EQ(s.implementWidth, 250);  // 2.50 m implement
+    EXPECT_EQ(s.arrowTolerance, 17);
+    EXPECT_EQ(s.trackColor, 0x00112233u);
+    EXPECT_EQ(s.customColors[kCustomTrack][15], 0x0001000Fu);
+    EXPECT_EQ(s.backgroundColor, 0x00445566u);
+    EXPECT_EQ(s.customColors[kCustomBackground][0], 0x00020000u);
+    EXPECT_EQ(s.reservedBlock[31], 1031);
+    EXPECT_EQ(s.reviewStep, 7);
+    EXPECT_EQ(s.useWindowsGps, 1);
+    EXPECT_EQ(s.gpsPort, 3);
+    EXPECT_EQ(s.gpsBaudIndex, 6);
+    EXPECT_EQ(s.zoom, 5.5f);
+    EXPECT_EQ(s.speedThreshold, 2.25);
+    EXPECT_EQ(s.distanceThreshold, 12);
+    EXPECT_EQ(s.distanceThresholdSquared, 144);
+    EXPECT_EQ(s.hdopThreshold, 4.75);
+    EXPECT_EQ(s.vehicleScaleIndex, 4);
+    EXPECT_EQ(s.textColor, 0x00778899u);
+    EXPECT_EQ(s.customColors[kCustomText][7], 0x00030007u);
+    EXPECT_EQ(s.showVehicle, 0);
+    EXPECT_EQ(s.showGuideNumbers, 0);
+
+    EXPECT_EQ(encoded(), file.all());
+}
+
+TEST_F(SettingsFileTest, InitialSettingsAreWrittenAtTheDocumentedOffsets) {
+    std::vector<std::uint8_t> bytes = encoded();
+    ASSERT_EQ(bytes.size(), 303u);
+    auto at = [&](std::size_t offset, std::size_t n) {
+        return std::vector<std::uint8_t>(bytes.begin() + std::ptrdiff_t(offset),
+                                         bytes.begin() + std::ptrdiff_t(offset + n));
+    };
+    using B = std::vector<std::uint8_t>;
+    EXPECT_EQ(at(0, 4), (B{0x58, 0x02, 0x0A, 0x00}));          // 600 cm, 10 dm
+    EXPECT_EQ(at(4, 4), (B{0xFB, 0xEF, 0x84, 0x00}));          // track colour
+    EXPECT_EQ(at(72, 4), (B{0xA0, 0xC9, 0x25, 0x00}));         // background colour
+    EXPECT_EQ(at(206, 4), (B{0x01, 0x00, 0xFF, 0xFF}));        // step, GPS choice, port, baud
+    EXPECT_EQ(at(210, 4), (B{0x00, 0x00, 0x40, 0x40}));        // zoom 3.0f
+    EXPECT_EQ(at(222, 2), (B{0x05, 0x00}));                    // 5 dm
+    EXPECT_EQ(at(232, 5), (B{0x00, 0x00, 0x00, 0xFF, 0x00}));  // scale, text colour
+    EXPECT_EQ(at(301, 2), (B{0x01, 0x01}));
+}
+
+TEST_F(SettingsFileTest, ShortFileRestoresOnlyTheFieldsItHoldsWhole) {
+    decode(distinctFile().first(206));
+    const AppState& s = appState;
+    // Implement, tolerance, track and background colours with their sets, the reserved block.
+    EXPECT_EQ(s.implementWidth, 250);
+    EXPECT_EQ(s.arrowTolerance, 17);
+    EXPECT_EQ(s.trackColor, 0x00112233u);
+    EXPECT_EQ(s.backgroundColor, 0x00445566u);
+    EXPECT_EQ(s.customColors[kCustomBackground][15], 0x0002000Fu);
+    EXPECT_EQ(s.reservedBlock[0], 1000);
+    // Everything after keeps its initial value.
+    EXPECT_EQ(s.reviewStep, 1);
+    EXPECT_EQ(s.gpsPort, -1);
+    EXPECT_EQ(s.zoom, 3.0f);
+    EXPECT_EQ(s.hdopThreshold, 2.5);
+    EXPECT_EQ(s.textColor, 0x00FF0000u);
+    EXPECT_EQ(s.customColors[kCustomText][0], 0x8EC7F0u);
+    EXPECT_EQ(s.showVehicle, 1);
+    EXPECT_EQ(s.distanceThresholdSquared, 25);
+}
+
+TEST_F(SettingsFileTest, FieldCutByTheEndOfTheFileIsNotHalfRead) {
+    // 212 bytes hold two of the zoom's four bytes; 100 bytes hold part of a colour set.
+    decode(distinctFile().first(212));
+    EXPECT_EQ(appState.gpsBaudIndex, 6);
+    EXPECT_EQ(appState.zoom, 3.0f);
+    resetSettings();
+    decode(distinctFile().first(100));
+    EXPECT_EQ(appState.backgroundColor, 0x00445566u);
+    EXPECT_EQ(appState.customColors[kCustomBackground][0], 0x8EC7F0u);
+}
+
+TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
+    struct Case {
+        const char* what;
+        void (*poke)(FileImage&);
+        bool (*expect)();
+    };
+    const Case cases[] = {
+        {"review step 0 becomes 1", [](FileImage& f) { f.put<std::uint8_t>(206, 0); },
+         [] { return appState.reviewStep == 1; }},
+        {"vehicle scale 5 is past the table", [](FileImage& f) { f.put<std::uint8_t>(232, 5); },
+         [] { return appState.vehicleScaleIndex == 0; }},
+        {"vehicle scale 255", [](FileImage& f) { f.put<std::uint8_t>(232, 255); },
+         [] { return appState.vehicleScaleIndex == 0; }},
+        {"zoom NaN",
+         [](FileImage& f) { f.put<float>(210, std::numeric_limits<float>::quiet_NaN()); },
+         [] { return appState.zoom == 3.0f; }},
+        {"zoom infinite",
+         [](FileImage& f) { f.put<float>(210, std::numeric_limits<float>::infinity()); },
+         [] { return appState.zoom == 3.0f; }},
+        {"zoom 0", [](FileImage& f) { f.put<float>(210, 0.0f); },
+         [] { return appState.zoom == 3.0f; }},
+        {"zoom negative", [](FileImage& f) { f.put<float>(210, -2.0f); },
+         [] { return appState.zoom == 3.0f; }},
+        {"a small zoom is kept", [](FileImage& f) { f.put<float>(210, 0.18f); },
+         [] { return appState.zoom == 0.18f; }},
+        {"distance threshold squared wraps to 16 bits",
+         [](FileImage& f) { f.put<std::int16_t>(222, 300); },
+         [] { return appState.distanceThresholdSquared == std::uint16_t(90000); }},
+        {"odd values elsewhere are kept", [](FileImage& f) { f.put<std::uint8_t>(301, 77); },
+         [] { return appState.showVehicle == 77; }},
+    };
+    for (const Case& c : cases) {
+        resetSettings();
+        FileImage file = distinctFile();
+        c.poke(file);
+        decode(file.all());
+        EXPECT_TRUE(c.expect()) << c.what;
+        // The other fields are untouched by the correction.
+        EXPECT_EQ(appState.arrowTolerance, 17) << c.what;
+    }
+}
+
+TEST_F(SettingsFileTest, LastReservedUnitIsClearedAndSavedAsZero) {
+    FileImage file = distinctFile();
+    file.put<std::uint16_t>(140 + 64, 0xBEEF);
+    decode(file.all());
+    EXPECT_EQ(appState.reservedBlock[32], 0);
+    EXPECT_EQ(appState.reservedBlock[31], 1031);
+    std::vector<std::uint8_t> saved = encoded();
+    EXPECT_EQ(saved[204], 0);
+    EXPECT_EQ(saved[205], 0);
+    file.put<std::uint16_t>(140 + 64, 0);
+    EXPECT_EQ(saved, file.all());
+}
+
+// The file itself: where it lives, what a missing one leaves, what a save writes.
+class SettingsLocationTest : public SettingsFileTest {
+  protected:
+    void SetUp() override {
+        SettingsFileTest::SetUp();
+        char pattern[] = "/tmp/sulco-settings-XXXXXX";
+        root_ = mkdtemp(pattern);
+        std::strcpy(savedModuleDir_, appState.moduleDir);
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        hadConfig_ = config != nullptr;
+        if (config) savedConfig_ = config;
+        setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
+    }
+    void TearDown() override {
+        std::strcpy(appState.moduleDir, savedModuleDir_);
+        if (hadConfig_)
+            setenv("XDG_CONFIG_HOME", savedConfig_.c_str(), 1);
+        else
+            unsetenv("XDG_CONFIG_HOME");
+        fs::remove_all(root_);
+        SettingsFileTest::TearDown();
+    }
+    void setModuleDir(const fs::path& dir) {
+        std::snprintf(appState.moduleDir, sizeof(appState.moduleDir), "%s/", dir.c_str());
+    }
+    static std::vector<std::uint8_t> readFile(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path root_;
+    char savedModuleDir_[sizeof(appState.moduleDir)] = {};
+    bool hadConfig_ = false;
+    std::string savedConfig_;
+};
+
+TEST_F(SettingsLocationTest, BesideTheProgramWhenItsFolderIsWritable) {
+    fs::create_directories(root_ / "bin");
+    setModuleDir(root_ / "bin");
+    EXPECT_EQ(settingsPath(), (root_ / "bin" / "Settings.dat").string());
+
+    // No file yet: the initial values stay, and the next save creates it.
+    appState.arrowTolerance = 99;
+    loadSettings();
+    EXPECT_EQ(appState.arrowTolerance, 99);
+    EXPECT_EQ(appState.implementWidth, 1200);
+    saveSettings();
+    EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), encoded());
+}
+
+TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable) {
+    setModuleDir(root_ / "no-such-folder");
+    fs::path expected = root_ / "config" / "sulcovane" / "Settings.dat";
+    EXPECT_EQ(settingsPath(), expected.string());
+
+    appState.implementHalfWidth = 125;
+    saveSettings();  // creates the folder
+    ASSERT_TRUE(fs::exists(expected));
+    EXPECT_EQ(fs::file_size(expected), 303u);
+
+    // Read back from the same place.
+    resetSettings();
+    loadSettings();
+    EXPECT_EQ(appState.implementWidth, 250);
+}
+
+TEST_F(SettingsLocationTest, UnchangedFileIsRewrittenByteForByte) {
+    fs::create_directories(root_ / "bin");
+    setModuleDir(root_ / "bin");
+    std::vector<std::uint8_t> original = distinctFile().all();
+    {
+        std::ofstream out(root_ / "bin" / "Settings.dat", std::ios::binary);
+        out.write(reinterpret_cast<const char*>(original.data()), std::streamsize(original.size()));
+    }
+    loadSettings();
+    saveSettings();
+    EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), original);
+}
+
+}  // namespace
