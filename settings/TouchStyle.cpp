@@ -1,0 +1,77 @@
+#include "settings/TouchStyle.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+
+#include "app/AppState.h"
+
+QSize sheetTargetSize() {
+    // The main window is the one visible top-level window that is not a dialog.
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !dynamic_cast<QDialog*>(w) && w->width() > 0) return w->size();
+    }
+    if (appState.screenWidth > 0 && appState.screenHeight > 0)
+        return QSize(appState.screenWidth, appState.screenHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
+    return QSize(240, 320);
+}
+
+double touchUnit(QSize target) {
+    const double shorter = std::min(target.width(), target.height());
+    return std::clamp(shorter / 240.0, 1.0, 3.0);
+}
+
+int touchHeight(double unit) {
+    return int(26 * unit);
+}
+
+QString touchStyleSheet(double unit) {
+    const int font = int(11 * unit);
+    const int height = touchHeight(unit);
+    const int indicator = int(18 * unit);
+    const int pad = int(4 * unit);
+    return QString(
+               "* { font-size: %1px; }"
+               "QPushButton { min-height: %2px; padding: 0px %4px; }"
+               "QLineEdit { min-height: %2px; }"
+               "QComboBox { min-height: %2px; padding-left: %4px; }"
+               "QComboBox QAbstractItemView::item { min-height: %2px; }"
+               "QRadioButton, QCheckBox { min-height: %2px; spacing: %4px; }"
+               "QRadioButton::indicator, QCheckBox::indicator { width: %3px; height: %3px; }"
+               "QTabBar::tab { min-height: %2px; padding: 0px %4px; }"
+               "QTabBar::scroller { width: %5px; }"
+               "QScrollBar:vertical { width: %3px; }")
+        .arg(font)
+        .arg(height)
+        .arg(indicator)
+        .arg(pad)
+        .arg(2 * height);
+}
+
+TouchSliderStyle::TouchSliderStyle(double unit) : unit_(unit) {}
+
+int TouchSliderStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                                  const QWidget* widget) const {
+    switch (metric) {
+        case PM_SliderThickness:
+            return int(30 * unit_);
+        case PM_SliderControlThickness:
+        case PM_SliderLength:
+            return int(22 * unit_);
+        case PM_SliderTickmarkOffset:
+            return int(4 * unit_);
+        default:
+            return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+}
+
+int TouchSliderStyle::styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                                QStyleHintReturn* returnData) const {
+    // A tap on the groove moves the handle there instead of one page towards it.
+    if (hint == SH_Slider_AbsoluteSetButtons) return Qt::LeftButton;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+}

@@ -1,0 +1,127 @@
+// The implement width and guide tolerance pages: conversion to whole centimetres and
+// decimetres, the step buttons and when a value is stored.
+#include <QCheckBox>
+#include <QLineEdit>
+
+#include "SheetHarness.h"
+#include "app/AppState.h"
+#include "settings/StepperBox.h"
+
+namespace {
+
+enum : int {
+    kWidth = 1000,
+    kPlusOne = 1001,
+    kMinusOne = 1002,
+    kMinusTenth = 1003,
+    kPlusTenth = 1004
+};
+
+}  // namespace
+
+TEST(StepperBox, ReadsTypedLengths) {
+    const struct {
+        const char* text;
+        double metres;
+    } cases[] = {
+        {" 3.0", 3.0},
+        {"2.55", 2.55},
+        {"abc", 0.0},
+        {"", 0.0},
+        {"2,5", 2.5},
+        {"12.5 m", 12.5},
+        {"-3", -3.0},
+        {"+4", 4.0},
+        {"nan", 0.0},
+        {"inf", 0.0},
+        {"1234567890", 123456789.0},
+    };
+    for (const auto& c : cases)
+        EXPECT_DOUBLE_EQ(StepperBox::readMetres(QString::fromLatin1(c.text)), c.metres) << c.text;
+}
+
+TEST_F(SheetTest, WidthIsStoredInEvenCentimetresOnOk) {
+    const struct {
+        const char* typed;
+        int half, width;
+    } cases[] = {
+        {"3.0", 150, 300}, {"2.55", 127, 254}, {"abc", 0, 0},
+        {"-3", 0, 0},      {"2,5", 125, 250},  {"99999", 32750, 65500},
+    };
+    for (const auto& c : cases) {
+        open(kStateStart);
+        type(kWidth, QString::fromLatin1(c.typed));
+        tapOk();
+        EXPECT_TRUE(sheetClosed());
+        EXPECT_EQ(appState.implementHalfWidth, c.half) << c.typed;
+        EXPECT_EQ(appState.implementWidth, c.width) << c.typed;
+    }
+}
+
+TEST_F(SheetTest, StepButtonsKeepTheirLimits) {
+    const struct {
+        const char* typed;
+        int button;
+        const char* shown;
+    } cases[] = {
+        {"1.0", kMinusOne, "1.0"},    {"0.1", kMinusTenth, "0.1"}, {"1.5", kMinusOne, " 0.5"},
+        {"0.2", kMinusTenth, " 0.1"}, {"2.0", kPlusTenth, " 2.1"}, {"12", kPlusOne, "13.0"},
+        {"abc", kPlusOne, " 1.0"},    {"655", kPlusOne, "655"},    {"654.5", kPlusOne, "655.0"},
+    };
+    for (const auto& c : cases) {
+        open(kStateStart);
+        type(kWidth, QString::fromLatin1(c.typed));
+        tap(control<QPushButton>(c.button));
+        EXPECT_EQ(control<QLineEdit>(kWidth)->text(), QString::fromLatin1(c.shown)) << c.typed;
+    }
+}
+
+TEST_F(SheetTest, OpeningShowsTheStoredWidthAndAnUntouchedOneIsKept) {
+    appState.implementHalfWidth = 127;
+    appState.implementWidth = 254;
+    open(kStateStart);
+    EXPECT_EQ(control<QLineEdit>(kWidth)->text(), " 2.5");
+    tapOk();
+    EXPECT_EQ(appState.implementWidth, 254);
+}
+
+TEST_F(SheetTest, LeavingThePageStoresOnlyAfterAStep) {
+    open(kStateStart);
+    type(kWidth, "4.0");
+    show("Colors");
+    EXPECT_EQ(appState.implementWidth, 1200) << "typed text alone is not stored on leaving";
+
+    show("Setup");
+    tap(control<QPushButton>(kPlusOne));  // 5.0
+    show("Colors");
+    EXPECT_EQ(appState.implementWidth, 500);
+    tapCancel();
+    EXPECT_TRUE(sheetClosed());
+    EXPECT_EQ(appState.implementWidth, 500) << "stored on leaving, kept after Cancel";
+
+    open(kStateStart);
+    tap(control<QPushButton>(kPlusOne));
+    tapCancel();
+    EXPECT_TRUE(sheetClosed());
+    EXPECT_EQ(appState.implementWidth, 500) << "Cancel after a step stores nothing";
+}
+
+TEST_F(SheetTest, GuidePageStoresToleranceAndGuideNumbers) {
+    open(kStateGuidance);
+    show("Guide in straight line");
+    EXPECT_EQ(control<QLineEdit>(1007)->text(), " 1.0");
+    EXPECT_TRUE(control<QCheckBox>(1029)->isChecked());
+    tap(control<QPushButton>(kPlusTenth));
+    tap(control<QCheckBox>(1029));
+    tapOk();
+    EXPECT_TRUE(sheetClosed());
+    EXPECT_EQ(appState.arrowTolerance, 11);
+    EXPECT_EQ(appState.showGuideNumbers, 0);
+    EXPECT_EQ(appState.implementWidth, 1200) << "OK stores its own page only";
+
+    open(kStateGuidance);
+    show("Guide in straight line");
+    type(1007, "0.35");
+    tapOk();
+    EXPECT_EQ(appState.arrowTolerance, 3);
+}
