@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 #include <ogrsf_frmts.h>
 
+#include <clocale>
 #include <fstream>
 #include <sstream>
 
 #include "export/KmlExport.h"
+#include "export/ShapefileExport.h"
+#include "export/ShapefileReview.h"
 #include "tests/export/WorkFileSupport.h"
 
 using namespace work_test;
@@ -202,6 +205,30 @@ TEST_F(KmlExportTest, GdalReadsTheDocumentBack) {
     }
     for (OGRFeature* f : features) OGRFeature::DestroyFeature(f);
     GDALClose(doc);
+}
+
+// Under a German locale the C library writes and reads decimal commas; the work files and the
+// document must not change with it.
+TEST_F(KmlExportTest, NumbersDoNotFollowTheLocale) {
+    std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no German locale";
+    beginWork();
+    driveNorth(3);
+    std::string base = folder / "locale";
+    int saved = exportShapefile(base + ".shp");
+    std::string path = base + ".shp";
+    int converted = convertShapefileToKml(path);
+    path = base + ".shp";
+    beginWork(0.0, 0.0);
+    int loaded = readShapefileForReview(path);
+    std::setlocale(LC_ALL, previous.c_str());
+    ASSERT_EQ(saved, 1);
+    ASSERT_EQ(converted, 1);
+    EXPECT_NE(readFile(base + ".kml").find("\n16.4999"), std::string::npos);
+    ASSERT_EQ(loaded, 1);
+    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+    EXPECT_EQ(appState.originLonLat[1], kOriginLat);
+    EXPECT_EQ(appState.reviewPositions.size(), 3u);
 }
 
 }  // namespace

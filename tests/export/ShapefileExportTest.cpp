@@ -1,6 +1,7 @@
 // Saving a work: shapes per segment, ring order, attributes, names, and the set-up failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -233,6 +234,14 @@ TEST_F(ShapefileExportTest, OgrinfoReadsTheSavedWork) {
     EXPECT_NE(output.find("NAME (String) = " + path), std::string::npos);
     EXPECT_NE(output.find("XREF (Real) = 16.5"), std::string::npos);
     EXPECT_NE(output.find("YREF (Real) = 48.25"), std::string::npos);
+    // The rings as written: 2 x 5 and 2 x 3 vertices, not closed.
+    std::vector<int> vertices;
+    for (auto at = output.find("POLYGON (("); at != std::string::npos;
+         at = output.find("POLYGON ((", at + 1)) {
+        std::string ring = output.substr(at, output.find("))", at) - at);
+        vertices.push_back(int(std::count(ring.begin(), ring.end(), ',')) + 1);
+    }
+    EXPECT_EQ(vertices, (std::vector<int>{10, 6}));
 
     std::string schema;
     command = "ogrinfo -ro -so -al '" + path + "' 2>&1";
