@@ -37,7 +37,7 @@ extern "C" int FinishSatlinker(void) {
 namespace {
 
 class GpsControlTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         calls.clear();
         appState.gpsRunning = 0;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -24,12 +24,12 @@ TEST(GetField, ExtractsOneField) {
         {"123519,4807.038,N", 0, 25, 1, "123519"},
         {"123519,4807.038,N", 1, 25, 1, "4807.038"},
         {"123519,4807.038,N", 2, 25, 1, "N"},
-        {"123519,4807.038,N", 3, 25, 0, ""},   // beyond the last field
-        {"123519,,N", 1, 25, 0, ""},           // empty between commas
-        {"a,b,", 2, 25, 0, ""},                // empty at the end
+        {"123519,4807.038,N", 3, 25, 0, ""},  // beyond the last field
+        {"123519,,N", 1, 25, 0, ""},          // empty between commas
+        {"a,b,", 2, 25, 0, ""},               // empty at the end
         {"", 0, 25, 0, ""},
         {",x", 0, 25, 0, ""},
-        {"ab*cd,e", 0, 25, 1, "ab"},           // stops at a star
+        {"ab*cd,e", 0, 25, 1, "ab"},  // stops at a star
         {"*x,y", 0, 25, 0, ""},
         {"abcdefghijklmnopqrstuvwxyz0123", 0, 25, 1, "abcdefghijklmnopqrstuvwx"},  // 24 kept
         {"abc,def", 1, 3, 1, "de"},
@@ -56,7 +56,7 @@ TEST(GetField, UnusableArgumentsLeaveTheDestination) {
 // The conversions must read what atoi and atof read in the "C" locale, and must do so under a
 // German locale too, where the C library's atof would stop at the point.
 class Conversions : public ::testing::TestWithParam<const char*> {
-protected:
+  protected:
     void SetUp() override {
         if (std::setlocale(LC_NUMERIC, GetParam()) == nullptr) {
             GTEST_SKIP() << GetParam() << " is not installed";
@@ -83,10 +83,10 @@ TEST_P(Conversions, RealsReadLikeAtof) {
         const char* text;
         double value;
     };
-    for (const Case c : {Case{"4807.038", 4807.038}, Case{" 0.9", 0.9}, Case{"-3.25", -3.25},
-                         Case{"+1e2", 100.0}, Case{"1.5.6", 1.5}, Case{"12,5", 12.0},
-                         Case{"", 0.0}, Case{"-", 0.0}, Case{"abc", 0.0}, Case{"0x10", 16.0},
-                         Case{"1e", 1.0}, Case{".5", 0.5}}) {
+    for (const Case c :
+         {Case{"4807.038", 4807.038}, Case{" 0.9", 0.9}, Case{"-3.25", -3.25}, Case{"+1e2", 100.0},
+          Case{"1.5.6", 1.5}, Case{"12,5", 12.0}, Case{"", 0.0}, Case{"-", 0.0}, Case{"abc", 0.0},
+          Case{"0x10", 16.0}, Case{"1e", 1.0}, Case{".5", 0.5}}) {
         EXPECT_DOUBLE_EQ(nmea::textToReal(c.text), c.value) << c.text;
     }
     EXPECT_TRUE(std::isinf(nmea::textToReal("1e999")));

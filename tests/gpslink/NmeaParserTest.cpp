@@ -13,7 +13,7 @@ const char* const kReferenceGga =
     "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
 
 class NmeaParserTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         recorder().clear();
         parser.setFixCallback(recordFix);
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
         Framing{kReferenceGga, 1, 1},
         Framing{"$" + kGgaBody + "*48\r\n", 0, 0},  // checksum changed
         Framing{"$" + kGgaBody + "\r\n", 1, 1},     // no star: taken unchecked at the CR
-        Framing{"$" + kGgaBody + "\n", 0, 0},        // no star and no CR: never ends
+        Framing{"$" + kGgaBody + "\n", 0, 0},       // no star and no CR: never ends
         Framing{withFiller("GPGGA,1,,,,,1,", 0x4F, "4F"), 1, 1},
         Framing{withFiller("GPGGA,1,,,,,1,", 0x4F, "4f"), 0, 0},  // lower-case second digit
         Framing{withFiller("GPGGA,1,,,,,1,", 0xAB, "aB"), 1, 1},  // lower-case first digit
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(
         Framing{"$GPGGA,1$" + std::string(kReferenceGga), 0, 0},
         Framing{sentence("GPGGAXY,1"), 0, 1},                      // 7-character address
         Framing{"$GPGGAXYZ," + std::string(kReferenceGga), 1, 1},  // 8 characters: dropped
-        Framing{sentence("GPGGA," + std::string(250, '1') + ",,,,,"), 1, 1},  // 255 of data
+        Framing{sentence("GPGGA," + std::string(250, '1') + ",,,,,"), 1, 1},    // 255 of data
         Framing{sentence("GPGGA," + std::string(251, '1') + ",,,,,"), 0, 0}));  // 256
 
 TEST_F(NmeaParserTest, SplitAtEveryPositionGivesTheSameFix) {
@@ -181,11 +181,11 @@ TEST_F(NmeaParserTest, TalkersOtherThanGpGiveFixes) {
         const char* address;
         bool fix;
     };
-    for (const Case c : {Case{"GNGGA", true}, Case{"GLGGA", true}, Case{"GAGGA", true},
-                         Case{"GBGGA", true}, Case{"BDGGA", true}, Case{"GQGGA", true},
-                         Case{"GPGGA", true}, Case{"PGGGA", false}, Case{"gnGGA", false},
-                         Case{"G1GGA", false}, Case{"GNGGAX", false}, Case{"NGGA", false},
-                         Case{"GNgga", false}}) {
+    for (const Case c :
+         {Case{"GNGGA", true}, Case{"GLGGA", true}, Case{"GAGGA", true}, Case{"GBGGA", true},
+          Case{"BDGGA", true}, Case{"GQGGA", true}, Case{"GPGGA", true}, Case{"PGGGA", false},
+          Case{"gnGGA", false}, Case{"G1GGA", false}, Case{"GNGGAX", false}, Case{"NGGA", false},
+          Case{"GNgga", false}}) {
         recorder().clear();
         feed(sentence(std::string(c.address) + ",123519,4807.038,N,01131.000,E,1,08,0.9,,,,,,"));
         EXPECT_EQ(fixCount(), c.fix ? 1u : 0u) << c.address;

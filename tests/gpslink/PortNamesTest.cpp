@@ -12,7 +12,7 @@ namespace fs = std::filesystem;
 
 // A fake /dev and /sys/class/tty with the nodes given.
 class PortNamesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("portnames-" + std::to_string(getpid()));
         fs::create_directories(root / "dev");

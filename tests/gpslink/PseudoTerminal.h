@@ -9,7 +9,7 @@
 #include <string>
 
 class PseudoTerminal {
-public:
+  public:
     PseudoTerminal() {
         master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
         if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0) {
@@ -35,7 +35,7 @@ public:
         master = -1;
     }
 
-private:
+  private:
     int master = -1;
     std::string path;
 };

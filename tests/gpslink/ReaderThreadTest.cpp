@@ -53,7 +53,7 @@ int threadsOfThisProcess() {
 }
 
 class LinkTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         recorder().clear();
         ASSERT_TRUE(pty.ok());
