@@ -1,7 +1,10 @@
 #include "app/MessageScreen.h"
 
+#include <cstring>
+
 #include "app/AppState.h"
 #include "app/FrameScope.h"
+#include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 
 namespace {
@@ -11,6 +14,72 @@ constexpr gfx::Pixel kBlack = 0x0000;
 // The background picture shows through at about a third, so the text stays readable.
 constexpr std::uint32_t kPictureAlpha = 90;
 
+constexpr int kLineHeight = 16;
+// Texts shorter than this stay on one line.
+constexpr int kWrapLength = 25;
+// A line ends at the last space before this many characters from its start.
+constexpr int kLineBreakReach = 24;
+
+// Draws count characters from start as the next line, centred.
+class MessageLines {
+  public:
+    MessageLines(gfx::Rasterizer& target, const char* text, int y)
+        : target_(target), text_(text), y_(y) {}
+    void line(int start, int count) {
+        if (count <= 0) return;
+        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, kBlack, count);
+        y_ += kLineHeight;
+    }
+
+  private:
+    gfx::Rasterizer& target_;
+    const char* text_;
+    int y_;
+};
+
+// The last line takes the rest of the text; where that is wider than the screen (the Russian
+// welcome on a 240-pixel screen) it is broken further at its last space that fits.
+void restOfText(MessageLines& lines, const char* text, int start, int length, int capacity) {
+    while (length - start > capacity) {
+        int q = start + capacity;
+        while (q > start && text[q] != ' ') --q;
+        if (q == start) break;
+        lines.line(start, q - start);
+        start = q;
+    }
+    lines.line(start, length - start);
+}
+
+// The lines of the wrapping text routine: broken at spaces, each break space kept at the head
+// of the next line, the last line with the rest of the text.
+void drawWrapped(gfx::Rasterizer& target, const char* text, int y) {
+    MessageLines lines(target, text, y);
+    int length = int(std::strlen(text));
+    int capacity = (target.Target()->width() + 1) / gfx::Font::kCellWidth;
+    if (length < kWrapLength) {
+        lines.line(0, length);
+        return;
+    }
+    int start = 0, lastBreak = 0;
+    for (;;) {
+        const char* space = std::strchr(text + lastBreak + 1, ' ');
+        if (!space) break;
+        int p = int(space - text);
+        // A first word as long as a line has no break before it: it takes the line.
+        if (p - start >= kLineBreakReach && lastBreak > start) {
+            lines.line(start, lastBreak - start);
+            start = lastBreak;
+        } else {
+            lastBreak = p;
+        }
+    }
+    if (start == 0) {
+        lines.line(0, lastBreak);
+        start = lastBreak;
+    }
+    restOfText(lines, text, start, length, capacity);
+}
+
 void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
     if (button.image) target.Blit(button.x, button.y, button.image);
 }
@@ -18,14 +87,14 @@ void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
 }  // namespace
 
 void drawMessageLayout(gfx::Rasterizer& target, const char* text) {
+    if (!target.Target()) return;
     target.Clear(kWhite);
     if (appState.backgroundImage) {
         target.SetBlending(kPictureAlpha);
         target.Blit(0, 0, appState.backgroundImage);
         target.ResetBlending();
     }
-    target.DrawWrappedString(appState.font, text, gfx::kAlignCentre, 0,
-                             appState.halfScreenHeight >> 2, kBlack);
+    drawWrapped(target, text, appState.halfScreenHeight >> 2);
 }
 
 void showMessageScreen(const char* text) {

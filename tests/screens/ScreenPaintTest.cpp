@@ -73,6 +73,23 @@ TEST_F(PaintTest, ConfirmationShowsThePromptWrappedWithYesAndNo) {
     EXPECT_EQ(frame.at(appState.btnNo.left, appState.btnNo.top), ButtonPictures::colour(6));
 }
 
+TEST_F(PaintTest, EveryMessageLineFitsTheScreen) {
+    // The Russian welcome ends in a long last line that the screen's wrap would leave whole.
+    for (int language = 0; language < 4; ++language) {
+        appState.language = std::uint8_t(language);
+        for (int id : {kMsgWelcome, kMsgCloseQuestion, kMsgReviewFinished}) {
+            const char* text = messageText(id);
+            showMessageScreen(text);
+            auto lines = drawnLines(headless().lastFrame(), kBlack);
+            EXPECT_EQ(joined(lines), text) << language << "/" << id;
+            for (const DrawnLine& line : lines) {
+                EXPECT_LE(9 * line.text.size(), 241u) << line.text;
+                EXPECT_EQ(line.x, (241 - 9 * int(line.text.size())) / 2);
+            }
+        }
+    }
+}
+
 TEST_F(PaintTest, MessageScreenBlendsThePictureFaintlyOverWhite) {
     gfx::Surface* picture = solidImage(240, 320, kBlack);
     appState.backgroundImage = picture;
