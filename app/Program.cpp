@@ -37,7 +37,14 @@ struct WindowRequest {
 };
 WindowRequest request;
 platform::QtPlatform* qtPlatform = nullptr;
+std::unique_ptr<platform::QtPlatform> ownPlatform;
+std::unique_ptr<Simulator> simulator;
+bool simulatorFailedToStart = false;
 platform::SingleInstance singleInstance;
+
+bool simulatorFailed() {
+    return simulatorFailedToStart;
+}
 
 void presentToPlatform(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
     platform::current().presentFrame(pixels, width, height, pitchBytes);
@@ -89,6 +96,64 @@ int runConversions(const CommandLine& line) {
 
 }  // namespace
 
+bool openProgram(const CommandLine& line) {
+    findModuleDir();
+    appState.language = std::uint8_t(chooseLanguage(line.language));
+    request.width = line.width;
+    request.height = line.height;
+    request.orientation = line.orientation.value_or(-1);
+
+    if (line.simulate) {
+        simulator = std::make_unique<Simulator>();
+        if (!simulator->start()) {
+            std::fprintf(stderr, "sulcomain: the receiver simulator did not start\n");
+            simulator.reset();
+            simulatorFailedToStart = true;
+            return false;
+        }
+        setGpsDeviceOverride(simulator->devicePath().c_str());
+    } else if (!line.gpsDevice.empty()) {
+        setGpsDeviceOverride(line.gpsDevice.c_str());
+    }
+
+    ownPlatform = std::make_unique<platform::QtPlatform>(
+        [](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
+            windowProc(message, wParam, lParam);
+        });
+    qtPlatform = ownPlatform.get();
+    platform::install(qtPlatform);
+    gfx::setPresentHook(presentToPlatform);
+
+    LifecycleCalls& calls = lifecycleCalls();
+    calls.claimSingleInstance = [] { return singleInstance.claim(); };
+    calls.createMainWindow = createQtWindow;
+    calls.queryRotation = qtRotation;
+    calls.windowHandle = []() -> void* { return &qtPlatform->window(); };
+    calls.showMainWindow = showQtWindow;
+    singleInstance.onRaiseRequest([] { qtPlatform->raise(); });
+
+    if (!initInstance()) {
+        closeProgram(false);
+        return false;
+    }
+    platform::installTerminationSignals([] { windowProc(kMsgDestroy, 0, 0); });
+    return true;
+}
+
+void closeProgram(bool started) {
+    if (started) shutDown();
+    gfx::setPresentHook(nullptr);
+    platform::install(nullptr);
+    qtPlatform = nullptr;
+    ownPlatform.reset();
+    simulator.reset();
+    setGpsDeviceOverride("");
+}
+
+platform::QtPlatform* programPlatform() {
+    return qtPlatform;
+}
+
 int start(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine line;
@@ -107,54 +172,12 @@ int start(int argc, char** argv) {
     }
     if (!line.kmlFiles.empty() || !line.importNmea.empty()) return runConversions(line);
 
-    findModuleDir();
-    appState.language = std::uint8_t(chooseLanguage(line.language));
-    request.width = line.width;
-    request.height = line.height;
-    request.orientation = line.orientation.value_or(-1);
-
     QApplication application(argc, argv);
     // Qt has set the C library's locale from the environment: numbers must stay "4807.038".
     std::setlocale(LC_NUMERIC, "C");
     application.setApplicationName(QStringLiteral("Sulcovane"));
-
-    std::unique_ptr<Simulator> simulator;
-    if (line.simulate) {
-        simulator = std::make_unique<Simulator>();
-        if (!simulator->start()) {
-            std::fprintf(stderr, "sulcomain: the receiver simulator did not start\n");
-            return 1;
-        }
-        setGpsDeviceOverride(simulator->devicePath().c_str());
-    } else if (!line.gpsDevice.empty()) {
-        setGpsDeviceOverride(line.gpsDevice.c_str());
-    }
-
-    auto qt = std::make_unique<platform::QtPlatform>(
-        [](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
-            windowProc(message, wParam, lParam);
-        });
-    qtPlatform = qt.get();
-    platform::install(qtPlatform);
-    gfx::setPresentHook(presentToPlatform);
-
-    LifecycleCalls& calls = lifecycleCalls();
-    calls.claimSingleInstance = [] { return singleInstance.claim(); };
-    calls.createMainWindow = createQtWindow;
-    calls.queryRotation = qtRotation;
-    calls.windowHandle = []() -> void* { return &qtPlatform->window(); };
-    calls.showMainWindow = showQtWindow;
-    singleInstance.onRaiseRequest([] { qtPlatform->raise(); });
-
-    int code = 0;
-    if (initInstance()) {
-        platform::installTerminationSignals([] { windowProc(kMsgDestroy, 0, 0); });
-        code = application.exec();
-        shutDown();
-    }
-    gfx::setPresentHook(nullptr);
-    platform::install(nullptr);
-    qtPlatform = nullptr;
-    qt.reset();
+    if (!openProgram(line)) return simulatorFailed() ? 1 : 0;
+    int code = application.exec();
+    closeProgram(true);
     return code;
 }
