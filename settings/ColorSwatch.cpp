@@ -9,7 +9,7 @@ ColorSwatch::ColorSwatch(int id, std::uint32_t& color, std::uint32_t (&customCol
                          QWidget* parent)
     : QPushButton(parent), color_(color), customColors_(customColors) {
     setObjectName(QString::number(id));
-    setMinimumHeight(touchHeight(touchUnit()) * 3 / 2);
+    makeTall(this);
     connect(this, &QPushButton::clicked, this, [this] {
         if (chooseColor(window(), color_, customColors_)) update();
     });

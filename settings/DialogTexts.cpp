@@ -126,7 +126,7 @@ const wchar_t* const kRussian[kDialogTextCount] = {
     L"",
     L"Настройка GPS",
     L"Использовать GPS Windows",
-    L"GPS через последовательный порт",
+    L"GPS через COM-порт",
     L"Порт",
     L"Бод",
     L"Порог скорости %.1f км/ч",

@@ -12,7 +12,7 @@ ExtrasPage::ExtrasPage(QWidget* parent)
     : SettingsPage(kTemplate, QStringLiteral("Extras"), false, parent) {
     auto* button = new QPushButton(dialogText(kDlgExportKml), this);
     button->setObjectName(QString::number(kIdExportKml));
-    button->setMinimumHeight(touchHeight(touchUnit()) * 3 / 2);
+    makeTall(button);
     connect(button, &QPushButton::clicked, this, [this] { exportToKml(); });
     content()->addWidget(button);
     content()->addStretch(1);

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "settings/DialogTexts.h"
 #include "settings/SheetDialog.h"
+#include "settings/TouchStyle.h"
 
 namespace {
 
@@ -42,8 +43,14 @@ SettingsPage::SettingsPage(int portraitTemplate, QString title, bool hasCancel, 
         buttons = new QVBoxLayout;
         outer->addLayout(content_, 1);
         outer->addLayout(buttons);
+        // Narrow buttons are hard to hit; these take some of the page's width.
+        const int width = touchHeight(touchUnit()) * 5 / 2;
+        ok_->setMinimumWidth(width);
         buttons->addWidget(ok_);
-        if (cancel_) buttons->addWidget(cancel_);
+        if (cancel_) {
+            cancel_->setMinimumWidth(width);
+            buttons->addWidget(cancel_);
+        }
         buttons->addStretch(1);
     } else {
         outer = new QVBoxLayout(this);

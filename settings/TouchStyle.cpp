@@ -29,6 +29,10 @@ int touchHeight(double unit) {
     return int(26 * unit);
 }
 
+void makeTall(QWidget* button) {
+    button->setProperty("tall", true);
+}
+
 QString touchStyleSheet(double unit) {
     const int font = int(11 * unit);
     const int height = touchHeight(unit);
@@ -40,6 +44,9 @@ QString touchStyleSheet(double unit) {
                "QLineEdit { min-height: %2px; }"
                "QComboBox { min-height: %2px; padding-left: %4px; }"
                "QComboBox QAbstractItemView::item { min-height: %2px; }"
+               "QComboBox::drop-down { width: %2px; }"
+               "QPushButton[tall=\"true\"] { min-height: %6px; }"
+
                "QRadioButton, QCheckBox { min-height: %2px; spacing: %4px; }"
                "QRadioButton::indicator, QCheckBox::indicator { width: %3px; height: %3px; }"
                "QTabBar::tab { min-height: %2px; padding: 0px %4px; }"
@@ -49,7 +56,8 @@ QString touchStyleSheet(double unit) {
         .arg(height)
         .arg(indicator)
         .arg(pad)
-        .arg(2 * height);
+        .arg(2 * height)
+        .arg(height * 3 / 2);
 }
 
 TouchSliderStyle::TouchSliderStyle(double unit) : unit_(unit) {}

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+class QWidget;
+
 // The size the sheet will cover: the main window, else the screen the program was given.
 QSize sheetTargetSize();
 double touchUnit(QSize target);
@@ -14,6 +16,8 @@ inline double touchUnit() {
 }
 // Smallest height of anything a finger must hit, in pixels.
 int touchHeight(double unit);
+// Marks a button drawn taller than the rest: the colour swatches and lone buttons.
+void makeTall(QWidget* button);
 // The style sheet of the whole settings sheet for that unit.
 QString touchStyleSheet(double unit);
 

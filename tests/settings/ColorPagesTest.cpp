@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include "SheetHarness.h"
@@ -22,16 +24,19 @@ struct ChooserAnswer {
 
 void answerChooser(ChooserAnswer& answer) {
     QTimer::singleShot(0, [&answer] {
-        auto* dialog = dynamic_cast<QColorDialog*>(QApplication::activeModalWidget());
+        QWidget* modal = QApplication::activeModalWidget();
+        ASSERT_NE(modal, nullptr);
+        auto* dialog = modal->findChild<QColorDialog*>();
         ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(modal->size(), modal->parentWidget()->window()->size()) << "covers the sheet";
         answer.seen = true;
         EXPECT_EQ(refFromColor(QColorDialog::customColor(0)), answer.expectedFirstCustom);
         QColorDialog::setCustomColor(4, colorFromRef(answer.newFifthCustom));
         if (answer.chosen.isValid()) {
             dialog->setCurrentColor(answer.chosen);
-            dialog->accept();
+            QTest::mouseClick(modal->findChild<QPushButton*>("1"), Qt::LeftButton);
         } else {
-            dialog->reject();
+            QTest::mouseClick(modal->findChild<QPushButton*>("2"), Qt::LeftButton);
         }
     });
 }

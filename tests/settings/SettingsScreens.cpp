@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/AppState.h"
+#include "settings/ColorChooser.h"
 #include "settings/SettingsPage.h"
 #include "settings/SheetDialog.h"
 
@@ -46,6 +47,12 @@ int main(int argc, char** argv) {
                                      .arg(s.height);
             if (sheet->grab().save(file)) ++written;
         }
+        auto* chooser = new ColorChooserFrame(sheet->page(1), QColor(0xFB, 0xEF, 0x84));
+        chooser->show();
+        QApplication::processEvents();
+        const QString file =
+            QString("%1/settings-colour-chooser-%2x%3.png").arg(folder).arg(s.width).arg(s.height);
+        if (chooser->grab().save(file)) ++written;
         delete sheet;
     }
     std::printf("%d pictures written to %s\n", written, qPrintable(folder));

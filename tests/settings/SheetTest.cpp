@@ -189,15 +189,18 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
 }
 
 // Every control a finger must hit is large enough on a 480 x 640 screen, and every page fits
-// on a 240 x 320 one in both rotations.
+// on a 240 x 320 one in both rotations and every language.
 TEST_F(SheetTest, ControlsAreSizedForAFinger) {
     const struct {
         int width, height;
         std::uint32_t orientation;
         int minimum;
-    } screens[] = {{480, 640, 0, 48}, {640, 480, 1, 48}, {240, 320, 0, 24}, {320, 240, 1, 24}};
+        std::uint8_t language;
+    } screens[] = {{480, 640, 0, 48, 0}, {640, 480, 1, 48, 0}, {240, 320, 0, 24, 0},
+                   {320, 240, 1, 24, 0}, {240, 320, 0, 24, 1}, {240, 320, 0, 24, 2},
+                   {240, 320, 0, 24, 3}, {320, 240, 1, 24, 3}};
     for (const auto& s : screens) {
-        resetSettings(s.width, s.height, s.orientation);
+        resetSettings(s.width, s.height, s.orientation, s.language);
         open(kStateStart);
         EXPECT_EQ(sheet->size(), QSize(s.width, s.height));
         for (int i = 0; i < sheet->pageCount(); ++i) {
@@ -205,7 +208,8 @@ TEST_F(SheetTest, ControlsAreSizedForAFinger) {
             QApplication::processEvents();
             SettingsPage* page = current();
             const std::string where = page->title().toStdString() + " at " +
-                                      std::to_string(s.width) + "x" + std::to_string(s.height);
+                                      std::to_string(s.width) + "x" + std::to_string(s.height) +
+                                      " language " + std::to_string(s.language);
             EXPECT_LE(page->minimumSizeHint().height(), page->height()) << where;
             EXPECT_LE(page->minimumSizeHint().width(), page->width()) << where;
             for (QWidget* w : page->findChildren<QWidget*>()) {
@@ -214,6 +218,8 @@ TEST_F(SheetTest, ControlsAreSizedForAFinger) {
                                      dynamic_cast<QSlider*>(w);
                 if (!touched) continue;
                 EXPECT_GE(w->height(), s.minimum)
+                    << where << " control " << w->objectName().toStdString();
+                EXPECT_LE(w->sizeHint().width(), page->width())
                     << where << " control " << w->objectName().toStdString();
             }
         }
