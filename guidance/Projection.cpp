@@ -16,10 +16,11 @@
 namespace {
 
 // The WGS84 geographic system, source of every forward transformation. It lives for the whole
-// run; built on first use so that it never depends on the order in which globals start.
+// run and is never destroyed: at exit PROJ's own tables may already be gone, and its destructor
+// would reach into them. Built on first use, so it never depends on the order of globals.
 OGRSpatialReference& wgs84Geographic() {
-    static OGRSpatialReference system;
-    return system;
+    static OGRSpatialReference* system = new OGRSpatialReference();
+    return *system;
 }
 
 // GDAL 3 takes geographic coordinates as latitude, longitude unless told otherwise; our fixes
