@@ -28,17 +28,11 @@ bool isHexDigit(char c) {
 
 }  // namespace
 
-int getField(const char* data, char* destination, int fieldNumber, int capacity) {
-    if (data == nullptr || destination == nullptr || capacity <= 0) return 0;
-    const char* p = data;
-    for (int commas = 0; commas < fieldNumber; ++p) {
-        if (*p == '\0') {
-            destination[0] = '\0';
-            return 0;
-        }
-        if (*p == ',') ++commas;
-    }
-    // An empty field, the last one of the text included, counts as absent.
+namespace {
+
+// Copies the field that starts at `p`; an empty field, the last one of the text included,
+// counts as absent.
+int copyField(const char* p, char* destination, int capacity) {
     if (*p == ',' || *p == '*' || *p == '\0') {
         destination[0] = '\0';
         return 0;
@@ -50,6 +44,40 @@ int getField(const char* data, char* destination, int fieldNumber, int capacity)
     }
     destination[n] = '\0';
     return 1;
+}
+
+}  // namespace
+
+int getField(const char* data, char* destination, int fieldNumber, int capacity) {
+    if (data == nullptr || destination == nullptr || capacity <= 0) return 0;
+    const char* p = data;
+    for (int commas = 0; commas < fieldNumber; ++p) {
+        if (*p == '\0') {
+            destination[0] = '\0';
+            return 0;
+        }
+        if (*p == ',') ++commas;
+    }
+    return copyField(p, destination, capacity);
+}
+
+FieldSplit::FieldSplit(const char* text) : data(text) {
+    if (text == nullptr) return;
+    starts[count++] = text;
+    for (const char* p = text; *p != '\0' && count < kIndexed; ++p) {
+        if (*p == ',') starts[count++] = p + 1;
+    }
+}
+
+int FieldSplit::get(int fieldNumber, char* destination, int capacity) const {
+    if (data == nullptr || destination == nullptr || capacity <= 0) return 0;
+    if (fieldNumber >= kIndexed) return getField(data, destination, fieldNumber, capacity);
+    if (fieldNumber >= count) {  // the text ended before this field
+        destination[0] = '\0';
+        return 0;
+    }
+    // A negative number reads field 0, as getField has it.
+    return copyField(fieldNumber < 0 ? data : starts[fieldNumber], destination, capacity);
 }
 
 int textToInt(const char* text) {

@@ -15,6 +15,20 @@ inline constexpr int kFieldCapacity = 25;
 // empty; otherwise the destination is the empty text (untouched when an argument is unusable).
 int getField(const char* data, char* destination, int fieldNumber, int capacity);
 
+// The field starts of one sentence's data, found in one pass, so that a handler reading twenty
+// fields does not walk the text twenty times. get() gives exactly what getField gives.
+class FieldSplit {
+  public:
+    explicit FieldSplit(const char* data);
+    int get(int fieldNumber, char* destination, int capacity) const;
+
+  private:
+    static constexpr int kIndexed = 32;  // more than any handler reads
+    const char* data;
+    const char* starts[kIndexed];
+    int count = 0;  // fields found, at most kIndexed
+};
+
 // atoi: leading white space, an optional sign, decimal digits; 0 when nothing fits.
 int textToInt(const char* text);
 // atof: leading white space, decimal or hexadecimal real, inf, nan; 0 when nothing fits.

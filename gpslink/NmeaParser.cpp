@@ -5,7 +5,6 @@
 #include "gpslink/NmeaFields.h"
 #include "gpslink/SentenceType.h"
 
-using nmea::getField;
 using nmea::kFieldCapacity;
 using nmea::textToInt;
 using nmea::textToReal;
@@ -26,9 +25,9 @@ struct Field {
     bool present;
 };
 
-Field field(const char* data, int number) {
+Field field(const nmea::FieldSplit& data, int number) {
     Field f;
-    f.present = getField(data, f.text, number, kFieldCapacity) == 1;
+    f.present = data.get(number, f.text, kFieldCapacity) == 1;
     return f;
 }
 
@@ -38,8 +37,8 @@ std::uint8_t timePart(const char* text, int part) {
 
 // Fields `number` and `number + 1`: a coordinate and its hemisphere letter. False when the
 // coordinate is empty, so the caller keeps the old value.
-bool readCoordinate(const char* data, int number, std::size_t degreeDigits, char negativeSide,
-                    double& value) {
+bool readCoordinate(const nmea::FieldSplit& data, int number, std::size_t degreeDigits,
+                    char negativeSide, double& value) {
     const Field coordinate = field(data, number);
     if (!coordinate.present) return false;
     value = nmea::degreesFromText(coordinate.text, degreeDigits);
@@ -48,17 +47,17 @@ bool readCoordinate(const char* data, int number, std::size_t degreeDigits, char
     return true;
 }
 
-double realOrZero(const char* data, int number) {
+double realOrZero(const nmea::FieldSplit& data, int number) {
     const Field f = field(data, number);
     return f.present ? textToReal(f.text) : 0.0;
 }
 
-int intOrZero(const char* data, int number) {
+int intOrZero(const nmea::FieldSplit& data, int number) {
     const Field f = field(data, number);
     return f.present ? textToInt(f.text) : 0;
 }
 
-char charOr(const char* data, int number, char fallback) {
+char charOr(const nmea::FieldSplit& data, int number, char fallback) {
     const Field f = field(data, number);
     return f.present ? f.text[0] : fallback;
 }
@@ -81,8 +80,32 @@ void NmeaParser::reset() {
     zdaValues = {};
 }
 
+// Byte by byte as processByte has it, with the two states where nearly all bytes go taken a run
+// at a time: the search for "$" and the data up to "*" or the carriage return.
 int NmeaParser::feed(const std::uint8_t* bytes, std::uint32_t count) {
-    for (std::uint32_t i = 0; i < count; ++i) processByte(bytes[i]);
+    const std::uint8_t* p = bytes;
+    const std::uint8_t* const end = bytes + count;
+    while (p < end) {
+        if (state == kSearching) {
+            p = static_cast<const std::uint8_t*>(std::memchr(p, '$', end - p));
+            if (p == nullptr) break;
+        } else if (state == kData) {
+            std::uint8_t sum = checksum;
+            std::uint16_t at = index;
+            while (p < end && *p != '*' && *p != '\r' && at < sizeof data) {
+                sum ^= *p;
+                data[at++] = static_cast<char>(*p++);
+            }
+            checksum = sum;
+            index = at;
+            if (at == sizeof data) {
+                state = kSearching;
+                continue;
+            }
+            if (p == end) break;
+        }
+        processByte(*p++);
+    }
     return 1;
 }
 
@@ -167,7 +190,8 @@ int NmeaParser::dispatch(const char* sentenceAddress, const char* sentenceData) 
 // $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47
 // time, latitude, N/S, longitude, E/W, quality, satellites, HDOP, altitude. An empty field
 // keeps the value of the last sentence that carried it.
-void NmeaParser::handleGga(const char* text) {
+void NmeaParser::handleGga(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     nmea::GgaValues& v = ggaValues;
     if (const Field time = field(text, 0); time.present) {
         v.hour = timePart(time.text, 0);
@@ -208,7 +232,8 @@ void NmeaParser::deliverFix() const {
 
 // $GPGSA,A,3,04,05,,09,12,,,24,,,,,2.5,1.3,2.1*39
 // mode, fix mode, 12 PRNs, PDOP, HDOP, VDOP.
-void NmeaParser::handleGsa(const char* text) {
+void NmeaParser::handleGsa(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     nmea::GsaValues& v = gsaValues;
     if (const Field mode = field(text, 0); mode.present) v.mode = mode.text[0];
     if (const Field fixMode = field(text, 1); fixMode.present) {
@@ -227,7 +252,8 @@ void NmeaParser::handleGsa(const char* text) {
 // $GPGSV,2,1,08,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*75
 // message total, message number, satellites in view, then four of (PRN, elevation, azimuth,
 // SNR). Message m fills slots 4(m-1) to 4(m-1)+3; numbers outside 1..8 of 1..9 are refused.
-void NmeaParser::handleGsv(const char* text) {
+void NmeaParser::handleGsv(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     const Field total = field(text, 0);
     const Field number = field(text, 1);
     if (!total.present || !number.present) return;
@@ -255,13 +281,14 @@ void NmeaParser::handleGsv(const char* text) {
 // $GPRMB,A,0.66,L,003,004,4917.24,N,12309.57,W,001.3,052.5,000.5,V*20
 // status, cross-track error, steer, origin id, destination id, destination latitude and
 // longitude, range, bearing, closing velocity, arrival. Only the destination is kept when empty.
-void NmeaParser::handleRmb(const char* text) {
+void NmeaParser::handleRmb(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     nmea::RmbValues& v = rmbValues;
     v.status = charOr(text, 0, 'V');
     v.crossTrackError = realOrZero(text, 1);
     v.steer = charOr(text, 2, '?');
-    getField(text, v.originId, 3, kFieldCapacity);
-    getField(text, v.destinationId, 4, kFieldCapacity);
+    text.get(3, v.originId, kFieldCapacity);
+    text.get(4, v.destinationId, kFieldCapacity);
     readCoordinate(text, 5, 2, 'S', v.destinationLatitude);
     readCoordinate(text, 7, 3, 'W', v.destinationLongitude);
     v.range = realOrZero(text, 9);
@@ -274,7 +301,8 @@ void NmeaParser::handleRmb(const char* text) {
 // $GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A
 // time, status, latitude, longitude, speed in knots, course, date ddmmyy, magnetic variation.
 // Time, position and date are kept when empty; the rest falls back to "V" and 0.
-void NmeaParser::handleRmc(const char* text) {
+void NmeaParser::handleRmc(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     nmea::RmcValues& v = rmcValues;
     if (const Field time = field(text, 0); time.present) {
         v.hour = timePart(time.text, 0);
@@ -302,7 +330,8 @@ void NmeaParser::handleRmc(const char* text) {
 
 // $GPZDA,201530.00,04,07,2002,00,00*60
 // time, day, month, year, local zone hours and minutes.
-void NmeaParser::handleZda(const char* text) {
+void NmeaParser::handleZda(const char* sentenceData) {
+    const nmea::FieldSplit text(sentenceData);
     nmea::ZdaValues& v = zdaValues;
     if (const Field time = field(text, 0); time.present) {
         v.hour = timePart(time.text, 0);

@@ -2,6 +2,7 @@
 // number readers on arbitrary field texts.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "gpslink/NmeaFields.h"
@@ -13,6 +14,21 @@ volatile double sink = 0;
 
 void takeFix(GPS_POSITION position) {
     sink = position.latitude + position.longitude + position.hdop + position.speed;
+}
+
+bool sameBits(double a, double b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The run-at-a-time feed must read exactly as the byte-at-a-time state machine.
+void expectSame(const NmeaParser& a, const NmeaParser& b) {
+    if (a.sentenceCount() != b.sentenceCount() || a.gga().count != b.gga().count ||
+        !sameBits(a.gga().latitude, b.gga().latitude) ||
+        !sameBits(a.gga().longitude, b.gga().longitude) || a.gga().second != b.gga().second ||
+        a.rmc().count != b.rmc().count || !sameBits(a.rmc().speed, b.rmc().speed) ||
+        a.gsv().count != b.gsv().count || a.gsa().count != b.gsa().count) {
+        std::abort();
+    }
 }
 
 }  // namespace
@@ -30,6 +46,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         parser.feed(data + at, static_cast<std::uint32_t>(n));
     }
     parser.feed(reinterpret_cast<const std::uint8_t*>("\r\n"), 2);
+    static NmeaParser byteByByte;
+    for (std::size_t at = 1; at < size; ++at) byteByByte.processByte(data[at]);
+    byteByByte.processByte('\r');
+    byteByByte.processByte('\n');
+    expectSame(parser, byteByByte);
 
     char text[300];
     const std::size_t length = size - 1 < sizeof text - 1 ? size - 1 : sizeof text - 1;
