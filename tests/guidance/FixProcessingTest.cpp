@@ -160,29 +160,28 @@ TEST_F(FixProcessing, EdgeOffsetsAreTruncatedSymmetrically) {
 }
 
 TEST_F(FixProcessing, HeadingIsSmoothedOnlyOnSteadyTravel) {
+    const double unitEast = 1.0 / std::sqrt(101.0);
+    const double unitNorth = 10.0 / std::sqrt(101.0);
+    // The first twenty records of a work take the step itself, even on a slight turn.
     fix({0, 10});
-    drive({0, 20}, {0, 10}, 25);
-    ASSERT_EQ(appState.fixCount, 25);
+    drive({0, 20}, {0, 10}, 10);
+    fix({1, 120});
+    EXPECT_NEAR(appState.headingEast, unitEast, 1e-6);
+
+    drive({1, 130}, {0, 10}, 20);
+    fix({1, 330});  // straight on: the history holds 20 steps north
+    ASSERT_EQ(appState.fixCount, 32);
     EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
 
     // A slight turn: the mean of 19 steps north and one to the right takes over.
-    fix({1, 270});
-    double unitEast = 1.0 / std::sqrt(101.0);
-    double unitNorth = 10.0 / std::sqrt(101.0);
+    fix({2, 340});
     EXPECT_NEAR(appState.headingEast, unitEast / 20.0, 1e-6);
     EXPECT_NEAR(appState.headingNorth, (19.0 + unitNorth) / 20.0, 1e-6);
 
     // Turning back: the mean is far from the last heading, the step itself is used.
-    fix({1, 260});
+    fix({2, 330});
     EXPECT_FLOAT_EQ(appState.headingEast, 0.0f);
     EXPECT_FLOAT_EQ(appState.headingNorth, -1.0f);
-}
-
-TEST_F(FixProcessing, AtTheStartOfAWorkTheStepIsTheHeading) {
-    fix({0, 10});
-    drive({0, 20}, {0, 10}, 10);
-    fix({1, 120});
-    EXPECT_NEAR(appState.headingEast, 1.0 / std::sqrt(101.0), 1e-6);
 }
 
 TEST_F(FixProcessing, PausedFixesMoveTheVehicleButRecordNothing) {
@@ -247,16 +246,6 @@ TEST_F(FixProcessing, GuidanceAlongTheAbLine) {
             EXPECT_DOUBLE_EQ(w[i].y, footY + (i % 2 == 0 ? 4500.0 : -4500.0)) << row.source;
         }
     }
-}
-
-TEST_F(FixProcessing, NoArrowsWithoutATolerance) {
-    setAbLine(appState.guidance, {0.0, 0.0}, {0.0, 100.0}, 120.0);
-    appState.screenState = kStateGuidance;
-    appState.arrowTolerance = 0;
-    fix({30, 0});
-    fix({30, 10});
-    EXPECT_DOUBLE_EQ(appState.crossTrack, 30.0);
-    EXPECT_EQ(appState.arrowCount, 0);
 }
 
 }  // namespace

@@ -32,16 +32,6 @@ TEST(GuidanceLines, SetUpMakesTwentyOneParallels) {
     EXPECT_EQ(findGuideLine(g, 11), -1);
 }
 
-TEST(GuidanceLines, DistanceCreatesMissingLinesOnce) {
-    GuidanceLines g;
-    setAbLine(g, {0.0, 0.0}, {0.0, 100.0}, 120.0);
-    // The foot lies on the infinite line, far beyond B.
-    EXPECT_DOUBLE_EQ(distanceToGuideLine(g, {1500.0, 9000.0}, 12), 60.0);
-    EXPECT_EQ(g.lines.size(), 22u);
-    EXPECT_DOUBLE_EQ(distanceToGuideLine(g, {1500.0, -9000.0}, 12), 60.0);
-    EXPECT_EQ(g.lines.size(), 22u);
-}
-
 struct FollowRow {
     Vec2 a, b;
     double spacing;

@@ -194,21 +194,6 @@ TEST_F(Projection, FailedTransformLeavesTheFixAsItWas) {
     EXPECT_EQ(p.y, static_cast<int>(95.0 * 10.0 - appState.originY));
 }
 
-TEST_F(Projection, ReleaseAndSetUpAgain) {
-    releaseProjection();
-    EXPECT_EQ(appState.forwardTransform, nullptr);
-    releaseProjection();  // twice is harmless
-    EXPECT_EQ(setUpProjection(), 1);
-    EXPECT_NE(appState.forwardTransform, nullptr);
-}
-
-TEST(NarrowText, KeepsUtf8AndOnlyTheLatestResult) {
-    const char* first = toNarrow("/opt/sulcovane/data");
-    EXPECT_STREQ(first, "/opt/sulcovane/data");
-    EXPECT_STREQ(toNarrow("/home/bäuerin/Äcker"), "/home/bäuerin/Äcker");
-    EXPECT_STREQ(toNarrow(""), "");
-}
-
 TEST(GeodesyData, DataFolderIsUsedOnlyWhenItExists) {
     std::string dir = std::string(SULCO_BINARY_DIR) + "/guidance-geodesy/";
     std::filesystem::remove_all(dir);

@@ -96,13 +96,6 @@ TEST_F(WorkedStrip, StepLength) {
     EXPECT_DOUBLE_EQ(stepLength(), 4294967295.0);
 }
 
-TEST_F(WorkedStrip, AreaOfFewerThanTwoRecordsIsNothing) {
-    addStripArea();
-    north(0, 0);
-    addStripArea();
-    EXPECT_EQ(appState.workedArea, 0.0);
-}
-
 TEST_F(WorkedStrip, AFullRecordStopsInsteadOfWrapping) {
     appState.fixCount = kTrackCapacity - 2;
     appState.trackEdges[kTrackCapacity - 3] = {-60, 0, 60, 0};
