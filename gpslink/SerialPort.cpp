@@ -67,6 +67,9 @@ std::int32_t SerialPort::open(const char* device, std::uint32_t, std::uint32_t, 
 std::int32_t SerialPort::close() {
     lastError = 0;
     if (handle >= 0) {
+        // The exclusive claim outlives us while someone else holds the device open (gpssim keeps
+        // its own end of the pseudo-terminal), and would lock the next open out.
+        ioctl(handle, TIOCNXCL);
         ::close(handle);
         handle = -1;
     }

@@ -25,6 +25,10 @@ struct FixRecorder {
         fixes.clear();
         lines.clear();
     }
+    std::string lineAt(std::size_t i) {
+        std::lock_guard<std::mutex> lock(mutex);
+        return i < lines.size() ? lines[i] : std::string();
+    }
     std::size_t count() {
         std::lock_guard<std::mutex> lock(mutex);
         return fixes.size();
