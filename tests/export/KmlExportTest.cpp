@@ -87,15 +87,6 @@ TEST_F(KmlExportTest, UnusableShapesAreSkippedAndTheNumbersKept) {
               (std::vector<std::pair<std::string, int>>{{"Track 1", 5}, {"Track 4", 9}}));
 }
 
-TEST_F(KmlExportTest, ColourIsAlphaBlueGreenRed) {
-    appState.trackColor = 0x00123456;  // red 0x56, green 0x34, blue 0x12
-    std::string base = folder / "colour";
-    writeShapefile(base, SHPT_POLYGON, {northwardRing(2)});
-    std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
-    EXPECT_NE(readFile(base + ".kml").find("<color>b2123456</color>"), std::string::npos);
-}
-
 TEST_F(KmlExportTest, FilesThatAreNotWorks) {
     std::string base;
     std::string path;

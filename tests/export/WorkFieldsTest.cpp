@@ -6,7 +6,6 @@
 
 #include "export/BasePath.h"
 #include "export/DbfNumber.h"
-#include "export/WorkFields.h"
 #include "export/XmlText.h"
 
 namespace {
@@ -40,14 +39,6 @@ TEST(WorkFieldsTest, BasePathCutsTheFileNameOnly) {
         cutAtExtension(path);
         EXPECT_EQ(path, out) << in;
     }
-}
-
-TEST(WorkFieldsTest, NameFieldKeepsWholeCharacters) {
-    EXPECT_EQ(nameFieldText("/a/b.shp", 255), "/a/b.shp");
-    std::string exact(255, 'x');
-    EXPECT_EQ(nameFieldText(exact, 255), exact);
-    std::string umlauts = std::string(254, 'x') + "\xC3\xA4" + "rest";
-    EXPECT_EQ(nameFieldText(umlauts, 255), std::string(254, 'x'));
 }
 
 TEST(WorkFieldsTest, XmlTextEscapesMarkupAndMendsBadBytes) {
