@@ -1,0 +1,89 @@
+// Times what every fix costs on the work screen with a long work stored: recomputeView (the
+// walk that fills 2048 quads) and one guidance frame; prints the medians in microseconds.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/DashedLine.h"
+#include "app/Layout.h"
+#include "app/WorkScreen.h"
+#include "gfx/Rasterizer.h"
+#include "gfx/Surface.h"
+
+namespace {
+
+template <class Work>
+double medianMicroseconds(int runs, Work work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        auto start = std::chrono::steady_clock::now();
+        work();
+        auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[std::size_t(runs / 2)];
+}
+
+// Back and forth across a field in passes one implement width apart, 1 m between fixes.
+void storeWork(int fixes) {
+    AppState& s = appState;
+    const int perPass = 200;
+    for (int k = 0; k < fixes; ++k) {
+        const int pass = k / perPass;
+        const int along = k % perPass;
+        const int y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
+        const int x = pass * 120;
+        const int dir = pass % 2 == 0 ? 1 : -1;
+        s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
+        s.position = {x, y};
+        s.headingEast = 0.0f;
+        s.headingNorth = float(dir);
+    }
+    s.fixCount = std::uint16_t(fixes);
+    s.pauseMarks = {400, 1200};
+}
+
+}  // namespace
+
+int main() {
+    constexpr int kRuns = 200;
+    const int sizes[][2] = {{240, 320}, {480, 640}};
+    AppState& s = appState;
+    s.dashLine = new DashedLine({10, 10});
+    for (const auto& size : sizes) {
+        s.screenWidth = std::uint16_t(size[0]);
+        s.screenHeight = std::uint16_t(size[1]);
+        computeScreenMetrics();
+        computeLayout();
+        s.zoom = 3.0f;
+        s.screenState = kStateGuidance;
+        s.abReady = 1;
+        s.arrowCount = 3;
+        s.steerLeft = 1;
+        s.crossTrack = 34.0;
+        storeWork(3000);
+        for (int k = 0; k < 6; ++k) {
+            s.guideLinesWorld[k] = {double(s.position.x + (k / 2 - 1) * 120),
+                                    double(s.position.y + (k % 2 ? -4500 : 4500))};
+        }
+        gfx::Surface* screen = gfx::CreateSurface(size[0], size[1]);
+        gfx::Rasterizer raster(screen);
+        recomputeView();
+        const double walkUs = medianMicroseconds(kRuns, [] { recomputeView(); });
+        const double frameUs = medianMicroseconds(kRuns, [&] {
+            drawBackground(raster);
+            drawWorkScreen(raster);
+            drawWorkButtons(raster);
+        });
+        std::printf("workscreen_walk_us_%dx%d: %.1f\n", size[0], size[1], walkUs);
+        std::printf("workscreen_frame_us_%dx%d: %.1f\n", size[0], size[1], frameUs);
+        gfx::DestroySurface(screen);
+    }
+    delete s.dashLine;
+    s.dashLine = nullptr;
+    return 0;
+}
