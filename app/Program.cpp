@@ -1,7 +1,15 @@
 #include "app/Program.h"
 
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <clocale>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,8 +54,43 @@ bool simulatorFailed() {
     return simulatorFailedToStart;
 }
 
+// Milliseconds since the kernel started this process, loading of the libraries included.
+double msSinceProcessStart() {
+    std::ifstream file("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The fields after the command name, which may hold spaces, start at the state (field 3);
+    // the start time is field 22, in clock ticks since boot.
+    std::size_t at = stat.rfind(')');
+    if (at == std::string::npos) return -1.0;
+    const char* field = stat.c_str() + at + 2;
+    for (int n = 3; n < 22 && field; ++n) {
+        field = std::strchr(field, ' ');
+        if (field) ++field;
+    }
+    if (!field) return -1.0;
+    double startedMs = std::strtod(field, nullptr) * 1000.0 / double(sysconf(_SC_CLK_TCK));
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startedMs;
+}
+
+// With SULCOVANE_REPORT_FIRST_FRAME=1 in the environment (the start-up benchmark sets it), the
+// program writes "first-frame <ms since the process started>" to stderr once the first frame
+// of the start screen has gone to the window. Off otherwise.
+void reportFirstStartFrame() {
+    static const bool wanted = [] {
+        const char* value = std::getenv("SULCOVANE_REPORT_FIRST_FRAME");
+        return value && std::strcmp(value, "1") == 0;
+    }();
+    static std::atomic<bool> reported{false};
+    if (!wanted || appState.screenState != kStateStart || reported.exchange(true)) return;
+    std::fprintf(stderr, "first-frame %.1f\n", msSinceProcessStart());
+    std::fflush(stderr);
+}
+
 void presentToPlatform(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
     platform::current().presentFrame(pixels, width, height, pitchBytes);
+    reportFirstStartFrame();
 }
 
 bool createQtWindow() {
