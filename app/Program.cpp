@@ -184,6 +184,7 @@ bool openProgram(const CommandLine& line) {
 }
 
 void closeProgram(bool started) {
+    platform::removeTerminationSignals();
     if (started) shutDown();
     gfx::setPresentHook(nullptr);
     platform::install(nullptr);

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <QSocketNotifier>
+#include <memory>
 
 namespace platform {
 
 namespace {
 int wakeFds[2] = {-1, -1};
+std::unique_ptr<QSocketNotifier> notifier;
 
 void onTermination(int) {
     char byte = 1;
@@ -24,8 +26,8 @@ void installTerminationSignals(std::function<void()> onSignal) {
         if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakeFds) != 0) return;
         fcntl(wakeFds[1], F_SETFL, O_NONBLOCK);
     }
-    auto* notifier = new QSocketNotifier(wakeFds[0], QSocketNotifier::Read);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier,
+    notifier = std::make_unique<QSocketNotifier>(wakeFds[0], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
                      [onSignal = std::move(onSignal)] {
                          char buffer[16];
                          [[maybe_unused]] ssize_t n = read(wakeFds[0], buffer, sizeof buffer);
@@ -37,6 +39,15 @@ void installTerminationSignals(std::function<void()> onSignal) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+}
+
+void removeTerminationSignals() {
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    notifier.reset();
 }
 
 }  // namespace platform

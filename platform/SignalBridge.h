@@ -8,5 +8,7 @@ namespace platform {
 
 // Installs the handlers; onSignal runs later on the user-interface thread.
 void installTerminationSignals(std::function<void()> onSignal);
+// Back to the default handlers, once the program has closed.
+void removeTerminationSignals();
 
 }  // namespace platform

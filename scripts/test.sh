@@ -22,6 +22,7 @@ step "AddressSanitizer + UndefinedBehaviorSanitizer"
 CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
     -DSULCO_SANITIZE=address,undefined
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0" \
     ctest --output-on-failure -j"$jobs" --timeout 600)
 
 step "ThreadSanitizer, threaded tests"
