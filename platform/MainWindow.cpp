@@ -10,6 +10,15 @@
 
 namespace platform {
 
+namespace {
+// One display refresh; and the pace of a screen that stands still (the start screen, a
+// question), which is drawn again unchanged at every paint message.
+constexpr int kRefreshMs = 16;
+constexpr int kStillRefreshMs = 100;
+// Half a second of paint messages without a changed frame makes a screen still.
+constexpr int kPaintsUntilStill = 30;
+}  // namespace
+
 MainWindow::MainWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {
     setWindowTitle(QStringLiteral("Sulcovane"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -17,7 +26,7 @@ MainWindow::MainWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {
     setFocusPolicy(Qt::StrongFocus);
     // One paint message per display refresh while the window is visible: the live work
     // screen's frame loop, without the handheld's busy loop.
-    refresh_.setInterval(16);
+    refresh_.setInterval(kRefreshMs);
     refresh_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&refresh_, &QTimer::timeout, this, [this] { deliverPaint(); });
 }
@@ -40,6 +49,7 @@ void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, i
             changed = true;
         }
     }
+    if (changed) frameChanged_ = true;
     if (changed)
         QMetaObject::invokeMethod(
             this, [this] { update(); }, Qt::QueuedConnection);
@@ -62,7 +72,21 @@ QImage MainWindow::frameCopy() const {
 }
 
 void MainWindow::deliverPaint() {
-    if (isVisible()) dispatch_(kMsgPaint, 0, 0);
+    if (!isVisible()) return;
+    dispatch_(kMsgPaint, 0, 0);
+    // A still screen costs a whole redraw at every refresh for nothing: it is paced down until
+    // a frame changes, a fix wakes the window (that is a paint message too) or input comes.
+    if (frameChanged_.exchange(false))
+        stillPaints_ = 0;
+    else if (stillPaints_ < kPaintsUntilStill)
+        ++stillPaints_;
+    const int wanted = stillPaints_ >= kPaintsUntilStill ? kStillRefreshMs : kRefreshMs;
+    if (refresh_.interval() != wanted) refresh_.setInterval(wanted);
+}
+
+void MainWindow::refreshFully() {
+    stillPaints_ = 0;
+    if (refresh_.interval() != kRefreshMs) refresh_.setInterval(kRefreshMs);
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
@@ -74,12 +98,14 @@ void MainWindow::paintEvent(QPaintEvent*) {
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
+    refreshFully();
     // A touch press reaches here too: Qt turns unhandled touches into mouse presses.
     QPoint p = event->position().toPoint();
     dispatch_(kMsgPenDown, 0, std::intptr_t(packPenPosition(p.x(), p.y())));
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
+    refreshFully();
     // Ctrl+A and Ctrl+Q are the handheld's accelerators: consumed, without effect.
     if (event->modifiers() & Qt::ControlModifier) {
         if (event->key() == Qt::Key_A || event->key() == Qt::Key_Q) return;
@@ -96,6 +122,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::showEvent(QShowEvent*) {
+    refreshFully();
     refresh_.start();
 }
 void MainWindow::hideEvent(QHideEvent*) {

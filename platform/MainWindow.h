@@ -34,9 +34,13 @@ class MainWindow : public QWidget {
 
   private:
     void deliverPaint();
+    // Back to one paint message per display refresh: input may change the screen.
+    void refreshFully();
 
     Dispatch dispatch_;
     QTimer refresh_;
+    int stillPaints_ = 0;                    // paint messages in a row that changed no frame
+    std::atomic<bool> frameChanged_{false};  // a changed frame since the last paint message
     mutable std::mutex frameMutex_;
     QImage frame_;
     std::atomic<bool> wakeQueued_{false};
