@@ -4,15 +4,17 @@
 #include "app/MessageTables.h"
 #include "gfx/Font.h"
 #include "platform/Resources.h"
+#include "settings/DialogTexts.h"
 
 namespace {
 constexpr int kRussian = 3;
 }
 
 void installTexts() {
-    // The dialog label tables belong to the settings sheet, which points them itself.
-    for (int language = 0; language < kLanguageCount; ++language)
+    for (int language = 0; language < kLanguageCount; ++language) {
         appState.messageTables[language] = kMessageTables[language];
+        appState.dialogTextTables[language] = dialogTextTable(language);
+    }
 }
 
 const char* messageText(int id) {
