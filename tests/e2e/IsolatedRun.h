@@ -1,0 +1,13 @@
+// Every test of the whole program runs it once, in a child process started from a private
+// folder: Settings.dat lands beside that child's executable, and the single-instance lock, the
+// configuration folder and the program's global state are the test's alone.
+#pragma once
+
+#include <string>
+
+// In the test process: runs the current test again in a child, reports its failure, and
+// returns false (the caller returns). In the child: returns true, and the test goes on.
+bool isolatedRun();
+
+// The child's private folder (its executable's folder), ending without '/'.
+const std::string& privateFolder();
