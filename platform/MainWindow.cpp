@@ -11,6 +11,22 @@
 namespace platform {
 
 namespace {
+// RGB565 to the window's 32-bit format, each channel's top bits repeated into its low bits.
+// Done here, row by row as frames change, so that painting never converts (Qt would convert on
+// worker threads of its own).
+void widenRow(const std::uint16_t* from, std::uint32_t* to, int width) {
+    for (int x = 0; x < width; ++x) {
+        std::uint32_t p = from[x];
+        std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+        r = (r << 3) | (r >> 2);
+        g = (g << 2) | (g >> 4);
+        b = (b << 3) | (b >> 2);
+        to[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+}
+}  // namespace
+
+namespace {
 // One display refresh; and the pace of a screen that stands still (the start screen, a
 // question), which is drawn again unchanged at every paint message.
 constexpr int kRefreshMs = 16;
@@ -37,6 +53,7 @@ void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, i
         std::lock_guard lock(frameMutex_);
         if (frame_.width() != width || frame_.height() != height) {
             frame_ = QImage(width, height, QImage::Format_RGB16);
+            screen_ = QImage(width, height, QImage::Format_RGB32);
             changed = true;
         }
         const auto* row = reinterpret_cast<const unsigned char*>(pixels);
@@ -46,6 +63,8 @@ void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, i
             // A frame that repeats the last one costs no repaint: the start screen stands still.
             if (!changed && std::memcmp(line, row, bytes) == 0) continue;
             std::memcpy(line, row, bytes);
+            widenRow(reinterpret_cast<const std::uint16_t*>(row),
+                     reinterpret_cast<std::uint32_t*>(screen_.scanLine(y)), width);
             changed = true;
         }
     }
@@ -93,7 +112,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     std::lock_guard lock(frameMutex_);
     painter.fillRect(rect(), Qt::black);
-    if (!frame_.isNull()) painter.drawImage(0, 0, frame_);
+    if (!screen_.isNull()) painter.drawImage(0, 0, screen_);
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {

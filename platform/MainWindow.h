@@ -42,7 +42,8 @@ class MainWindow : public QWidget {
     int stillPaints_ = 0;                    // paint messages in a row that changed no frame
     std::atomic<bool> frameChanged_{false};  // a changed frame since the last paint message
     mutable std::mutex frameMutex_;
-    QImage frame_;
+    QImage frame_;   // the presented frame, RGB565
+    QImage screen_;  // the same, widened for painting
     std::atomic<bool> wakeQueued_{false};
 };
 
