@@ -26,13 +26,13 @@ CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE
     ctest --output-on-failure -j"$jobs" --timeout 600)
 
 step "ThreadSanitizer, threaded tests"
-CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
+CC=clang-14 CXX=clang++-14 SULCO_TARGETS="threaded_tests sulcomain gpssim" scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
     -DSULCO_SANITIZE=thread
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
     ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded)
 
 step "fuzzers, ${fuzz_seconds} s each"
-CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+CC=clang-14 CXX=clang++-14 SULCO_TARGETS=fuzzers scripts/build.sh "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DSULCO_FUZZ=ON -DSULCO_TESTS=OFF
 shopt -s nullglob
 for fuzzer in build-fuzz/fuzz_*; do
