@@ -28,8 +28,8 @@ namespace fs = std::filesystem;
 
 // Fast passes of 200 m, one implement width (12 m, the initial setting) apart: a pass takes
 // five seconds, a turn half a second.
-const std::vector<std::string> kField = {"--rate", "10", "--speed", "144", "--length", "200",
-                                         "--spacing", "12"};
+const std::vector<std::string> kField = {"--rate",   "10",  "--speed",   "144",
+                                         "--length", "200", "--spacing", "12"};
 
 IntPoint position() {
     return underFrameLock([] { return appState.position; });

@@ -93,7 +93,8 @@ DialogAnswers& DialogAnswers::showPage(const QString& title) {
 DialogAnswers& DialogAnswers::click(int id) {
     return then([id] {
         SheetDialog* s = findSheet();
-        if (!s) return false;
+        // A click queued while a dialog of the last click is still up would run inside it.
+        if (!s || visibleTopLevel<QFileDialog>() || visibleTopLevel<QMessageBox>()) return false;
         auto* page = static_cast<SettingsPage*>(s->tabs()->currentWidget());
         auto* button = page ? page->findChild<QAbstractButton*>(QString::number(id)) : nullptr;
         if (!button) return false;

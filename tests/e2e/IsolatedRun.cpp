@@ -97,8 +97,8 @@ bool isolatedRun() {
     std::string name = currentTestName();
     for (char& c : name)
         if (c == '/' || c == '.') c = '-';
-    const fs::path dir = fs::path(SULCO_BINARY_DIR) / "tests" / "e2e-runs" /
-                         (name + "-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::path(SULCO_BINARY_DIR) / "tests" / "e2e-runs" / (name + "-" + std::to_string(getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "runtime");
     fs::create_directories(dir / "config");

@@ -1,7 +1,7 @@
 #include "WorkFile.h"
 
-#include <gdal.h>
 #include <cpl_error.h>
+#include <gdal.h>
 #include <ogr_api.h>
 
 #include <cmath>

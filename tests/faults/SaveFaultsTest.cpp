@@ -1,1 +1,127 @@
+// Saving a work where it cannot be written: a read-only folder, a full one. The driver is told,
+// the works saved before are untouched, the settings survive and the program keeps running.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "DialogAnswers.h"
+#include "IsolatedRun.h"
+#include "ProgramHarness.h"
+#include "Receiver.h"
+#include "WorkFile.h"
+#include "app/SettingsFile.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+const std::vector<std::string> kField = {"--rate", "10", "--speed", "72", "--length", "100"};
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A folder nobody may write in. Mode bits do not stop the superuser; /proc stops everyone.
+std::string readOnlyFolder(const std::string& dir) {
+    const std::string folder = dir + "/locked";
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+    return access(folder.c_str(), W_OK) == 0 ? "/proc" : folder;
+}
+
+// Every file this process writes is full at once, as on a full disk, while it lives.
+class FullDisk {
+  public:
+    FullDisk() {
+        signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit none = saved_;
+        none.rlim_cur = 0;
+        setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~FullDisk() { setrlimit(RLIMIT_FSIZE, &saved_); }
+
+  private:
+    rlimit saved_{};
+};
+
+enum class Place { ReadOnly, Full };
+
+// Drives a free work until it has some fixes, finishes it and answers yes to saving.
+void driveAndFinish(RunningProgram& program) {
+    program.tap(appState.btnStartFree);
+    ASSERT_TRUE(program.reaches(kStateFreeWork, 40s));
+    ASSERT_TRUE(waitUntil([] { return appState.fixCount >= 20; }));
+    program.tap(appState.btnFinish);
+    program.tap(appState.btnYes);
+    ASSERT_EQ(program.state(), kStateConfirm);
+}
+
+class SaveFault : public ::testing::TestWithParam<Place> {};
+
+}  // namespace
+
+TEST_P(SaveFault, TheDriverIsToldAndNothingElseIsLost) {
+    if (!isolatedRun()) return;
+    const std::string dir = privateFolder();
+    SimulatedReceiver receiver(dir + "/gps");
+    ASSERT_TRUE(receiver.plugIn(kField));
+    RunningProgram program;
+    ASSERT_TRUE(program.open(receiver.link()));
+
+    // A first work saved where it can be.
+    driveAndFinish(program);
+    DialogAnswers answers;
+    answers.chooseFile(dir + "/first.shp");
+    program.tap(appState.btnYes);
+    ASSERT_TRUE(answers.done());
+    const std::string first = contents(dir + "/first.shp") + contents(dir + "/first.dbf");
+    ASSERT_FALSE(first.empty());
+
+    // The second cannot be written.
+    driveAndFinish(program);
+    const std::string target =
+        (GetParam() == Place::ReadOnly ? readOnlyFolder(dir) : dir) + "/second.shp";
+    answers.chooseFile(target).acknowledgeMessage();
+    {
+        std::unique_ptr<FullDisk> full;
+        if (GetParam() == Place::Full) full = std::make_unique<FullDisk>();
+        program.tap(appState.btnYes);
+    }
+    EXPECT_TRUE(answers.done());
+    ASSERT_EQ(answers.messages().size(), 1u);
+    EXPECT_EQ(answers.messages()[0], "Unable to create shp file\n");
+    EXPECT_EQ(program.state(), kStateStart);
+    EXPECT_EQ(contents(dir + "/first.shp") + contents(dir + "/first.dbf"), first);
+    WorkFileContents saved;
+    EXPECT_FALSE(readWorkFile(target, saved) && saved.features > 0);
+
+    // The program goes on: a new work starts and records.
+    program.tap(appState.btnStartFree);
+    ASSERT_TRUE(program.reaches(kStateFreeWork, 40s));
+    EXPECT_TRUE(waitUntil([] { return appState.fixCount >= 5; }));
+    program.tap(appState.btnFinish);
+    program.tap(appState.btnYes);
+    program.tap(appState.btnNo);
+    const float zoom = appState.zoom;
+    EXPECT_TRUE(program.exitByButtons());
+    program.close();
+    EXPECT_EQ(fs::file_size(dir + "/Settings.dat"), kSettingsFileSize);
+    appState.zoom = 0;
+    loadSettings();
+    EXPECT_EQ(appState.zoom, zoom);
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, SaveFault, ::testing::Values(Place::ReadOnly, Place::Full),
+                         [](const auto& info) {
+                             return std::string(info.param == Place::ReadOnly ? "read_only"
+                                                                              : "full");
+                         });
