@@ -16,10 +16,19 @@
 
 namespace {
 
+// A receiver may report a fix quality with empty or impossible position fields; the record
+// then carries the last position it had, which before the first one is (0, 0). Such a fix
+// must neither end the wait for a fix nor become a work's origin.
+bool hasPosition(const GPS_POSITION& fix) {
+    if (!std::isfinite(fix.latitude) || !std::isfinite(fix.longitude)) return false;
+    if (std::fabs(fix.latitude) > 90.0 || std::fabs(fix.longitude) > 180.0) return false;
+    return fix.latitude != 0.0 || fix.longitude != 0.0;
+}
+
 // What the information panel shows of every fix, accepted or not.
 void storePanelValues(const GPS_POSITION& fix) {
     appState.hdop = fix.hdop;
-    appState.fixQuality = static_cast<std::int32_t>(fix.fixQuality);
+    appState.fixQuality = hasPosition(fix) ? static_cast<std::int32_t>(fix.fixQuality) : 0;
     // A fix without quality or satellites says nothing about the satellites in use.
     if (fix.fixQuality != 0 && fix.satelliteCount != 0)
         appState.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
@@ -100,7 +109,7 @@ void onFix(GPS_POSITION fix) {
         // One reading of the screen state for the whole fix: a touch that changes it meanwhile
         // takes effect with the next fix.
         std::uint8_t state = appState.screenState;
-        if (state < kStateStart) processWorkFix(fix, state);
+        if (state < kStateStart && hasPosition(fix)) processWorkFix(fix, state);
     }
     platform::current().requestPaint();
 }

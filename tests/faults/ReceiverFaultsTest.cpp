@@ -107,10 +107,9 @@ TEST_P(ReceiverFault, TheWaitForAFixGoesOnUntilAGoodOneComes) {
     EXPECT_TRUE(program.exitByButtons());
 }
 
-// A sentence that claims a fix but carries no position, or one off the globe, ends the wait
-// and becomes the work's origin: every later fix then lies hundreds of kilometres from it.
-// Disabled until the fix callback (or the parser) refuses such positions.
-TEST(ReceiverFault, DISABLED_AFixWithoutAPositionIsNotTheWorksOrigin) {
+// A sentence that claims a fix but carries no position, or one off the globe, must neither end
+// the wait nor become the work's origin: every later fix would lie hundreds of kilometres away.
+TEST(ReceiverFault, AFixWithoutAPositionIsNotTheWorksOrigin) {
     if (!isolatedRun()) return;
     HandmadeReceiver receiver(privateFolder() + "/gps");
     ASSERT_TRUE(receiver.plugIn());
@@ -119,7 +118,13 @@ TEST(ReceiverFault, DISABLED_AFixWithoutAPositionIsNotTheWorksOrigin) {
     program.tap(appState.btnStartFree);
     int tick = 0;
     feed(
-        receiver, 3s, [](int) { return nmeaSentence("GPGGA,,,,,,1,,,,,,,,"); }, tick);
+        receiver, 3s,
+        [](int n) {
+            return nmeaSentence(n % 2 ? "GPGGA,,,,,,1,,,,,,,,"
+                                      : "GPGGA,120000,9999.99,N,99999.99,E,1,08,0.9,0,M,0,M,,");
+        },
+        tick);
+    EXPECT_EQ(program.state(), kStateGpsWait);
     const auto end = Clock::now() + 40s;
     while (Clock::now() < end && appState.fixCount < 10) feed(receiver, 200ms, goodFix, tick);
     const IntPoint here = underFrameLock([] { return appState.position; });
