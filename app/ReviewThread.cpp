@@ -58,11 +58,7 @@ void revealPoint(std::size_t i) {
 void drawReviewFrame(FrameScope& frame) {
     recomputeView();
     if (!frame) return;
-    gfx::Rasterizer& target = frame.target();
-    drawBackground(target);
-    drawWorkScreen(target);
-    drawInfoPanel(target);
-    drawWorkButtons(target);
+    drawWorkFrame(frame.target());
     frame.present();
 }
 

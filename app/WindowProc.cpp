@@ -267,12 +267,7 @@ void paintWorkScreen() {
     // Drawn only when a fix (or a change of view) has brought something new.
     if (!appState.redrawPending.exchange(0)) return;
     FrameScope frame;
-    if (!frame) return;
-    gfx::Rasterizer& target = frame.target();
-    drawBackground(target);
-    drawWorkScreen(target);
-    drawInfoPanel(target);
-    drawWorkButtons(target);
+    if (frame) drawWorkFrame(frame.target());
 }
 
 void paintStartScreen() {

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "app/DashedLine.h"
+#include "app/InfoPanel.h"
 #include "app/Texts.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
@@ -368,4 +369,11 @@ void drawWorkButtons(gfx::Rasterizer& target) {
          {&s.imgZoomIn, &s.imgZoomOut, &s.imgWorkMenu, &s.imgViewToggle, &s.imgFinish}) {
         if (b->image) target.Blit(b->x, b->y, b->image);
     }
+}
+
+void drawWorkFrame(gfx::Rasterizer& target) {
+    drawBackground(target);
+    drawWorkScreen(target);
+    drawInfoPanel(target);
+    drawWorkButtons(target);
 }

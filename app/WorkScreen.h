@@ -14,5 +14,8 @@ void rebuildVehicleImage();
 void drawBackground(gfx::Rasterizer& target);
 void drawWorkScreen(gfx::Rasterizer& target);
 void drawWorkButtons(gfx::Rasterizer& target);
+// A whole frame of the work screen, in its order: background, guidance picture, information
+// panel, buttons.
+void drawWorkFrame(gfx::Rasterizer& target);
 ScreenPoint worldToScreen(IntPoint point);
 ScreenPoint worldToScreen(Vec2 point);

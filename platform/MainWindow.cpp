@@ -6,6 +6,9 @@
 #include <QPainter>
 #include <cstring>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include "app/WindowMessage.h"
 
 namespace platform {
@@ -45,6 +48,15 @@ MainWindow::MainWindow(Dispatch dispatch) : dispatch_(std::move(dispatch)) {
     refresh_.setInterval(kRefreshMs);
     refresh_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&refresh_, &QTimer::timeout, this, [this] { deliverPaint(); });
+    knockFd_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+    knockNotifier_ = std::make_unique<QSocketNotifier>(knockFd_, QSocketNotifier::Read);
+    QObject::connect(knockNotifier_.get(), &QSocketNotifier::activated, this,
+                     [this] { answerKnock(); });
+}
+
+MainWindow::~MainWindow() {
+    knockNotifier_.reset();
+    if (knockFd_ >= 0) ::close(knockFd_);
 }
 
 void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, int pitchBytes) {
@@ -68,21 +80,26 @@ void MainWindow::showFrame(const std::uint16_t* pixels, int width, int height, i
             changed = true;
         }
     }
-    if (changed) frameChanged_ = true;
-    if (changed)
-        QMetaObject::invokeMethod(
-            this, [this] { update(); }, Qt::QueuedConnection);
+    if (!changed) return;
+    frameChanged_ = true;
+    if (!repaintQueued_.exchange(true)) knock();
 }
 
 void MainWindow::wakePaint() {
-    if (wakeQueued_.exchange(true)) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            wakeQueued_ = false;
-            deliverPaint();
-        },
-        Qt::QueuedConnection);
+    if (!wakeQueued_.exchange(true)) knock();
+}
+
+void MainWindow::knock() {
+    // Other threads only raise a flag and knock: nothing of theirs crosses into Qt's queue.
+    std::uint64_t one = 1;
+    [[maybe_unused]] ssize_t n = ::write(knockFd_, &one, sizeof one);
+}
+
+void MainWindow::answerKnock() {
+    std::uint64_t count = 0;
+    [[maybe_unused]] ssize_t n = ::read(knockFd_, &count, sizeof count);
+    if (repaintQueued_.exchange(false)) update();
+    if (wakeQueued_.exchange(false)) deliverPaint();
 }
 
 QImage MainWindow::frameCopy() const {

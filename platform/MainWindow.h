@@ -3,11 +3,13 @@
 #pragma once
 
 #include <QImage>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QWidget>
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 namespace platform {
@@ -17,6 +19,7 @@ class MainWindow : public QWidget {
     // dispatch receives (message, wParam, lParam) as the window procedure takes them.
     using Dispatch = std::function<void(std::uint32_t, std::uintptr_t, std::intptr_t)>;
     explicit MainWindow(Dispatch dispatch);
+    ~MainWindow() override;
 
     // Any thread: keeps a copy of the frame and schedules a repaint when it changed.
     void showFrame(const std::uint16_t* pixels, int width, int height, int pitchBytes);
@@ -34,6 +37,9 @@ class MainWindow : public QWidget {
 
   private:
     void deliverPaint();
+    // Wakes the user-interface thread from any thread; it then answers the raised flags.
+    void knock();
+    void answerKnock();
     // Back to one paint message per display refresh: input may change the screen.
     void refreshFully();
 
@@ -42,9 +48,12 @@ class MainWindow : public QWidget {
     int stillPaints_ = 0;                    // paint messages in a row that changed no frame
     std::atomic<bool> frameChanged_{false};  // a changed frame since the last paint message
     mutable std::mutex frameMutex_;
-    QImage frame_;   // the presented frame, RGB565
-    QImage screen_;  // the same, widened for painting
-    std::atomic<bool> wakeQueued_{false};
+    QImage frame_;                            // the presented frame, RGB565
+    QImage screen_;                           // the same, widened for painting
+    std::atomic<bool> wakeQueued_{false};     // a paint message is asked for
+    std::atomic<bool> repaintQueued_{false};  // the window must show a changed frame
+    int knockFd_ = -1;
+    std::unique_ptr<QSocketNotifier> knockNotifier_;
 };
 
 }  // namespace platform

@@ -128,5 +128,11 @@ int unnamedThreadCount() {
 }
 
 bool threadsBackTo(int count, std::chrono::milliseconds limit) {
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+    // ThreadSanitizer starts a thread of its own once the program's first thread exists.
+    ++count;
+#endif
+#endif
     return waitUntil([count] { return unnamedThreadCount() <= count; }, limit);
 }

@@ -1,5 +1,6 @@
-// The settings sheet that the menu buttons open is a Qt dialog: the tests run with an
-// application object on the offscreen platform, as the program does on a screen.
+// Tests of windows and dialogs run on Qt's offscreen platform (unless the environment names
+// another): one application object for the whole test process, made as the program's own
+// entry makes it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -8,12 +9,12 @@
 
 namespace {
 
-class QtEnvironment : public ::testing::Environment {
+class QtTestApplication : public ::testing::Environment {
   public:
     void SetUp() override {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
         static int argc = 1;
-        static char name[] = "screens_tests";
+        static char name[] = "sulcomain";
         static char* argv[] = {name, nullptr};
         application_ = new QApplication(argc, argv);
         // As the program does: numbers in files and texts always with a '.'.
@@ -28,6 +29,6 @@ class QtEnvironment : public ::testing::Environment {
     QApplication* application_ = nullptr;
 };
 
-const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+const auto* const environment = ::testing::AddGlobalTestEnvironment(new QtTestApplication);
 
 }  // namespace
