@@ -11,25 +11,28 @@ jobs=$(nproc)
 fuzz_seconds=${SULCO_FUZZ_SECONDS:-60}
 
 step() { echo; echo "==== $*"; }
+# Every ctest run's output also goes here, for the closing count.
+summary=$(mktemp)
+trap 'rm -f "$summary"' EXIT
 
 step "normal build"
 scripts/build.sh "$top/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd build-test && ctest --output-on-failure -j"$jobs" --timeout 300)
+(cd build-test && ctest --output-on-failure -j"$jobs" --timeout 300) | tee -a "$summary"
 step "normal build, German locale"
-(cd build-test && LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --output-on-failure -j"$jobs" --timeout 300)
+(cd build-test && LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --output-on-failure -j"$jobs" --timeout 300) | tee -a "$summary"
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
     -DSULCO_SANITIZE=address,undefined
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0" \
-    ctest --output-on-failure -j"$jobs" --timeout 600)
+    ctest --output-on-failure -j"$jobs" --timeout 600) | tee -a "$summary"
 
 step "ThreadSanitizer, threaded tests"
 CC=clang-14 CXX=clang++-14 SULCO_TARGETS="threaded_tests sulcomain gpssim" scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
     -DSULCO_SANITIZE=thread
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
-    ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded)
+    ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded) | tee -a "$summary"
 
 step "fuzzers, ${fuzz_seconds} s each"
 CC=clang-14 CXX=clang++-14 SULCO_TARGETS=fuzzers scripts/build.sh "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -45,4 +48,6 @@ for fuzzer in build-fuzz/fuzz_*; do
     "$fuzzer" -max_total_time="$fuzz_seconds" -print_final_stats=0 "$corpus" $seeds 2>&1 | tail -3
 done
 echo
-echo "all test steps passed"
+# Totals over every run: "N% tests passed, F tests failed out of T".
+awk '/tests passed, [0-9]+ tests failed out of/ {failed += $4; total += $NF}
+     END {printf "tests: %d passed, %d failed\n", total - failed, failed}' "$summary"
