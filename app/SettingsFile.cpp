@@ -30,7 +30,7 @@ class FieldReader {
     FieldReader(const std::uint8_t* bytes, std::size_t size) : bytes_(bytes), size_(size) {}
 
     template <typename T>
-    void read(T& field) {
+    void field(T& field) {
         constexpr std::size_t n = sizeof(T);
         if (size_ >= n && offset_ <= size_ - n) {
             using Bits = UnsignedOfSize<n>;
@@ -41,13 +41,13 @@ class FieldReader {
         offset_ += n;
     }
     template <typename T, std::size_t N>
-    void read(T (&field)[N]) {
+    void field(T (&field)[N]) {
         // One field of the file: all of it is restored, or none.
         if (size_ < sizeof(field) || offset_ > size_ - sizeof(field)) {
             offset_ += sizeof(field);
             return;
         }
-        for (T& element : field) read(element);
+        for (T& element : field) this->field(element);
     }
 
   private:
@@ -61,7 +61,7 @@ class FieldWriter {
     explicit FieldWriter(std::uint8_t* bytes) : bytes_(bytes) {}
 
     template <typename T>
-    void write(T field) {
+    void field(T field) {
         constexpr std::size_t n = sizeof(T);
         using Bits = UnsignedOfSize<n>;
         Bits bits = std::bit_cast<Bits>(field);
@@ -69,14 +69,39 @@ class FieldWriter {
         offset_ += n;
     }
     template <typename T, std::size_t N>
-    void write(const T (&field)[N]) {
-        for (const T& element : field) write(element);
+    void field(const T (&field)[N]) {
+        for (const T& element : field) this->field(element);
     }
 
   private:
     std::uint8_t* bytes_;
     std::size_t offset_ = 0;
 };
+
+// The fields of Settings.dat in their order, for reading and for writing alike.
+template <typename State, typename Fields>
+void eachField(State& s, Fields& f) {
+    f.field(s.implementHalfWidth);
+    f.field(s.arrowTolerance);
+    f.field(s.trackColor);
+    f.field(s.customColors[kCustomTrack]);
+    f.field(s.backgroundColor);
+    f.field(s.customColors[kCustomBackground]);
+    f.field(s.reservedBlock);
+    f.field(s.reviewStep);
+    f.field(s.useWindowsGps);
+    f.field(s.gpsPort);
+    f.field(s.gpsBaudIndex);
+    f.field(s.zoom);
+    f.field(s.speedThreshold);
+    f.field(s.distanceThreshold);
+    f.field(s.hdopThreshold);
+    f.field(s.vehicleScaleIndex);
+    f.field(s.textColor);
+    f.field(s.customColors[kCustomText]);
+    f.field(s.showVehicle);
+    f.field(s.showGuideNumbers);
+}
 
 // The folder of the program when it may write there; otherwise the user's configuration folder.
 std::string settingsFolder() {
@@ -101,28 +126,9 @@ std::string settingsPath() {
 void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
     AppState& s = appState;
     FieldReader in(bytes, bytes ? size : 0);
-    in.read(s.implementHalfWidth);
-    in.read(s.arrowTolerance);
-    in.read(s.trackColor);
-    in.read(s.customColors[kCustomTrack]);
-    in.read(s.backgroundColor);
-    in.read(s.customColors[kCustomBackground]);
-    in.read(s.reservedBlock);
-    // Its last unit is not kept from one run to the next.
+    eachField(s, in);
+    // The last unit of the reserved block is not kept from one run to the next.
     s.reservedBlock[32] = 0;
-    in.read(s.reviewStep);
-    in.read(s.useWindowsGps);
-    in.read(s.gpsPort);
-    in.read(s.gpsBaudIndex);
-    in.read(s.zoom);
-    in.read(s.speedThreshold);
-    in.read(s.distanceThreshold);
-    in.read(s.hdopThreshold);
-    in.read(s.vehicleScaleIndex);
-    in.read(s.textColor);
-    in.read(s.customColors[kCustomText]);
-    in.read(s.showVehicle);
-    in.read(s.showGuideNumbers);
 
     s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
     // Values the program cannot work with take their initial value; every other value is kept
@@ -136,26 +142,7 @@ void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
 void encodeSettings(std::uint8_t (&bytes)[kSettingsFileSize]) {
     const AppState& s = appState;
     FieldWriter out(bytes);
-    out.write(s.implementHalfWidth);
-    out.write(s.arrowTolerance);
-    out.write(s.trackColor);
-    out.write(s.customColors[kCustomTrack]);
-    out.write(s.backgroundColor);
-    out.write(s.customColors[kCustomBackground]);
-    out.write(s.reservedBlock);
-    out.write(s.reviewStep);
-    out.write(s.useWindowsGps);
-    out.write(s.gpsPort);
-    out.write(s.gpsBaudIndex);
-    out.write(s.zoom);
-    out.write(s.speedThreshold);
-    out.write(s.distanceThreshold);
-    out.write(s.hdopThreshold);
-    out.write(s.vehicleScaleIndex);
-    out.write(s.textColor);
-    out.write(s.customColors[kCustomText]);
-    out.write(s.showVehicle);
-    out.write(s.showGuideNumbers);
+    eachField(s, out);
 }
 
 void loadSettings() {
