@@ -16,7 +16,7 @@
 
 #include "app/ButtonRect.h"
 #include "guidance/GuidanceLines.h"
-#include "guidance/IntPoint.h"
+#include "guidance/PlanePoint.h"
 #include "guidance/TrackEdge.h"
 #include "guidance/Vec2.h"
 
@@ -161,12 +161,14 @@ struct AppState {
     Flag originSet{0};
     OGRCoordinateTransformation* forwardTransform = nullptr;
     OGRCoordinateTransformation* inverseTransform = nullptr;
-    std::int32_t originX = 0;
-    std::int32_t originY = 0;
+    double originX = 0.0;  // easting of the origin fix, dm
+    double originY = 0.0;  // northing of the origin fix, dm
 
     // ---- Guidance view and track ----
-    IntPoint position;
-    IntPoint previousPosition;
+    PlanePoint position;
+    PlanePoint previousPosition;
+    // The work has an accepted position: until then there is no vehicle to take A or B from.
+    std::uint8_t positionSet = 0;
     float headingEast = 0.0f;
     float headingNorth = 0.0f;
     float headingHistoryEast[kHeadingHistory] = {};
@@ -187,16 +189,16 @@ struct AppState {
     Vec2 guideLinesWorld[6];
     ScreenPoint guideLinesScreen[6] = {};
     ScreenPoint pointAScreen;
-    double workedArea = 0.0;    // dm^2
-    std::int32_t distance = 0;  // dm
-    double crossTrack = 0.0;    // dm, positive: right of the line, steer left
+    double workedArea = 0.0;  // dm^2
+    double distance = 0.0;    // dm
+    double crossTrack = 0.0;  // dm, positive: right of the line, steer left
     std::int32_t guideNumber = 0;
     std::uint8_t arrowCount = 0;
     std::uint8_t steerLeft = 0;
     GuidanceLines guidance;
 
     // ---- Review ----
-    std::vector<IntPoint> reviewPositions;
+    std::vector<PlanePoint> reviewPositions;
     std::vector<Vec2> reviewHeadings;
 
     // Serialises the fix callback's changes against the drawing of a frame.

@@ -45,12 +45,13 @@ void drawFinishedNotice() {
 void revealPoint(std::size_t i) {
     AppState& s = appState;
     s.position = s.reviewPositions[i];
+    s.positionSet = 1;
     s.headingNorth = float(s.reviewHeadings[i].y);
     s.headingEast = float(s.reviewHeadings[i].x);
     s.fixCount.store(std::uint16_t(s.fixCount.load() + 1));
     if (i > 0) {
         s.previousPosition = s.reviewPositions[i - 1];
-        s.distance = std::int32_t(double(s.distance) + stepLength());
+        s.distance += stepLength();
     }
     addStripArea();
 }
@@ -100,7 +101,7 @@ void reviewRoutine() {
 
     {
         std::lock_guard lock(s.frameLock);
-        std::vector<IntPoint>().swap(s.reviewPositions);
+        std::vector<PlanePoint>().swap(s.reviewPositions);
         std::vector<Vec2>().swap(s.reviewHeadings);
     }
     if (!s.reviewRunning) return;

@@ -93,13 +93,12 @@ void togglePause() {
     appState.paused = 1;
 }
 
-// Point A on the first tap, point B on the second; a position with a zero coordinate is no
-// position yet.
+// Point A on the first tap, point B on the second; before the work's first accepted fix there
+// is no position to take them from, anywhere else there is, on the origin's lines too.
 void setPoint() {
     std::lock_guard lock(appState.frameLock);
-    IntPoint here = appState.position;
-    if (here.x == 0 || here.y == 0) return;
-    Vec2 point{double(here.x), double(here.y)};
+    if (!appState.positionSet) return;
+    Vec2 point{appState.position.x, appState.position.y};
     if (!appState.pointASet) {
         appState.pointA = point;
         appState.pointASet = 1;
@@ -107,8 +106,8 @@ void setPoint() {
         return;
     }
     appState.pointB = point;
-    // The guide lines are one implement width apart, in whole decimetres.
-    double spacing = double(appState.implementWidth / 10);
+    // The guide lines are exactly one implement width apart, centimetres to decimetres.
+    double spacing = appState.implementWidth * 0.1;
     setAbLine(appState.guidance, appState.pointA, appState.pointB, spacing);
     appState.screenState = kStateGuidance;
     appState.abReady = 1;
@@ -313,9 +312,10 @@ void resetWork() {
     s.pauseMarks.clear();
     s.position = {};
     s.previousPosition = {};
+    s.positionSet = 0;
     s.fixCount = 0;
     s.workedArea = 0.0;
-    s.distance = 0;
+    s.distance = 0.0;
     s.arrowCount = 0;
     s.crossTrack = 0.0;
     s.northUp = 0;  // a new work starts heading-up

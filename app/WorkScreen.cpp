@@ -53,10 +53,10 @@ ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
 }
 
 ScreenPoint firstEnd(const TrackEdge& edge) {
-    return worldToScreen(IntPoint{edge.leftX, edge.leftY});
+    return worldToScreen(PlanePoint{edge.leftX, edge.leftY});
 }
 ScreenPoint secondEnd(const TrackEdge& edge) {
-    return worldToScreen(IntPoint{edge.rightX, edge.rightY});
+    return worldToScreen(PlanePoint{edge.rightX, edge.rightY});
 }
 
 bool isPauseMark(std::uint16_t fix) {
@@ -265,9 +265,11 @@ void drawWorkFull(gfx::Rasterizer& r) {
 
 }  // namespace
 
-ScreenPoint worldToScreen(IntPoint point) {
+// The plane keeps fractions of a decimetre; the screen takes whole decimetres, truncated as the
+// guide lines' points are, so track and lines meet as they always have.
+ScreenPoint worldToScreen(PlanePoint point) {
     const AppState& s = appState;
-    if (s.northUp) return scaleToScreen(point.x, point.y);
+    if (s.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
     const float x = float(point.x);
     const float y = float(point.y);
     return scaleToScreen(truncate(x * s.viewCos - y * s.viewSin),

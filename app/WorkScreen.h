@@ -17,5 +17,5 @@ void drawWorkButtons(gfx::Rasterizer& target);
 // A whole frame of the work screen, in its order: background, guidance picture, information
 // panel, buttons.
 void drawWorkFrame(gfx::Rasterizer& target);
-ScreenPoint worldToScreen(IntPoint point);
+ScreenPoint worldToScreen(PlanePoint point);
 ScreenPoint worldToScreen(Vec2 point);

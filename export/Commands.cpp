@@ -9,6 +9,7 @@
 #include "gpslink/NmeaParser.h"
 #include "guidance/FixProcessing.h"
 #include "guidance/Projection.h"
+#include "settings/DialogValues.h"
 
 int runKmlConversion(const std::vector<std::string>& files) {
     int failures = 0;
@@ -58,7 +59,7 @@ int runNmeaImport(const std::string& log, const std::string& save,
     }
     const std::uint16_t storedHalfWidth = s.implementHalfWidth;
     if (widthMetres) {
-        s.implementHalfWidth = std::uint16_t(*widthMetres * 50.0);
+        s.implementHalfWidth = halfWidthCentimetres(*widthMetres);
         s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
     }
 
@@ -79,7 +80,8 @@ int runNmeaImport(const std::string& log, const std::string& save,
     } else if (!exportShapefile(save)) {
         std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
     } else {
-        std::printf("%s: %u strip records, %.2f ha, %.2f km\n", save.c_str(),
+        // The figures the panel shows for this work, to the square metre and the decimetre.
+        std::printf("%s: %u strip records, %.4f ha, %.4f km\n", save.c_str(),
                     unsigned(s.fixCount.load()), s.workedArea * 1e-6, s.distance * 1e-4);
         result = 0;
     }

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "export/BasePath.h"
 #include "export/WorkFields.h"
+#include "export/WorkRing.h"
 #include "export/XmlText.h"
 #include "guidance/TrackEdge.h"
 
@@ -69,7 +70,7 @@ void appendHex2(std::string& out, unsigned value) {
     out += kHex[value & 15];
 }
 
-void appendPlacemark(KmlFile& kml, const SHPObject& shape, int number) {
+void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number) {
     std::string& out = kml.text();
     out += "<Placemark>\n<name>Track ";
     out += std::to_string(number);
@@ -82,12 +83,14 @@ void appendPlacemark(KmlFile& kml, const SHPObject& shape, int number) {
     out +=
         "<Polygon>\n<tessellate>1</tessellate>\n<outerBoundaryIs>\n<LinearRing>\n"
         "<coordinates>\n";
-    int count = shape.nVertices < 2 * kTrackCapacity ? shape.nVertices : 2 * kTrackCapacity;
+    // The ring's own vertices, without the closing one a newer file carries: the document closes
+    // every ring exactly once, whether the file closed it or not.
+    int count = 2 * pairs < 2 * kTrackCapacity ? 2 * pairs : 2 * kTrackCapacity;
     for (int v = 0; v < count; ++v) {
         appendVertex(out, shape.padfX[v], shape.padfY[v]);
         kml.flushIfFull();
     }
-    appendVertex(out, shape.padfX[0], shape.padfY[0]);  // the ring closes on its first vertex
+    appendVertex(out, shape.padfX[0], shape.padfY[0]);
     out += "</coordinates>\n</LinearRing>\n</outerBoundaryIs>\n</Polygon>\n</Placemark>\n";
     kml.flushIfFull();
 }
@@ -106,10 +109,10 @@ bool appendPlacemarks(KmlFile& kml, const std::string& base) {
             for (int i = 0; polygons && i < count; ++i) {
                 SHPObject* shape = SHPReadObject(shp, i);
                 if (!shape) continue;
-                // A shape without vertices has no ring to close and is skipped like an odd one;
-                // the tracks keep the numbers of their shapes either way.
-                if (shape->nVertices > 0 && shape->nVertices % 2 == 0)
-                    appendPlacemark(kml, *shape, i + 1);
+                // A shape without vertices has no ring to close and is skipped like one that is
+                // no work ring; the tracks keep the numbers of their shapes either way.
+                int pairs = ringPairCount(*shape);
+                if (pairs > 0) appendPlacemark(kml, *shape, pairs, i + 1);
                 SHPDestroyObject(shape);
             }
             SHPClose(shp);

@@ -12,6 +12,7 @@
 #include "app/WindowProc.h"
 #include "export/BasePath.h"
 #include "export/WorkFields.h"
+#include "export/WorkRing.h"
 #include "guidance/Projection.h"
 
 namespace {
@@ -40,21 +41,21 @@ bool isGeographic(const SHPObject& shape) {
 }
 
 // Appends the point pairs of one polygon (left points forward, right points backward) to the
-// strip records, up to the capacity of the record array; returns the number loaded.
-std::size_t loadShape(const SHPObject& shape, std::size_t total) {
-    std::size_t m = std::size_t(shape.nVertices) / 2;
+// strip records, up to the capacity of the record array; returns the number loaded. The points
+// keep the plane's precision, so the totals replayed are the totals recorded.
+std::size_t loadShape(const SHPObject& shape, std::size_t m, std::size_t total) {
     std::size_t room = std::size_t(kTrackCapacity) - total;
     std::size_t pairs = m < room ? m : room;
     for (std::size_t j = 0; j < pairs; ++j) {
         std::size_t r = 2 * m - 1 - j;
-        IntPoint left = projectFix(shape.padfX[j], shape.padfY[j]);
-        IntPoint right = projectFix(shape.padfX[r], shape.padfY[r]);
-        appState.trackEdges[total + j] = {left.x, left.y, right.x, right.y};
+        std::optional<PlanePoint> left = projectFix(shape.padfX[j], shape.padfY[j]);
+        std::optional<PlanePoint> right = projectFix(shape.padfX[r], shape.padfY[r]);
+        if (!left || !right) return j;
+        appState.trackEdges[total + j] = {left->x, left->y, right->x, right->y};
         appState.reviewPositions.push_back(
-            {std::int32_t((double(left.x) + double(right.x)) / 2.0),
-             std::int32_t((double(left.y) + double(right.y)) / 2.0)});
+            {(left->x + right->x) / 2.0, (left->y + right->y) / 2.0});
         // Left lies a quarter turn counter-clockwise of the direction of travel.
-        Vec2 across{double(right.x) - double(left.x), double(right.y) - double(left.y)};
+        Vec2 across{right->x - left->x, right->y - left->y};
         across.normalize();
         appState.reviewHeadings.push_back(across.perpendicular());
     }
@@ -80,7 +81,8 @@ int readShapefileForReview(std::string& path) {
     resetWork();
     appState.reviewPositions.clear();
     appState.reviewHeadings.clear();
-    setOrigin(*lon, *lat);
+    // Without the work's own zone there is no plane to rebuild it in.
+    if (!setOrigin(*lon, *lat)) return 0;
 
     SHPHandle shp = SHPOpen(path.c_str(), "rb");
     if (!shp) return 1;
@@ -94,8 +96,9 @@ int readShapefileForReview(std::string& path) {
     for (int i = 0; i < count && total < std::size_t(kTrackCapacity); ++i) {
         SHPObject* shape = SHPReadObject(shp, i);
         if (!shape) continue;
-        if (shape->nVertices % 2 == 0 && isGeographic(*shape)) {
-            total += loadShape(*shape, total);
+        int pairs = ringPairCount(*shape);
+        if (pairs >= 0 && isGeographic(*shape)) {
+            total += loadShape(*shape, std::size_t(pairs), total);
             if (count > 1) appState.pauseMarks.push_back(std::uint16_t(total));
         }
         SHPDestroyObject(shape);

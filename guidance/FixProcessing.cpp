@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <mutex>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/WorkScreen.h"
@@ -38,17 +39,17 @@ void storePanelValues(const GPS_POSITION& fix) {
 
 // A fix counts only when the vehicle moves fast enough, the fix is precise enough and the step
 // from the last accepted position is long enough; every comparison is strict.
-bool passesFilters(std::int64_t d2) {
+bool passesFilters(double d2) {
     if (!(static_cast<double>(appState.speedKnots) > appState.speedThreshold)) return false;
     if (!(static_cast<double>(appState.hdop) < appState.hdopThreshold)) return false;
-    return d2 > static_cast<std::int64_t>(appState.distanceThresholdSquared);
+    return d2 > static_cast<double>(appState.distanceThresholdSquared);
 }
 
 // The followed guide line, the cross-track error to it, the arrows and the steering side, and
 // the three guide-line segments around the foot point that the guidance screen draws.
 void updateGuidance(Vec2 travel) {
     GuidanceLines& guidance = appState.guidance;
-    Vec2 here{static_cast<double>(appState.position.x), static_cast<double>(appState.position.y)};
+    Vec2 here{appState.position.x, appState.position.y};
     Vec2 foot{};
     appState.guideNumber = followNearestLine(guidance, here, travel, appState.crossTrack, foot);
     appState.arrowCount = steeringArrows(appState.crossTrack, appState.arrowTolerance);
@@ -70,28 +71,28 @@ void updateGuidance(Vec2 travel) {
 
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
-    IntPoint projected = projectFix(fix.longitude, fix.latitude);
-    appState.previousPosition = projected;
-    // Formed in 64 bits: no step, however long, wraps into a short one.
-    std::int64_t dx = std::int64_t(projected.x) - appState.position.x;
-    std::int64_t dy = std::int64_t(projected.y) - appState.position.y;
-    std::int64_t d2 = dx * dx + dy * dy;
+    std::optional<PlanePoint> projected = projectFix(fix.longitude, fix.latitude);
+    if (!projected) return;
+    appState.previousPosition = *projected;
+    double dx = projected->x - appState.position.x;
+    double dy = projected->y - appState.position.y;
+    double d2 = dx * dx + dy * dy;
     if (!passesFilters(d2)) return;
 
-    Vec2 unit =
-        Vec2{static_cast<double>(dx), static_cast<double>(dy)} / std::sqrt(static_cast<double>(d2));
-    // A work's first fix is its origin, so (0, 0) means no position yet: the first accepted fix
-    // only seeds the position.
-    if (appState.position.x == 0 && appState.position.y == 0) {
-        appState.position = projected;
+    Vec2 unit = Vec2{dx, dy} / std::sqrt(d2);
+    // The first accepted fix of a work only seeds the position: there is no step yet.
+    if (!appState.positionSet) {
+        appState.position = *projected;
+        appState.positionSet = 1;
         return;
     }
-    appState.position = projected;
+    appState.position = *projected;
 
-    // Half the implement width along the step's left normal, centimetres to decimetres.
-    double halfWidth = appState.implementHalfWidth;
-    auto offX = static_cast<std::int32_t>(halfWidth * unit.y * 0.1);
-    auto offY = static_cast<std::int32_t>(halfWidth * unit.x * 0.1);
+    // Half the implement width along the step's left normal, centimetres to decimetres; the
+    // edges keep their fractions, so the strip is exactly as wide as the implement.
+    double halfWidth = appState.implementHalfWidth * 0.1;
+    double offX = halfWidth * unit.y;
+    double offY = halfWidth * unit.x;
 
     smoothHeading(unit.x, unit.y, appState.fixCount.load(std::memory_order_relaxed));
 

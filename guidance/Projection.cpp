@@ -1,5 +1,6 @@
 // The work plane: GDAL transforms WGS84 fixes into the UTM zone of the work's first fix; the
-// plane is that zone in whole decimetres, shifted so that the first fix is (0, 0).
+// plane is that zone in decimetres, shifted so that the first fix is (0, 0). Nothing is rounded:
+// a grid would bias every position toward the origin and move the guidance in steps.
 #include "guidance/Projection.h"
 
 #include <ogr_spatialref.h>
@@ -7,7 +8,6 @@
 #include <cpl_conv.h>
 #include <cmath>
 #include <filesystem>
-#include <limits>
 #include <string>
 #include <system_error>
 
@@ -29,26 +29,17 @@ void useLongitudeFirst(OGRSpatialReference& system) {
     system.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
 }
 
-// Transforms one point in place. A failed transformation leaves the point as it was (GDAL would
-// otherwise leave infinities there, which no integer can hold).
-void transformPoint(OGRCoordinateTransformation* transform, double& x, double& y) {
-    if (transform == nullptr) return;
+// Transforms one point in place; false, with the point unchanged, when GDAL fails or gives
+// something that is no coordinate.
+bool transformPoint(OGRCoordinateTransformation* transform, double& x, double& y) {
+    if (transform == nullptr) return false;
     double tx = x;
     double ty = y;
-    if (!transform->Transform(1, &tx, &ty) || !std::isfinite(tx) || !std::isfinite(ty)) return;
+    if (!transform->Transform(1, &tx, &ty) || !std::isfinite(tx) || !std::isfinite(ty))
+        return false;
     x = tx;
     y = ty;
-}
-
-// Truncation toward zero into a plane coordinate; a value beyond the 32-bit range (a fix on the
-// far side of the world from the work's zone) stops at the range's end instead of wrapping.
-std::int32_t truncateToPlane(double value) {
-    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
-    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
-    if (std::isnan(value)) return 0;
-    if (value <= kLow) return std::numeric_limits<std::int32_t>::min();
-    if (value >= kHigh) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
+    return true;
 }
 
 }  // namespace
@@ -99,12 +90,14 @@ void releaseProjection() {
 
 UtmZone utmZoneForLongitude(double longitude) {
     // 1 + floor((lon + 180) / 6) for every longitude from -180 upward, written with a
-    // truncation; there is deliberately no clamping (180 gives 61).
+    // truncation. The antimeridian is the east edge of zone 60: there is no zone 61.
     int zone = 1 - static_cast<int>((longitude + 180.0) * (-1.0 / 6.0));
+    if (zone > 60) zone = 60;
+    if (zone < 1) zone = 1;
     return {zone, zone * 6.0 - 183.0};
 }
 
-void setOrigin(double longitude, double latitude) {
+bool setOrigin(double longitude, double latitude) {
     int zone = utmZoneForLongitude(longitude).zone;
     int north = latitude < 0.0 ? 0 : 1;  // the equator belongs to the north
 
@@ -121,10 +114,10 @@ void setOrigin(double longitude, double latitude) {
             OGRCoordinateTransformation* replacement =
                 OGRCreateCoordinateTransformation(&wgs84Geographic(), projected);
             delete projected;
-            if (replacement != nullptr) {
-                OCTDestroyCoordinateTransformation(transform);
-                appState.forwardTransform = replacement;
-            }
+            // A refused zone leaves no plane at all: the old zone's plane would mirror the work.
+            if (replacement == nullptr) return false;
+            OCTDestroyCoordinateTransformation(transform);
+            appState.forwardTransform = replacement;
         }
     }
 
@@ -132,21 +125,21 @@ void setOrigin(double longitude, double latitude) {
     appState.originLonLat[1] = latitude;
     double x = longitude;
     double y = latitude;
-    transformPoint(appState.forwardTransform, x, y);
-    appState.originX = truncateToPlane(x * 10.0);
-    appState.originY = truncateToPlane(y * 10.0);
+    if (!transformPoint(appState.forwardTransform, x, y)) return false;
+    appState.originX = x * 10.0;
+    appState.originY = y * 10.0;
     appState.originSet = 1;
+    return true;
 }
 
-IntPoint projectFix(double longitude, double latitude) {
+std::optional<PlanePoint> projectFix(double longitude, double latitude) {
     // The first fix handed over after a work reset fixes the origin, whether or not the fix
     // filters later accept it.
-    if (!appState.originSet) setOrigin(longitude, latitude);
+    if (!appState.originSet && !setOrigin(longitude, latitude)) return std::nullopt;
     double x = longitude;
     double y = latitude;
-    transformPoint(appState.forwardTransform, x, y);
-    return {truncateToPlane(x * 10.0 - appState.originX),
-            truncateToPlane(y * 10.0 - appState.originY)};
+    if (!transformPoint(appState.forwardTransform, x, y)) return std::nullopt;
+    return PlanePoint{x * 10.0 - appState.originX, y * 10.0 - appState.originY};
 }
 
 void openInverseProjection() {
@@ -163,10 +156,11 @@ void closeInverseProjection() {
     appState.inverseTransform = nullptr;
 }
 
-void unprojectPoint(IntPoint point, double& longitude, double& latitude) {
-    double x = (static_cast<double>(point.x) + static_cast<double>(appState.originX)) * 0.1;
-    double y = (static_cast<double>(point.y) + static_cast<double>(appState.originY)) * 0.1;
-    transformPoint(appState.inverseTransform, x, y);
+bool unprojectPoint(PlanePoint point, double& longitude, double& latitude) {
+    double x = (point.x + appState.originX) * 0.1;
+    double y = (point.y + appState.originY) * 0.1;
+    if (!transformPoint(appState.inverseTransform, x, y)) return false;
     longitude = x;
     latitude = y;
+    return true;
 }

@@ -1,13 +1,12 @@
-// One strip record: the left and right implement edge at an accepted fix, in plane decimetres.
+// One strip record: the left and right implement edge at an accepted fix, in plane decimetres
+// (fractions kept, as for every PlanePoint).
 #pragma once
 
-#include <cstdint>
-
 struct TrackEdge {
-    std::int32_t leftX = 0;
-    std::int32_t leftY = 0;
-    std::int32_t rightX = 0;
-    std::int32_t rightY = 0;
+    double leftX = 0.0;
+    double leftY = 0.0;
+    double rightX = 0.0;
+    double rightY = 0.0;
 };
 
 // Capacity of the work record: fixCount is 16 bits wide.

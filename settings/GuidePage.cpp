@@ -3,9 +3,11 @@
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <algorithm>
+#include <mutex>
 
 #include "app/AppState.h"
 #include "settings/DialogTexts.h"
+#include "settings/DialogValues.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -29,9 +31,11 @@ GuidePage::GuidePage(QWidget* parent)
 }
 
 void GuidePage::store() {
+    // The fix callback reads the tolerance on the receiver's thread.
+    std::lock_guard lock(appState.frameLock);
     if (tolerance_->edited()) {
         const double metres = std::clamp(tolerance_->metres(), 0.0, kMaxToleranceMetres);
-        appState.arrowTolerance = std::uint16_t(metres * 10);
+        appState.arrowTolerance = toleranceDecimetres(metres);
     }
     appState.showGuideNumbers = showNumbers_->isChecked() ? 1 : 0;
 }

@@ -2,9 +2,11 @@
 
 #include <QBoxLayout>
 #include <QLabel>
+#include <mutex>
 
 #include "app/AppState.h"
 #include "settings/DialogTexts.h"
+#include "settings/DialogValues.h"
 #include "settings/TouchSlider.h"
 
 namespace {
@@ -14,10 +16,6 @@ namespace {
 // as 0.69999999); plain truncation would move the slider down one step at every opening.
 int sliderPosition(double value) {
     return int(value + 1e-4);
-}
-
-float tenths(int position) {
-    return float(position) * 0.1f;
 }
 
 }  // namespace
@@ -30,9 +28,9 @@ InternalPage::InternalPage(QWidget* parent)
     const double kmh = appState.speedThreshold * kKnotsToKmh;
     speedLabel_ = addLabel(kIdSpeedLabel, dialogTextFormat(kDlgSpeedThreshold, kmh));
     content()->addWidget(speed_);
-    distanceLabel_ = addLabel(
-        kIdDistanceLabel,
-        dialogTextFormat(kDlgDistanceThreshold, double(tenths(appState.distanceThreshold))));
+    distanceLabel_ =
+        addLabel(kIdDistanceLabel,
+                 dialogTextFormat(kDlgDistanceThreshold, tenthsValue(appState.distanceThreshold)));
     content()->addWidget(distance_);
     hdopLabel_ =
         addLabel(kIdHdopLabel, dialogTextFormat(kDlgHdopThreshold, appState.hdopThreshold));
@@ -48,10 +46,10 @@ InternalPage::InternalPage(QWidget* parent)
         speedLabel_->setText(dialogTextFormat(kDlgSpeedThreshold, double(p)));
     });
     connect(distance_, &QSlider::valueChanged, this, [this](int p) {
-        distanceLabel_->setText(dialogTextFormat(kDlgDistanceThreshold, double(tenths(p))));
+        distanceLabel_->setText(dialogTextFormat(kDlgDistanceThreshold, tenthsValue(p)));
     });
     connect(hdop_, &QSlider::valueChanged, this, [this](int p) {
-        hdopLabel_->setText(dialogTextFormat(kDlgHdopThreshold, double(tenths(p))));
+        hdopLabel_->setText(dialogTextFormat(kDlgHdopThreshold, tenthsValue(p)));
     });
 }
 
@@ -62,9 +60,11 @@ void InternalPage::showEvent(QShowEvent* event) {
 
 bool InternalPage::acceptPage() {
     const int d = distance_->value();
+    // The fix callback reads the thresholds on the receiver's thread.
+    std::lock_guard lock(appState.frameLock);
     appState.speedThreshold = speed_->value() * kKmhToKnots;
     appState.distanceThreshold = std::int16_t(d);
     appState.distanceThresholdSquared = std::uint16_t(d * d);
-    appState.hdopThreshold = double(tenths(hdop_->value()));
+    appState.hdopThreshold = tenthsValue(hdop_->value());
     return true;
 }

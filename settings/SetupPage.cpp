@@ -2,9 +2,11 @@
 
 #include <QBoxLayout>
 #include <algorithm>
+#include <mutex>
 
 #include "app/AppState.h"
 #include "settings/DialogTexts.h"
+#include "settings/DialogValues.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -29,8 +31,11 @@ SetupPage::SetupPage(QWidget* parent)
 void SetupPage::store() {
     if (!width_->edited()) return;
     const double metres = std::clamp(width_->metres(), 0.0, kMaxWidthMetres);
-    appState.implementHalfWidth = std::uint16_t(metres * 50);
-    appState.implementWidth = std::uint16_t(2 * appState.implementHalfWidth);
+    const std::uint16_t half = halfWidthCentimetres(metres);
+    // The fix callback reads the widths on the receiver's thread.
+    std::lock_guard lock(appState.frameLock);
+    appState.implementHalfWidth = half;
+    appState.implementWidth = std::uint16_t(2 * half);
 }
 
 bool SetupPage::acceptPage() {

@@ -31,7 +31,7 @@ namespace fs = std::filesystem;
 const std::vector<std::string> kField = {"--rate",   "10",  "--speed",   "144",
                                          "--length", "200", "--spacing", "12"};
 
-IntPoint position() {
+PlanePoint position() {
     return underFrameLock([] { return appState.position; });
 }
 
@@ -41,22 +41,22 @@ class Track {
   public:
     // Waits for the next new position; false when none came in time.
     bool step(std::chrono::milliseconds limit = 5s) {
-        IntPoint last = last_;
+        PlanePoint last = last_;
         if (!waitUntil(
                 [&] {
-                    IntPoint p = position();
+                    PlanePoint p = position();
                     return p.x != last.x || p.y != last.y;
                 },
                 limit))
             return false;
-        IntPoint p = position();
+        PlanePoint p = position();
         dx_ = p.x - last_.x;
         dy_ = p.y - last_.y;
         last_ = p;
         return true;
     }
     bool straight() const { return std::abs(dx_) * 10 < std::abs(dy_); }
-    IntPoint at() const { return last_; }
+    PlanePoint at() const { return last_; }
 
     // Waits until a turn has ended and two straight steps follow: the start of a pass.
     bool toStartOfPass() {
@@ -75,7 +75,7 @@ class Track {
     }
 
   private:
-    IntPoint last_ = position();
+    PlanePoint last_ = position();
     int dx_ = 0, dy_ = 0;
 };
 
@@ -127,7 +127,7 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
     ASSERT_TRUE(track.toStartOfPass());
     program.tapMap();
     ASSERT_EQ(appState.pointASet, 1);
-    const IntPoint a = track.at();
+    const PlanePoint a = track.at();
     // Well along the same pass, B.
     while (std::abs(track.at().y - a.y) < 800) {
         ASSERT_TRUE(track.step());

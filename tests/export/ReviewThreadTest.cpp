@@ -45,9 +45,9 @@ void waitForTheEnd() {
 // A drive of three passes with turns, recorded through the strip recorder, with two pauses.
 void recordWork() {
     beginWork();
-    IntPoint last{};
+    PlanePoint last{};
     auto step = [&last](int x, int y, int ux, int uy) {
-        IntPoint p{x, y};
+        PlanePoint p{double(x), double(y)};
         int offX = 60 * uy, offY = 60 * ux;
         appendStrip(p, offX, offY, (x - last.x) * (x - last.x) + (y - last.y) * (y - last.y));
         last = p;
@@ -136,7 +136,7 @@ TEST_F(ReviewThreadTest, StopEndsAHeldReview) {
         driveNorth(200);
         appState.fixCount = 0;
         for (int i = 0; i < 200; ++i) {
-            appState.reviewPositions.push_back({0, 10 * i});
+            appState.reviewPositions.push_back({0.0, 10.0 * i});
             appState.reviewHeadings.push_back({0, 1});
         }
         startAsTheWindowDoes();
@@ -189,7 +189,7 @@ TEST_F(ReviewThreadTest, DrawsEveryNthPointAndFinishesOverTheLastFrame) {
     driveNorth(12);
     appState.fixCount = 0;
     for (int i = 0; i < 12; ++i) {
-        appState.reviewPositions.push_back({0, 10 * i});
+        appState.reviewPositions.push_back({0.0, 10.0 * i});
         appState.reviewHeadings.push_back({0, 1});
     }
     appState.reviewStep = 5;

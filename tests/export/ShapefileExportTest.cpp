@@ -83,7 +83,7 @@ TEST_F(ShapefileExportTest, OneShapePerSegmentWithPausesSplittingTheWork) {
     // Marks as the driver's taps leave them; a pause and a resume with no fix between them
     // leave an empty segment, which still is a shape with its attribute record.
     const Case cases[] = {
-        {{}, {20}}, {{3, 6}, {6, 6, 8}}, {{3, 3}, {6, 0, 14}}, {{0}, {0, 20}}, {{10}, {20, 0}},
+        {{}, {21}}, {{3, 6}, {7, 7, 9}}, {{3, 3}, {7, 0, 15}}, {{0}, {0, 21}}, {{10}, {21, 0}},
     };
     for (const Case& c : cases) {
         beginWork();
@@ -108,10 +108,10 @@ TEST_F(ShapefileExportTest, RingRunsAlongTheLeftEdgeAndBackAlongTheRight) {
     SavedWork saved = readBack(folder / "ring");
     ASSERT_EQ(saved.shapes.size(), 1u);
     const ShapeInfo& ring = saved.shapes[0];
-    ASSERT_EQ(ring.vertices, 6);
+    ASSERT_EQ(ring.vertices, 7);
 
     openInverseProjection();
-    const IntPoint order[] = {{-60, 0}, {-60, 100}, {-50, 200}, {70, 210}, {60, 100}, {60, 0}};
+    const PlanePoint order[] = {{-60, 0}, {-60, 100}, {-50, 200}, {70, 210}, {60, 100}, {60, 0}};
     for (int v = 0; v < 6; ++v) {
         double lon = 0, lat = 0;
         unprojectPoint(order[v], lon, lat);
@@ -119,8 +119,9 @@ TEST_F(ShapefileExportTest, RingRunsAlongTheLeftEdgeAndBackAlongTheRight) {
         EXPECT_DOUBLE_EQ(ring.y[v], lat) << "vertex " << v;
     }
     closeInverseProjection();
-    // Not closed by a repeated first vertex.
-    EXPECT_NE(ring.x.front(), ring.x.back());
+    // Closed by its first vertex once more.
+    EXPECT_EQ(ring.x.front(), ring.x.back());
+    EXPECT_EQ(ring.y.front(), ring.y.back());
 }
 
 TEST_F(ShapefileExportTest, EveryRecordCarriesThePathAndTheOrigin) {
@@ -187,13 +188,17 @@ TEST_F(ShapefileExportTest, SetUpFailuresAreReportedWithTheirMessages) {
     auto& platform = headless();
     std::size_t before = platform.messages().size();
     EXPECT_EQ(exportShapefile(folder / "missing-folder/work.shp"), 0);
-    // The table cannot be created where a folder of its name stands.
+    auto messages = platform.messages();
+    ASSERT_EQ(messages.size(), before + 1);
+    EXPECT_EQ(messages[before], "Unable to create shp file\n");
+    // A table that cannot take the place of what stands at its name fails the save as a whole:
+    // the files written so far go, and nothing of the new work is left.
     std::filesystem::create_directory(folder / "blocked.dbf");
     EXPECT_EQ(exportShapefile(folder / "blocked.shp"), 0);
-    auto messages = platform.messages();
-    ASSERT_EQ(messages.size(), before + 2);
-    EXPECT_EQ(messages[before], "Unable to create shp file\n");
-    EXPECT_EQ(messages[before + 1], "DBFCreate(%s) failed\n");
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        left.push_back(entry.path().filename());
+    EXPECT_EQ(left, std::vector<std::string>{"blocked.dbf"});
     // The inverse projection is not left open by a failed save.
     EXPECT_EQ(appState.inverseTransform, nullptr);
 }
@@ -234,14 +239,14 @@ TEST_F(ShapefileExportTest, OgrinfoReadsTheSavedWork) {
     EXPECT_NE(output.find("NAME (String) = " + path), std::string::npos);
     EXPECT_NE(output.find("XREF (Real) = 16.5"), std::string::npos);
     EXPECT_NE(output.find("YREF (Real) = 48.25"), std::string::npos);
-    // The rings as written: 2 x 5 and 2 x 3 vertices, not closed.
+    // The rings as written: 2 x 5 and 2 x 3 vertices, each closed by its first once more.
     std::vector<int> vertices;
     for (auto at = output.find("POLYGON (("); at != std::string::npos;
          at = output.find("POLYGON ((", at + 1)) {
         std::string ring = output.substr(at, output.find("))", at) - at);
         vertices.push_back(int(std::count(ring.begin(), ring.end(), ',')) + 1);
     }
-    EXPECT_EQ(vertices, (std::vector<int>{10, 6}));
+    EXPECT_EQ(vertices, (std::vector<int>{11, 7}));
 
     std::string schema;
     command = "ogrinfo -ro -so -al '" + path + "' 2>&1";

@@ -19,13 +19,14 @@ class ShapefileReviewTest : public ::testing::Test {
         appState.fixCount = 7;
     }
     // Writes the rings in plane decimetres of the default origin as a work file.
-    void writePlaneWork(const std::string& base, const std::vector<std::vector<IntPoint>>& rings) {
+    void writePlaneWork(const std::string& base,
+                        const std::vector<std::vector<PlanePoint>>& rings) {
         beginWork();
         openInverseProjection();
         std::vector<Ring> shapes;
         for (const auto& points : rings) {
             Ring ring;
-            for (IntPoint p : points) {
+            for (PlanePoint p : points) {
                 double lon, lat;
                 unprojectPoint(p, lon, lat);
                 ring.x.push_back(lon);
@@ -41,7 +42,7 @@ class ShapefileReviewTest : public ::testing::Test {
     ScratchFolder folder;
 };
 
-bool near(IntPoint a, IntPoint b) {
+bool near(PlanePoint a, PlanePoint b) {
     return std::abs(a.x - b.x) <= 1 && std::abs(a.y - b.y) <= 1;
 }
 
@@ -60,11 +61,11 @@ TEST_F(ShapefileReviewTest, OnePolygonGivesItsPointPairs) {
     ASSERT_EQ(appState.reviewHeadings.size(), 3u);
     for (int j = 0; j < 3; ++j) {
         const TrackEdge& r = appState.trackEdges[j];
-        EXPECT_TRUE(near({r.leftX, r.leftY}, {-60, 10 * j})) << j;
-        EXPECT_TRUE(near({r.rightX, r.rightY}, {60, 10 * j})) << j;
-        IntPoint mid = appState.reviewPositions[j];
-        EXPECT_EQ(mid.x, int((double(r.leftX) + r.rightX) / 2)) << j;
-        EXPECT_EQ(mid.y, int((double(r.leftY) + r.rightY) / 2)) << j;
+        EXPECT_TRUE(near({r.leftX, r.leftY}, {-60.0, 10.0 * j})) << j;
+        EXPECT_TRUE(near({r.rightX, r.rightY}, {60.0, 10.0 * j})) << j;
+        PlanePoint mid = appState.reviewPositions[j];
+        EXPECT_DOUBLE_EQ(mid.x, (r.leftX + r.rightX) / 2) << j;
+        EXPECT_DOUBLE_EQ(mid.y, (r.leftY + r.rightY) / 2) << j;
         // Left and right 120 dm apart across a northward drive: heading north.
         EXPECT_NEAR(appState.reviewHeadings[j].x, 0.0, 0.01) << j;
         EXPECT_NEAR(appState.reviewHeadings[j].y, 1.0, 1e-4) << j;

@@ -48,7 +48,7 @@ inline void beginWork(double lon = kOriginLon, double lat = kOriginLat) {
 }
 
 // One strip record with its edges at (lx, ly) and (rx, ry), decimetres of the plane.
-inline void record(int lx, int ly, int rx, int ry) {
+inline void record(double lx, double ly, double rx, double ry) {
     appState.trackEdges[appState.fixCount] = {lx, ly, rx, ry};
     appState.fixCount = std::uint16_t(appState.fixCount + 1);
 }

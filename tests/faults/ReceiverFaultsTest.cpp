@@ -99,7 +99,7 @@ TEST_P(ReceiverFault, TheWaitForAFixGoesOnUntilAGoodOneComes) {
     EXPECT_EQ(program.state(), kStateFreeWork);
     EXPECT_GE(appState.fixCount, 10);
     // Every recorded position is on the field, a few hundred metres from the first.
-    const IntPoint here = underFrameLock([] { return appState.position; });
+    const PlanePoint here = underFrameLock([] { return appState.position; });
     EXPECT_LT(std::abs(here.x) + std::abs(here.y), 10000) << here.x << " " << here.y;
     program.tap(appState.btnFinish);
     program.tap(appState.btnYes);
@@ -127,7 +127,7 @@ TEST(ReceiverFault, AFixWithoutAPositionIsNotTheWorksOrigin) {
     EXPECT_EQ(program.state(), kStateGpsWait);
     const auto end = Clock::now() + 40s;
     while (Clock::now() < end && appState.fixCount < 10) feed(receiver, 200ms, goodFix, tick);
-    const IntPoint here = underFrameLock([] { return appState.position; });
+    const PlanePoint here = underFrameLock([] { return appState.position; });
     EXPECT_LT(std::abs(here.x) + std::abs(here.y), 10000) << here.x << " " << here.y;
 }
 

@@ -14,13 +14,13 @@ using guidance_test::WorkPlane;
 TEST(FieldDrive, AreaAndDistanceOfFourPasses) {
     guidance_test::resetWork(kStateSettingAB);
     WorkPlane plane(-93.61, 41.95);  // a field in Iowa
-    auto fix = [&](int x, int y) { onFix(plane.fixAt({x, y}, 4.0f, 0.9f)); };
+    auto fix = [&](int x, int y) { onFix(plane.fixAt({double(x), double(y)}, 4.0f, 0.9f)); };
 
     // Pass 1 north along x = 0: the origin fix, a seed at y = 10, records at y = 20 ... 1000.
     for (int y = 0; y <= 1000; y += 10) fix(0, y);
     ASSERT_EQ(appState.fixCount, 99);
-    EXPECT_EQ(appState.distance, 980);
-    EXPECT_DOUBLE_EQ(appState.workedArea, 98 * 10 * 120.0);
+    EXPECT_NEAR(appState.distance, 980, 1e-4);
+    EXPECT_NEAR(appState.workedArea, 98 * 10 * 120.0, 1e-3);
 
     // Points A and B on the first pass; the implement is 12 m wide.
     setAbLine(appState.guidance, {0.0, 20.0}, {0.0, 1000.0}, appState.implementWidth / 10);
@@ -40,16 +40,16 @@ TEST(FieldDrive, AreaAndDistanceOfFourPasses) {
         appState.paused = 0;
         for (int i = 1; i <= 100; ++i) fix(x, goingSouth ? startY - 10 * i : startY + 10 * i);
         EXPECT_EQ(appState.guideNumber, pass + 1);
-        EXPECT_EQ(appState.crossTrack, 0.0);
+        EXPECT_NEAR(appState.crossTrack, 0.0, 1e-5);
         EXPECT_EQ(appState.arrowCount, 0);
     }
 
     // Each pass after the first: its first record joins the last one of the pass before over
     // the headland (a quad of 600 + 600 dm^2, 10 dm of step), then 99 steps of 10 x 120 dm.
     ASSERT_EQ(appState.fixCount, 99 + 3 * 100);
-    EXPECT_EQ(appState.distance, 980 + 3 * (10 + 990));
-    EXPECT_DOUBLE_EQ(appState.workedArea, 117600.0 + 3 * (1200.0 + 118800.0));
-    EXPECT_NEAR(appState.workedArea * 1e-6, 0.4776, 1e-12);  // hectares on the panel
+    EXPECT_NEAR(appState.distance, 980 + 3 * (10 + 990), 1e-4);
+    EXPECT_NEAR(appState.workedArea, 117600.0 + 3 * (1200.0 + 118800.0), 1e-3);
+    EXPECT_NEAR(appState.workedArea * 1e-6, 0.4776, 1e-9);  // hectares on the panel
 }
 
 }  // namespace

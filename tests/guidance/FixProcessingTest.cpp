@@ -23,14 +23,18 @@ class FixProcessing : public ::testing::Test {
     }
     void TearDown() override { platform::install(nullptr); }
 
-    void fix(IntPoint p, float speed = 5.0f, float hdop = 1.0f) {
+    void fix(PlanePoint p, float speed = 5.0f, float hdop = 1.0f) {
         onFix(plane->fixAt(p, speed, hdop));
     }
     // A straight run of fixes every `step` from `from`, `count` fixes long.
-    void drive(IntPoint from, IntPoint step, int count) {
+    void drive(PlanePoint from, PlanePoint step, int count) {
         for (int i = 0; i < count; ++i) fix({from.x + i * step.x, from.y + i * step.y});
     }
-    static bool at(IntPoint p) { return appState.position.x == p.x && appState.position.y == p.y; }
+    // The plane keeps the projection's own value: PROJ and GDAL agree far below a micrometre.
+    static bool at(PlanePoint p) {
+        return std::fabs(appState.position.x - p.x) < 1e-5 &&
+               std::fabs(appState.position.y - p.y) < 1e-5;
+    }
 
     platform::HeadlessPlatform screen;
     std::optional<WorkPlane> plane;
@@ -39,7 +43,7 @@ class FixProcessing : public ::testing::Test {
 struct FilterRow {
     float speed;
     float hdop;
-    IntPoint step;
+    PlanePoint step;
     std::uint16_t thresholdSquared;
     bool accepted;
     const char* source;
@@ -51,9 +55,10 @@ TEST_F(FixProcessing, FilterBoundaries) {
         {1.01f, 1.0f, {10, 0}, 25, true, "just faster"},
         {5.0f, 2.5f, {10, 0}, 25, false, "HDOP 2.5 is not below the 2.5 threshold"},
         {5.0f, 2.49f, {10, 0}, 25, true, "just below"},
-        {5.0f, 1.0f, {5, 0}, 25, false, "a 5 dm step is not longer than 5 dm"},
+        {5.0f, 1.0f, {4.999, 0}, 25, false, "a step of a hair below 5 dm is not longer than 5 dm"},
         {5.0f, 1.0f, {0, -6}, 25, true, "6 dm is"},
-        {5.0f, 1.0f, {3, -4}, 25, false, "d2 = 25 diagonally"},
+        {5.0f, 1.0f, {3, -3.999}, 25, false, "d2 just below 25 diagonally"},
+        {5.0f, 1.0f, {3, -4.001}, 25, true, "d2 just above 25"},
         {5.0f, 1.0f, {-4, 4}, 25, true, "d2 = 32"},
         {5.0f, 1.0f, {150, 0}, 40000, false, "a 20 m threshold keeps its meaning"},
         {5.0f, 1.0f, {201, 0}, 40000, true, "and passes what is longer"},
@@ -63,12 +68,12 @@ TEST_F(FixProcessing, FilterBoundaries) {
         appState.distanceThresholdSquared = row.thresholdSquared;
         fix({1000, 1000});
         ASSERT_TRUE(at({1000, 1000})) << row.source;
-        IntPoint next{1000 + row.step.x, 1000 + row.step.y};
+        PlanePoint next{1000 + row.step.x, 1000 + row.step.y};
         fix(next, row.speed, row.hdop);
         EXPECT_EQ(at(next), row.accepted) << row.source;
         EXPECT_EQ(appState.fixCount, row.accepted ? 1 : 0) << row.source;
-        EXPECT_EQ(appState.previousPosition.x, next.x) << row.source;
-        EXPECT_EQ(appState.previousPosition.y, next.y) << row.source;
+        EXPECT_NEAR(appState.previousPosition.x, next.x, 1e-5) << row.source;
+        EXPECT_NEAR(appState.previousPosition.y, next.y, 1e-5) << row.source;
     }
 }
 
@@ -125,38 +130,39 @@ TEST_F(FixProcessing, TheFirstAcceptedFixOnlySeeds) {
     fix({0, 20});
     ASSERT_EQ(appState.fixCount, 1);
     const TrackEdge& e = appState.trackEdges[0];
-    EXPECT_EQ(e.leftX, -60);
-    EXPECT_EQ(e.rightX, 60);
-    EXPECT_EQ(e.leftY, 20);
-    EXPECT_EQ(e.rightY, 20);
+    EXPECT_NEAR(e.leftX, -60, 1e-5);
+    EXPECT_NEAR(e.rightX, 60, 1e-5);
+    EXPECT_NEAR(e.leftY, 20, 1e-5);
+    EXPECT_NEAR(e.rightY, 20, 1e-5);
     EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
-    EXPECT_FLOAT_EQ(appState.headingEast, 0.0f);
+    EXPECT_NEAR(appState.headingEast, 0.0f, 1e-6);
 }
 
-TEST_F(FixProcessing, EdgeOffsetsAreTruncatedSymmetrically) {
+TEST_F(FixProcessing, EdgesLieHalfTheWidthEitherSide) {
     // A step of (6, 8) dm: the unit step is (0.6, 0.8), the 60 dm half width gives
-    // offX = trunc(48.0) and offY = trunc(36.0); (-6, -8) gives the negatives.
+    // offX = 48 and offY = 36; (-6, -8) gives the negatives.
     fix({100, 100});
     fix({106, 108});
     fix({100, 100});
     ASSERT_EQ(appState.fixCount, 2);
     const TrackEdge& a = appState.trackEdges[0];
-    EXPECT_EQ(a.leftX, 106 - 48);
-    EXPECT_EQ(a.leftY, 108 + 36);
-    EXPECT_EQ(a.rightX, 106 + 48);
-    EXPECT_EQ(a.rightY, 108 - 36);
+    EXPECT_NEAR(a.leftX, 106 - 48, 1e-5);
+    EXPECT_NEAR(a.leftY, 108 + 36, 1e-5);
+    EXPECT_NEAR(a.rightX, 106 + 48, 1e-5);
+    EXPECT_NEAR(a.rightY, 108 - 36, 1e-5);
     const TrackEdge& b = appState.trackEdges[1];
-    EXPECT_EQ(b.leftX, 100 + 48);
-    EXPECT_EQ(b.leftY, 100 - 36);
+    EXPECT_NEAR(b.leftX, 100 + 48, 1e-5);
+    EXPECT_NEAR(b.leftY, 100 - 36, 1e-5);
 
-    // A half width of 55.5 dm and a step east-north-east: offsets truncate toward zero.
+    // A half width of 55.5 dm and a step east-north-east: the offsets keep their fractions.
     SetUp();
     appState.implementHalfWidth = 555;
     fix({100, 100});
     fix({107, 101});  // unit (0.98995, 0.14142): 54.94 and 7.85
     const TrackEdge& c = appState.trackEdges[0];
-    EXPECT_EQ(c.leftX, 107 - 7);
-    EXPECT_EQ(c.leftY, 101 + 54);
+    EXPECT_NEAR(c.leftX, 107 - 55.5 / std::sqrt(50.0), 1e-5);
+    EXPECT_NEAR(c.leftY, 101 + 55.5 * 7 / std::sqrt(50.0), 1e-5);
+    EXPECT_NEAR(c.rightX, 107 + 55.5 / std::sqrt(50.0), 1e-5);
 }
 
 TEST_F(FixProcessing, HeadingIsSmoothedOnlyOnSteadyTravel) {
@@ -180,7 +186,7 @@ TEST_F(FixProcessing, HeadingIsSmoothedOnlyOnSteadyTravel) {
 
     // Turning back: the mean is far from the last heading, the step itself is used.
     fix({2, 330});
-    EXPECT_FLOAT_EQ(appState.headingEast, 0.0f);
+    EXPECT_NEAR(appState.headingEast, 0.0f, 1e-6);
     EXPECT_FLOAT_EQ(appState.headingNorth, -1.0f);
 }
 
@@ -191,13 +197,13 @@ TEST_F(FixProcessing, PausedFixesMoveTheVehicleButRecordNothing) {
     drive({0, 50}, {0, 10}, 3);
     EXPECT_TRUE(at({0, 70}));
     EXPECT_EQ(appState.fixCount, 3);
-    EXPECT_EQ(appState.distance, 20);
+    EXPECT_NEAR(appState.distance, 20, 1e-5);
     appState.paused = 0;
     fix({0, 80});
     ASSERT_EQ(appState.fixCount, 4);
     // The quad from y = 40 to y = 80 is counted; only the step itself adds distance.
-    EXPECT_DOUBLE_EQ(appState.workedArea, 2 * 10 * 120 + 40 * 120);
-    EXPECT_EQ(appState.distance, 30);
+    EXPECT_NEAR(appState.workedArea, 2 * 10 * 120 + 40 * 120, 1e-3);
+    EXPECT_NEAR(appState.distance, 30, 1e-5);
 }
 
 TEST_F(FixProcessing, StripsAreRecordedWhilePointsAAndBAreSet) {
@@ -209,7 +215,7 @@ TEST_F(FixProcessing, StripsAreRecordedWhilePointsAAndBAreSet) {
 }
 
 struct GuidanceRow {
-    IntPoint from, step;
+    PlanePoint from, step;
     int line;
     double crossTrack;
     int arrows;
@@ -219,11 +225,12 @@ struct GuidanceRow {
 
 TEST_F(FixProcessing, GuidanceAlongTheAbLine) {
     const GuidanceRow rows[] = {
-        {{130, 0}, {0, 10}, 1, 10.0, 1, 1, "north, right of line 1: steer left"},
-        {{130, 500}, {0, -10}, 1, -10.0, 1, 0, "south, left of line 1: steer right"},
-        {{120, 0}, {0, 10}, 1, 0.0, 0, 0, "on line 1"},
-        {{-265, 0}, {0, 10}, -2, -25.0, 2, 0, "25 dm left of line -2"},
-        {{-215, 0}, {0, 10}, -2, 25.0, 2, 1, "25 dm right of line -2"},
+        {{130.5, 0}, {0, 10}, 1, 10.5, 1, 1, "north, right of line 1: steer left"},
+        {{130.5, 500}, {0, -10}, 1, -10.5, 1, 0, "south, left of line 1: steer right"},
+        {{120.3, 0}, {0, 10}, 1, 0.3, 0, 1, "3 cm right of line 1"},
+        {{119.7, 0}, {0, 10}, 1, -0.3, 0, 0, "3 cm left of line 1"},
+        {{-265.2, 0}, {0, 10}, -2, -25.2, 2, 0, "25 dm left of line -2"},
+        {{-214.8, 0}, {0, 10}, -2, 25.2, 2, 1, "25 dm right of line -2"},
     };
     for (const GuidanceRow& row : rows) {
         SetUp();
@@ -232,7 +239,7 @@ TEST_F(FixProcessing, GuidanceAlongTheAbLine) {
         fix(row.from);
         fix({row.from.x + row.step.x, row.from.y + row.step.y});
         EXPECT_EQ(appState.guideNumber, row.line) << row.source;
-        EXPECT_DOUBLE_EQ(appState.crossTrack, row.crossTrack) << row.source;
+        EXPECT_NEAR(appState.crossTrack, row.crossTrack, 1e-5) << row.source;
         EXPECT_EQ(appState.arrowCount, row.arrows) << row.source;
         EXPECT_EQ(appState.steerLeft, row.steerLeft) << row.source;
 
@@ -242,8 +249,8 @@ TEST_F(FixProcessing, GuidanceAlongTheAbLine) {
         const Vec2* w = appState.guideLinesWorld;
         const double xs[] = {footX, footX, footX - 120, footX - 120, footX + 120, footX + 120};
         for (int i = 0; i < 6; ++i) {
-            EXPECT_DOUBLE_EQ(w[i].x, xs[i]) << row.source << " end " << i;
-            EXPECT_DOUBLE_EQ(w[i].y, footY + (i % 2 == 0 ? 4500.0 : -4500.0)) << row.source;
+            EXPECT_NEAR(w[i].x, xs[i], 1e-5) << row.source << " end " << i;
+            EXPECT_NEAR(w[i].y, footY + (i % 2 == 0 ? 4500.0 : -4500.0), 1e-5) << row.source;
         }
     }
 }

@@ -23,7 +23,7 @@ TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
     WorkPlane plane(7.2, 46.5);
     // Prepared here: the receiver thread only calls the callback.
     std::vector<GPS_POSITION> fixes;
-    for (int y = 0; y <= 20000; y += 10) fixes.push_back(plane.fixAt({0, y}));
+    for (int y = 0; y <= 20000; y += 10) fixes.push_back(plane.fixAt({0.0, double(y)}));
 
     std::atomic<bool> done{false};
     std::thread receiver([&] {
@@ -38,19 +38,19 @@ TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
             int n = appState.fixCount;
             // Driving straight north in 10 dm steps: every total follows from the count.
             if (n > 0) {
-                EXPECT_EQ(appState.distance, 10 * (n - 1));
-                EXPECT_DOUBLE_EQ(appState.workedArea, 1200.0 * (n - 1));
-                EXPECT_EQ(appState.position.y, 10 * (n + 1));
+                EXPECT_NEAR(appState.distance, 10 * (n - 1), 1e-4);
+                EXPECT_NEAR(appState.workedArea, 1200.0 * (n - 1), 1e-3);
+                EXPECT_NEAR(appState.position.y, 10 * (n + 1), 1e-5);
             }
         }
         // Without the lock: a record below the published count is complete.
         int n = appState.fixCount.load(std::memory_order_acquire);
         for (int i = n > 8 ? n - 8 : 0; i < n; ++i) {
             const TrackEdge& e = appState.trackEdges[i];
-            EXPECT_EQ(e.leftX, -60);
-            EXPECT_EQ(e.rightX, 60);
-            EXPECT_EQ(e.leftY, 10 * (i + 2));
-            EXPECT_EQ(e.rightY, e.leftY);
+            EXPECT_NEAR(e.leftX, -60, 1e-5);
+            EXPECT_NEAR(e.rightX, 60, 1e-5);
+            EXPECT_NEAR(e.leftY, 10 * (i + 2), 1e-5);
+            EXPECT_NEAR(e.rightY, e.leftY, 1e-5);
         }
         ++checks;
         std::this_thread::yield();

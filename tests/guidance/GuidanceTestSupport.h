@@ -10,7 +10,7 @@
 
 #include "app/AppState.h"
 #include "gpslink/satlinker.h"
-#include "guidance/IntPoint.h"
+#include "guidance/PlanePoint.h"
 #include "guidance/Projection.h"
 
 namespace guidance_test {
@@ -31,6 +31,7 @@ inline void resetWork(std::uint8_t state = kStateFreeWork) {
     appState.originSet = 0;
     appState.position = {};
     appState.previousPosition = {};
+    appState.positionSet = 0;
     appState.fixCount = 0;
     appState.workedArea = 0.0;
     appState.distance = 0;
@@ -74,8 +75,8 @@ class Utm {
     PJ* pj_ = nullptr;
 };
 
-// Places fixes on the plane of a work whose origin is the fix (lon, lat): fixAt(p) is a fix
-// that projects to exactly p, taken from the middle of the decimetre cell that truncates to p.
+// Places fixes on the plane of a work whose origin is the fix (lon, lat): fixAt(p) is the fix
+// that PROJ places at p.
 class WorkPlane {
   public:
     WorkPlane(double lon, double lat)
@@ -83,13 +84,13 @@ class WorkPlane {
         setOrigin(lon, lat);
     }
 
-    void lonLatOf(IntPoint p, double& lon, double& lat) const {
-        double east = (appState.originX + cellMiddle(p.x)) / 10.0;
-        double north = (appState.originY + cellMiddle(p.y)) / 10.0;
+    void lonLatOf(PlanePoint p, double& lon, double& lat) const {
+        double east = (appState.originX + p.x) / 10.0;
+        double north = (appState.originY + p.y) / 10.0;
         utm_.inverse(east, north, lon, lat);
     }
 
-    GPS_POSITION fixAt(IntPoint p, float speed = 5.0f, float hdop = 1.0f) const {
+    GPS_POSITION fixAt(PlanePoint p, float speed = 5.0f, float hdop = 1.0f) const {
         GPS_POSITION fix;
         std::memset(&fix, 0, sizeof fix);
         lonLatOf(p, fix.longitude, fix.latitude);
@@ -101,8 +102,6 @@ class WorkPlane {
     }
 
   private:
-    // Truncation toward zero maps (n - 1, n] to n below zero and [n, n + 1) to n above it.
-    static double cellMiddle(int n) { return n < 0 ? n - 0.5 : n + 0.5; }
     Utm utm_;
 };
 

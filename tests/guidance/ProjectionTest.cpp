@@ -1,4 +1,4 @@
-// The work plane: zones, hemispheres, the origin, the decimetre grid and the way back.
+// The work plane: zones, hemispheres, the origin, the plane's precision and the way back.
 #include <gtest/gtest.h>
 #include <ogr_spatialref.h>
 
@@ -31,7 +31,8 @@ TEST(UtmZone, ZoneOfLongitude) {
         {6.0, 32, "a zone border belongs to the zone east of it"},
         {-180.0, 1, "the date line starts zone 1"},
         {179.999, 60, "last zone"},
-        {180.0, 61, "no clamping"},
+        {180.0, 60, "the antimeridian is the east edge of zone 60"},
+        {-180.0 - 1e-9, 1, "rounding just west of -180 stays in zone 1"},
         {-77.44, 18, "Virginia"},
         {15.0, 33, "central meridian of zone 33"},
     };
@@ -83,9 +84,9 @@ TEST_F(Projection, FirstFixOfAWorkIsTheOrigin) {
     const double fixes[][2] = {{0.0, 0.0}, {11.57, 48.13}, {-58.38, -34.6}, {179.99, 64.2}};
     for (const auto& f : fixes) {
         appState.originSet = 0;
-        IntPoint p = projectFix(f[0], f[1]);
-        EXPECT_EQ(p.x, 0) << f[0] << " " << f[1];
-        EXPECT_EQ(p.y, 0) << f[0] << " " << f[1];
+        PlanePoint p = projectFix(f[0], f[1]).value();
+        EXPECT_EQ(p.x, 0.0) << f[0] << " " << f[1];
+        EXPECT_EQ(p.y, 0.0) << f[0] << " " << f[1];
         EXPECT_EQ(appState.originSet, 1);
         EXPECT_EQ(appState.originLonLat[0], f[0]);
         EXPECT_EQ(appState.originLonLat[1], f[1]);
@@ -102,13 +103,12 @@ TEST_F(Projection, OriginAtZeroZero) {
     double e = 0.0;
     double n = 0.0;
     utm.forward(0.0, 0.0, e, n);
-    EXPECT_EQ(appState.originX, static_cast<int>(e * 10.0));  // 1664810.x dm
-    EXPECT_EQ(appState.originY, 0);
+    EXPECT_NEAR(appState.originX, e * 10.0, 1e-6);  // 1664810.x dm
+    EXPECT_EQ(appState.originY, 0.0);
 }
 
-TEST_F(Projection, DecimetreGridTruncatesTowardZero) {
-    // An origin 3 mm into a decimetre cell keeps every row clear of a cell border, so the rows
-    // test truncation, not the last bit of the projection.
+TEST_F(Projection, ThePlaneKeepsEveryMillimetreOnBothSidesOfTheOrigin) {
+    // No grid and no bias: a point lies where PROJ puts it, whichever side of the origin.
     Utm utm(33, true);
     const double originEast = 512345.603;
     const double originNorth = 5321987.003;
@@ -116,28 +116,32 @@ TEST_F(Projection, DecimetreGridTruncatesTowardZero) {
     double lat = 0.0;
     utm.inverse(originEast, originNorth, lon, lat);
     setOrigin(lon, lat);
-    ASSERT_EQ(appState.originX, 5123456);
-    ASSERT_EQ(appState.originY, 53219870);
+    ASSERT_NEAR(appState.originX, 5123456.03, 0.001);
+    ASSERT_NEAR(appState.originY, 53219870.03, 0.001);
 
-    struct Row {
-        double eastMetres;
-        double northMetres;
-        IntPoint expected;
-        const char* source;
-    } rows[] = {
-        {0.05, 0.0, {0, 0}, "0.05 m east stays in the origin's decimetre"},
-        {0.10, 0.0, {1, 0}, "0.1 m east is the next decimetre"},
-        {-0.15, 0.0, {-1, 0}, "0.15 m west is -1.2 dm, truncated to -1"},
-        {-0.02, -0.02, {0, 0}, "just west and south: -0.5 dm truncates to 0, not -1"},
-        {0.0, 0.35, {0, 3}, "0.35 m north"},
-        {-123.45, 678.9, {-1234, 6789}, "a point in the field"},
-    };
-    for (const Row& row : rows) {
-        utm.inverse(originEast + row.eastMetres, originNorth + row.northMetres, lon, lat);
-        IntPoint p = projectFix(lon, lat);
-        EXPECT_EQ(p.x, row.expected.x) << row.source;
-        EXPECT_EQ(p.y, row.expected.y) << row.source;
+    const double rows[][2] = {{0.05, 0.0},  {0.10, 0.0},   {-0.15, 0.0},  {-0.02, -0.02},
+                              {0.0, 0.35},  {0.013, 0.0},  {-0.013, 0.0}, {-123.45, 678.9},
+                              {0.0, -0.01}, {0.001, 0.001}};
+    for (const auto& row : rows) {
+        utm.inverse(originEast + row[0], originNorth + row[1], lon, lat);
+        PlanePoint p = projectFix(lon, lat).value();
+        EXPECT_NEAR(p.x, row[0] * 10.0, 0.001) << row[0] << " " << row[1];
+        EXPECT_NEAR(p.y, row[1] * 10.0, 0.001) << row[0] << " " << row[1];
     }
+}
+
+TEST_F(Projection, AWorkAtTheAntimeridianIsNotMirrored) {
+    // 180 degrees is zone 60: a point west of it lies west, a point north lies north.
+    ASSERT_TRUE(setOrigin(180.0, -16.5));  // Fiji
+    int north = -1;
+    EXPECT_EQ(currentZone(north), 60);
+    PlanePoint west = projectFix(179.99, -16.5).value();
+    PlanePoint up = projectFix(180.0, -16.49).value();
+    // Grid north turns by less than a degree there: within 2 % of the step across.
+    EXPECT_NEAR(west.x, -10670.0, 50.0);  // about 1.07 km west
+    EXPECT_NEAR(west.y, 0.0, 0.02 * 10670.0);
+    EXPECT_NEAR(up.y, 11060.0, 50.0);  // about 1.1 km north
+    EXPECT_NEAR(up.x, 0.0, 0.02 * 11060.0);
 }
 
 TEST_F(Projection, EachWorkUsesTheZoneOfItsFirstFix) {
@@ -145,21 +149,21 @@ TEST_F(Projection, EachWorkUsesTheZoneOfItsFirstFix) {
     projectFix(5.9, 50.0);
     EXPECT_EQ(currentZone(north), 31);
     // The work crosses into zone 32 and keeps zone 31: 0.2 degrees east is about 14.3 km.
-    IntPoint across = projectFix(6.1, 50.0);
+    PlanePoint across = projectFix(6.1, 50.0).value();
     EXPECT_EQ(currentZone(north), 31);
     EXPECT_NEAR(across.x, 143000, 2000);
 
     appState.originSet = 0;  // a new work
-    IntPoint first = projectFix(6.1, 50.0);
+    PlanePoint first = projectFix(6.1, 50.0).value();
     EXPECT_EQ(currentZone(north), 32);
-    EXPECT_EQ(first.x, 0);
-    EXPECT_EQ(first.y, 0);
+    EXPECT_EQ(first.x, 0.0);
+    EXPECT_EQ(first.y, 0.0);
     Utm utm32(32, true);
     double e = 0.0;
     double n = 0.0;
     utm32.forward(6.1, 50.0, e, n);
-    EXPECT_EQ(appState.originX, static_cast<int>(e * 10.0));
-    EXPECT_EQ(appState.originY, static_cast<int>(n * 10.0));
+    EXPECT_NEAR(appState.originX, e * 10.0, 1e-6);
+    EXPECT_NEAR(appState.originY, n * 10.0, 1e-6);
 }
 
 TEST_F(Projection, UnprojectTheOrigin) {
@@ -171,27 +175,29 @@ TEST_F(Projection, UnprojectTheOrigin) {
         ASSERT_NE(appState.inverseTransform, nullptr);
         double lon = 0.0;
         double lat = 0.0;
-        unprojectPoint({0, 0}, lon, lat);
+        EXPECT_TRUE(unprojectPoint({0, 0}, lon, lat));
         closeInverseProjection();
         EXPECT_EQ(appState.inverseTransform, nullptr);
-        // Within one decimetre cell: 1 dm is about 9e-7 degrees of latitude.
+        // Back onto the fix itself, to the millimetre.
         double metresEast = (lon - f[0]) * 111320.0 * std::cos(f[1] * M_PI / 180.0);
         double metresNorth = (lat - f[1]) * 110574.0;
-        EXPECT_LE(std::fabs(metresEast), 0.1) << f[0] << " " << f[1];
-        EXPECT_LE(std::fabs(metresNorth), 0.1) << f[0] << " " << f[1];
-        // Truncation toward zero moves the origin toward the zone's false origin, never away.
-        EXPECT_LE(metresEast, 1e-6);
+        EXPECT_LE(std::fabs(metresEast), 0.001) << f[0] << " " << f[1];
+        EXPECT_LE(std::fabs(metresNorth), 0.001) << f[0] << " " << f[1];
     }
 }
 
-TEST_F(Projection, FailedTransformLeavesTheFixAsItWas) {
+TEST_F(Projection, AFailedTransformGivesNoPoint) {
     projectFix(15.0, 52.0);
-    // No latitude beyond the pole can be projected; the point must stay finite and in range.
+    // No latitude beyond the pole can be projected: no point, rather than degrees as metres.
     CPLPushErrorHandler(CPLQuietErrorHandler);
-    IntPoint p = projectFix(15.0, 95.0);
+    EXPECT_FALSE(projectFix(15.0, 95.0));
+    openInverseProjection();
+    double lon = 1.0, lat = 2.0;
+    EXPECT_FALSE(unprojectPoint({1e12, 1e12}, lon, lat));
+    closeInverseProjection();
     CPLPopErrorHandler();
-    EXPECT_EQ(p.x, static_cast<int>(15.0 * 10.0 - appState.originX));
-    EXPECT_EQ(p.y, static_cast<int>(95.0 * 10.0 - appState.originY));
+    EXPECT_EQ(lon, 1.0);
+    EXPECT_EQ(lat, 2.0);
 }
 
 TEST(GeodesyData, DataFolderIsUsedOnlyWhenItExists) {

@@ -12,8 +12,12 @@ class WorkedStrip : public ::testing::Test {
   protected:
     void SetUp() override { guidance_test::resetWork(); }
     // A record for a step north (offX = 60, offY = 0 for the 60 dm half width) or south.
-    static void north(int x, int y, std::int64_t d2 = 100) { appendStrip({x, y}, 60, 0, d2); }
-    static void south(int x, int y, std::int64_t d2 = 100) { appendStrip({x, y}, -60, 0, d2); }
+    static void north(int x, int y, std::int64_t d2 = 100) {
+        appendStrip({double(x), double(y)}, 60, 0, double(d2));
+    }
+    static void south(int x, int y, std::int64_t d2 = 100) {
+        appendStrip({double(x), double(y)}, -60, 0, double(d2));
+    }
 };
 
 TEST_F(WorkedStrip, ThreeRecordsNorth) {
@@ -35,24 +39,24 @@ TEST_F(WorkedStrip, ThreeRecordsNorth) {
     EXPECT_EQ(appState.distance, 20);
 }
 
-TEST_F(WorkedStrip, DistanceIsTruncatedPerStep) {
+TEST_F(WorkedStrip, DistanceKeepsEveryStepWhole) {
     struct Row {
         std::int64_t d2;
-        int added;
+        double added;
         const char* source;
     } rows[] = {
-        {7 * 7 + 8 * 8, 10, "a (7, 8) step is 10.63 dm"},
+        {7 * 7 + 8 * 8, std::sqrt(113.0), "a (7, 8) step is 10.63 dm, fractions kept"},
         {36, 6, "a whole 6 dm"},
-        {99, 9, "9.95 dm"},
+        {99, std::sqrt(99.0), "9.95 dm"},
         {std::int64_t(3000000) * 3000000, 3000000, "a 300 km jump fits"},
     };
     for (const auto& row : rows) {
         SetUp();
         north(0, 0);
         north(0, 10, row.d2);
-        EXPECT_EQ(appState.distance, row.added) << row.source;
+        EXPECT_DOUBLE_EQ(appState.distance, row.added) << row.source;
         north(0, 20, row.d2);
-        EXPECT_EQ(appState.distance, 2 * row.added) << row.source;
+        EXPECT_DOUBLE_EQ(appState.distance, 2 * row.added) << row.source;
     }
 }
 
@@ -67,7 +71,7 @@ TEST_F(WorkedStrip, GroundDrivenTwiceCountsTwice) {
 
 TEST_F(WorkedStrip, TriangleAreaIsExact) {
     struct Row {
-        IntPoint a, b, c;
+        PlanePoint a, b, c;
         double area;
         const char* source;
     } rows[] = {

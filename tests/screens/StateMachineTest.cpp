@@ -151,31 +151,31 @@ TEST_F(StateMachineTest, MapTapsPauseAndResumeAndMarkThePause) {
 
 TEST_F(StateMachineTest, PointsAAndBAreSetFromTheCurrentPosition) {
     appState.screenState = kStateSettingAB;
-    appState.implementWidth = 1205;  // 120 dm between the guide lines
-    // A position with a zero coordinate is no position yet.
-    for (IntPoint unset : {IntPoint{0, 0}, IntPoint{0, 55}, IntPoint{55, 0}}) {
-        appState.position = unset;
+    appState.implementWidth = 1206;  // 120.6 dm between the guide lines
+    // Before the work's first accepted fix there is no position, whatever the coordinates say.
+    appState.positionSet = 0;
+    for (PlanePoint stale : {PlanePoint{0, 0}, PlanePoint{-100, 200}}) {
+        appState.position = stale;
         tapMap();
         EXPECT_EQ(appState.pointASet, 0);
     }
-    appState.position = {-100, 200};
+    // Once there is one, the origin's own lines are places like any other.
+    appState.positionSet = 1;
+    appState.position = {0.0, 200.25};
     tapMap();
     EXPECT_EQ(appState.pointASet, 1);
-    EXPECT_EQ(appState.pointA.x, -100.0);
-    EXPECT_EQ(appState.pointA.y, 200.0);
+    EXPECT_EQ(appState.pointA.x, 0.0);
+    EXPECT_EQ(appState.pointA.y, 200.25);
     EXPECT_EQ(appState.screenState, kStateSettingAB);
     EXPECT_EQ(appState.paused, 0) << "setting points never pauses";
 
-    appState.position = {-100, 0};
+    appState.position = {0.03, 900.0};
     tapMap();
-    EXPECT_EQ(appState.screenState, kStateSettingAB);
-
-    appState.position = {-90, 900};
-    tapMap();
-    EXPECT_EQ(appState.pointB.x, -90.0);
+    EXPECT_EQ(appState.pointB.x, 0.03);
     EXPECT_EQ(appState.pointB.y, 900.0);
     EXPECT_EQ(appState.screenState, kStateGuidance);
     EXPECT_EQ(appState.abReady, 1);
+    EXPECT_DOUBLE_EQ(appState.guidance.spacing, 120.6);
     EXPECT_EQ(appState.pauseMarks.size(), 0u);
 }
 

@@ -34,14 +34,14 @@ Vec2 rightOf(Vec2 direction) {
     return {direction.y, -direction.x};
 }
 
-IntPoint toInt(Vec2 p) {
-    return {std::int32_t(std::lround(p.x)), std::int32_t(std::lround(p.y))};
+PlanePoint toInt(Vec2 p) {
+    return {double(std::lround(p.x)), double(std::lround(p.y))};
 }
 
 // A pass north-east along line 0, a turn to the right and a pass back along line 1, `shift`
 // dm right of it as seen from A towards B, ending `back` fixes into the second pass.
-std::vector<IntPoint> twoPasses(double shift, int back) {
-    std::vector<IntPoint> path;
+std::vector<PlanePoint> twoPasses(double shift, int back) {
+    std::vector<PlanePoint> path;
     const Vec2 right = rightOf(kLineDirection);
     for (int k = 0; k < 40; ++k) path.push_back(toInt(kLineA + (10.0 * k) * kLineDirection));
     const Vec2 turnCentre = kLineA + 390.0 * kLineDirection + (0.5 * kSpacing) * right;
@@ -58,9 +58,9 @@ std::vector<IntPoint> twoPasses(double shift, int back) {
 }
 
 // A curving free run: north, then a long bend to the right.
-std::vector<IntPoint> curve() {
-    std::vector<IntPoint> path;
-    for (int k = 0; k < 20; ++k) path.push_back({0, 10 * k});
+std::vector<PlanePoint> curve() {
+    std::vector<PlanePoint> path;
+    for (int k = 0; k < 20; ++k) path.push_back({0.0, 10.0 * k});
     const Vec2 centre{250.0, 190.0};
     for (int k = 1; k <= 30; ++k) {
         const double a = M_PI - k * 0.025;

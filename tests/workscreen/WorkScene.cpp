@@ -60,7 +60,7 @@ void reset(int width, int height, std::uint32_t orientation) {
     s.language = 0;
 }
 
-void drive(const std::vector<IntPoint>& path) {
+void drive(const std::vector<PlanePoint>& path) {
     AppState& s = appState;
     const double half = s.implementHalfWidth * 0.1;
     double ux = 0.0, uy = 1.0;
@@ -83,11 +83,11 @@ void drive(const std::vector<IntPoint>& path) {
     s.headingNorth = float(uy);
 }
 
-std::vector<IntPoint> straight(IntPoint start, Vec2 direction, int count, double step) {
-    std::vector<IntPoint> path;
+std::vector<PlanePoint> straight(PlanePoint start, Vec2 direction, int count, double step) {
+    std::vector<PlanePoint> path;
     for (int k = 0; k < count; ++k) {
-        path.push_back({std::int32_t(start.x + direction.x * step * k),
-                        std::int32_t(start.y + direction.y * step * k)});
+        path.push_back({double(std::int32_t(start.x + direction.x * step * k)),
+                        double(std::int32_t(start.y + direction.y * step * k))});
     }
     return path;
 }

@@ -17,10 +17,10 @@ void reset(int width, int height, std::uint32_t orientation);
 
 // Records one strip per position, the implement across the step towards the next position
 // (the last one keeps the previous step's direction); position and heading end at the last.
-void drive(const std::vector<IntPoint>& path);
+void drive(const std::vector<PlanePoint>& path);
 
 // The positions of a straight run from start, count steps of step (dm) each.
-std::vector<IntPoint> straight(IntPoint start, Vec2 direction, int count, double step);
+std::vector<PlanePoint> straight(PlanePoint start, Vec2 direction, int count, double step);
 
 // An AB line from a along direction, lines spacing dm apart numbered to the right, with the
 // guidance results for the current position and heading as a fix leaves them.

@@ -16,7 +16,7 @@ struct ViewCase {
     float headingDegrees;  // clockwise from north
     bool northUp;
     float zoom;
-    IntPoint position;
+    PlanePoint position;
 };
 
 class WorkView : public ::testing::TestWithParam<ViewCase> {};
@@ -44,10 +44,10 @@ TEST_P(WorkView, VehicleAtCentreAndMapTurnsWithTheView) {
     EXPECT_NEAR(centreD.y, 160, c.zoom + 1.0f);
 
     const double d = 40.0;  // dm
-    const IntPoint ahead{c.position.x + std::int32_t(std::lround(d * s.headingEast)),
-                         c.position.y + std::int32_t(std::lround(d * s.headingNorth))};
-    const IntPoint north{c.position.x, c.position.y + 40};
-    const IntPoint east{c.position.x + 40, c.position.y};
+    const PlanePoint ahead{c.position.x + std::int32_t(std::lround(d * s.headingEast)),
+                           c.position.y + std::int32_t(std::lround(d * s.headingNorth))};
+    const PlanePoint north{c.position.x, c.position.y + 40};
+    const PlanePoint east{c.position.x + 40, c.position.y};
     const double px = d * c.zoom;
     const double slack = 2.0 * c.zoom + 2.0;
     if (c.northUp) {
@@ -126,11 +126,11 @@ TEST(WorkTrack, WalkStopsAtTheLastQuad) {
     northwardTrack(3000);
     recomputeView();
     const TrackEdge& edge = appState.trackEdges[951];  // older end of the 2048th segment
-    const ScreenPoint p = worldToScreen(IntPoint{edge.leftX, edge.leftY});
+    const ScreenPoint p = worldToScreen(PlanePoint{edge.leftX, edge.leftY});
     EXPECT_EQ(appState.screenQuads[8189].x, p.x);
     EXPECT_EQ(appState.screenQuads[8189].y, p.y);
     const TrackEdge& newest = appState.trackEdges[2999];
-    const ScreenPoint q = worldToScreen(IntPoint{newest.rightX, newest.rightY});
+    const ScreenPoint q = worldToScreen(PlanePoint{newest.rightX, newest.rightY});
     EXPECT_EQ(appState.screenQuads[3].x, q.x);
     EXPECT_EQ(appState.screenQuads[3].y, q.y);
 }
