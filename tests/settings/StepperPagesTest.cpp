@@ -5,6 +5,7 @@
 
 #include "SheetHarness.h"
 #include "app/AppState.h"
+#include "settings/DialogValues.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -45,8 +46,8 @@ TEST_F(SheetTest, WidthIsStoredInEvenCentimetresOnOk) {
         const char* typed;
         int half, width;
     } cases[] = {
-        {"3.0", 150, 300}, {"2.55", 127, 254}, {"abc", 0, 0},
-        {"-3", 0, 0},      {"2,5", 125, 250},  {"99999", 32750, 65500},
+        {"3.0", 150, 300}, {"2.55", 127, 254},      {"abc", 0, 0},     {"-3", 0, 0},
+        {"2,5", 125, 250}, {"99999", 32750, 65500}, {"4.1", 205, 410}, {"4.15", 207, 414},
     };
     for (const auto& c : cases) {
         open(kStateStart);
@@ -56,6 +57,23 @@ TEST_F(SheetTest, WidthIsStoredInEvenCentimetresOnOk) {
         EXPECT_EQ(appState.implementHalfWidth, c.half) << c.typed;
         EXPECT_EQ(appState.implementWidth, c.width) << c.typed;
     }
+}
+
+// Every one-decimal width a driver types, as the page reads and stores it: the decimal value in
+// centimetres, never a step below it.
+TEST(DialogValues, EveryTypedWidthIsStoredAsTyped) {
+    for (int tenths = 1; tenths <= 399; ++tenths) {
+        const QString typed = QString::number(tenths / 10) + "." + QString::number(tenths % 10);
+        const std::uint16_t half = halfWidthCentimetres(StepperBox::readMetres(typed));
+        EXPECT_EQ(2 * half, 10 * tenths) << typed.toStdString();
+    }
+    // Steps made by repeated adding land beside the decimal too: ten steps of 0.1 from 0.1.
+    double stepped = 0.1;
+    for (int k = 0; k < 10; ++k) stepped += 0.1;
+    EXPECT_EQ(halfWidthCentimetres(stepped), 55);
+    EXPECT_EQ(toleranceDecimetres(0.3), 3);
+    EXPECT_EQ(toleranceDecimetres(0.1 + 0.2), 3);
+    EXPECT_EQ(toleranceDecimetres(0.29), 2);
 }
 
 TEST_F(SheetTest, StepButtonsKeepTheirLimits) {
