@@ -1,4 +1,4 @@
-// The work record: strip records, area by exact cross products, distance truncated per step,
+// The work record: strip records, area by cross products, distance with every fraction kept,
 // and a full record that stops instead of wrapping.
 #include <gtest/gtest.h>
 
