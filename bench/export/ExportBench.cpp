@@ -33,7 +33,7 @@ void buildFullWork() {
         int x = pass * 120;
         int y = pass % 2 == 0 ? along * 10 : (999 - along) * 10;
         int side = pass % 2 == 0 ? 60 : -60;
-        s.trackEdges[i] = {x - side, y, x + side, y};
+        s.trackEdges[i] = {double(x - side), double(y), double(x + side), double(y)};
         if (along == 0 && i > 0) s.pauseMarks.push_back(std::uint16_t(i));
     }
     s.fixCount = std::uint16_t(kTrackCapacity);

@@ -38,8 +38,8 @@ void storeWork(int fixes) {
         const int y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
         const int x = pass * 120;
         const int dir = pass % 2 == 0 ? 1 : -1;
-        s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
-        s.position = {x, y};
+        s.trackEdges[k] = {double(x - 60 * dir), double(y), double(x + 60 * dir), double(y)};
+        s.position = {double(x), double(y)};
         s.headingEast = 0.0f;
         s.headingNorth = float(dir);
     }
