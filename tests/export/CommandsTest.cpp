@@ -70,16 +70,24 @@ class CommandsTest : public ::testing::Test {
 };
 
 TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
-    ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "drive.shp", 6.0), 0);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "drive.shp", 4.1), 0);
+    const std::string summary = testing::internal::GetCapturedStdout();
+    // The figures the panel shows, to the square metre and the decimetre.
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "%s: %u strip records, %.4f ha, %.4f km\n",
+                  (folder / "drive.shp").c_str(), unsigned(appState.fixCount.load()),
+                  appState.workedArea * 1e-6, appState.distance * 1e-4);
+    EXPECT_EQ(summary, expected);
     EXPECT_EQ(appState.implementHalfWidth, 600) << "the stored width is kept";
     EXPECT_EQ(appState.screenState, kStateStart);
-    // The first fix is the origin and the second only seeds the position.
-    EXPECT_NEAR(savedWidth(folder / "drive.shp"), 60.0, 1.5);
+    // The first fix is the origin and the second only seeds the position; 4.1 m is 41 dm.
+    EXPECT_NEAR(savedWidth(folder / "drive.shp"), 41.0, 0.01);
     EXPECT_EQ(appState.reviewPositions.size(), 58u);
     EXPECT_EQ(appState.originLonLat[0], kOriginLon);
 
     ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "stored.shp", std::nullopt), 0);
-    EXPECT_NEAR(savedWidth(folder / "stored.shp"), 120.0, 1.5);
+    EXPECT_NEAR(savedWidth(folder / "stored.shp"), 120.0, 0.01);
 }
 
 TEST_F(CommandsTest, ImportRefusals) {
