@@ -119,16 +119,17 @@ TEST_F(LinkTest, StartStopStartLeavesNoThreadBehind) {
     EXPECT_EQ(threadsOfThisProcess(), threadsBefore);
 }
 
-// A 20 Hz receiver with every constellation's satellites: 11 kB a second, more than a reader
-// that takes a few hundred bytes per pass can drain. The pseudo-terminal's queue (4 kB) drops
-// what does not fit, as a receiver's line would, so a slow reader loses fixes here.
+// A 20 Hz receiver on a 921600 bit/s line, sending 2.8 kB an epoch (55 kB a second): far more
+// than a reader that takes a few hundred bytes per pass can drain. The pseudo-terminal queues
+// about 68 kB and drops what does not fit, as a receiver's line would: a slow reader loses
+// fixes here, whatever it is given time to catch up.
 TEST_F(LinkTest, FastStreamIsReadWithoutLoss) {
-    InitSatlinker(nullptr, recordFix, SATLINKERCONFIG{0, 115200});
+    InitSatlinker(nullptr, recordFix, SATLINKERCONFIG{0, 921600});
     ASSERT_TRUE(sendUntilFixes(pty, 1, 5s));
     std::this_thread::sleep_for(50ms);
     recorder().clear();
     std::string padding;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 38; ++i) {
         padding += "$GPGSV,4,1,16,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45*7A\r\n";
     }
     constexpr int kEpochs = 40;
