@@ -181,8 +181,9 @@ double fixToFrameP99(int seconds) {
         }
     }
     if (!latencies.empty()) p99 = percentile99(latencies);
-    std::fprintf(stderr, "bench_receiver: %zu guidance frames with a new fix, p99 %.2f ms\n",
-                 latencies.size(), p99);
+    std::fprintf(
+        stderr, "bench_receiver: %zu guidance frames with a new fix, median %.2f ms, p99 %.2f ms\n",
+        latencies.size(), median(latencies), p99);
     return p99;
 }
 
