@@ -24,6 +24,7 @@ void ReceiverLink::start(const LinkSettings& newSettings) {
 void ReceiverLink::stop() {
     stopEvent.signal();
     if (reader.joinable()) reader.join();
+    std::lock_guard<std::mutex> lock(portLock);
     port.close();
 }
 
@@ -37,6 +38,7 @@ std::string ReceiverLink::deviceName() const {
 
 bool ReceiverLink::openPort() {
     const std::string device = deviceName();
+    std::lock_guard<std::mutex> lock(portLock);
     if (port.open(device.c_str(), 0, 0, false) != 0 ||
         port.configureLine(settings.baudRate, 8, SerialPort::kNoParity, SerialPort::kOneStopBit) !=
             0 ||
@@ -68,10 +70,23 @@ void ReceiverLink::run() {
         if (count != 0) {
             nmeaParser.feed(buffer, count);
         } else if (deviceHasGone(port.lastError)) {
+            std::lock_guard<std::mutex> lock(portLock);
             port.close();
             passesSinceLoss = 0;
         }
     }
+}
+
+// A full output queue holds the writer (back-pressure) for at most this long per call, so that
+// a stop never waits on a receiver that does not drain.
+std::int32_t ReceiverLink::write(const void* bytes, std::uint32_t length) {
+    constexpr int kWaitMilliseconds = 100;
+    std::lock_guard<std::mutex> lock(portLock);
+    if (!port.isOpen()) return -1;
+    std::uint32_t count = 0;
+    port.write(bytes, length, &count, kWaitMilliseconds);
+    if (count == 0 && port.lastError != 0) return -1;
+    return static_cast<std::int32_t>(count);
 }
 
 ReceiverLink& receiverLink() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -38,6 +39,9 @@ class ReceiverLink {
     // Wakes the reader, waits until it has left its loop, closes the port.
     void stop();
 
+    // Writes to the receiver from any thread (corrections); see SatlinkerWrite.
+    std::int32_t write(const void* bytes, std::uint32_t length);
+
     // The stored sentence values live across cycles; only the reader touches them while it runs.
     const NmeaParser& parser() const { return nmeaParser; }
 
@@ -49,6 +53,8 @@ class ReceiverLink {
 
     LinkSettings settings;
     SerialPort port;
+    // Held by writers while they use the port, and by the reader while it opens or closes it.
+    std::mutex portLock;
     NmeaParser nmeaParser;
     StopEvent stopEvent;
     std::thread reader;
