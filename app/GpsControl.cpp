@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "app/AppState.h"
+#include "app/Corrections.h"
 #include "gpslink/satlinker.h"
 #include "guidance/FixProcessing.h"
 
@@ -19,6 +20,12 @@ constexpr std::uint32_t kBaudRates[] = {4800,  9600,  14400,  19200,  38400,
 std::uint32_t baudRateForIndex(int index) {
     if (index < 0 || index >= static_cast<int>(std::size(kBaudRates))) return 4800;
     return kBaudRates[index];
+}
+
+// The fix goes on to guidance; its copy for the caster is taken first.
+void onFixForCasterAndGuidance(GPS_POSITION position) {
+    rememberFixForCaster(position);
+    onFix(position);
 }
 
 }  // namespace
@@ -45,10 +52,14 @@ void setGpsEnabled(int enable) {
         SATLINKERCONFIG config;
         config.portNumber = appState.gpsPort;
         config.baudRate = baudRateForIndex(appState.gpsBaudIndex);
-        InitSatlinker(nullptr, onFix, config);
+        InitSatlinker(nullptr, onFixForCasterAndGuidance, config);
         appState.gpsRunning = 1;
+        // Corrections run with the link; a restart of the link keeps the same stream going.
+        startCorrections();
     } else {
         appState.gpsRunning = 0;
+        // Nothing is written to the port once the link closes it.
+        stopCorrections();
         FinishSatlinker();
         // Only now: no callback can come after FinishSatlinker has returned to overwrite it.
         appState.fixQuality = 0;

@@ -17,6 +17,14 @@ enum MessageId : int {
     kMsgPaused = 12,
     // Our own: the strip array is full; recording has stopped, the work can still be saved.
     kMsgWorkFull = 13,
+    // The corrections: the RTK fix lost, and why the correction link is down.
+    kMsgRtkLost = 14,
+    kMsgCorrectionsLogin = 15,
+    kMsgCorrectionsMountpoint = 16,
+    kMsgCorrectionsName = 17,
+    kMsgCorrectionsRefused = 18,
+    kMsgCorrectionsTimeout = 19,
+    kMsgCorrectionsNoData = 20,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.
