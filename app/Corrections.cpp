@@ -51,6 +51,14 @@ std::string positionForCaster() {
     return ggaSentence(fix);
 }
 
+bool lastFixPosition(double& latitude, double& longitude) {
+    std::lock_guard<std::mutex> lock(fixLock);
+    if (!haveFix || lastFix.fixQuality == 0) return false;
+    latitude = lastFix.latitude;
+    longitude = lastFix.longitude;
+    return true;
+}
+
 void setCorrectionsOverride(const NtripSettings& fromCommandLine) {
     std::lock_guard<std::mutex> lock(settingsLock);
     commandLine = fromCommandLine;

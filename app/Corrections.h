@@ -29,6 +29,8 @@ NtripClient& correctionsClient();
 // lock held for nothing else).
 void rememberFixForCaster(const GPS_POSITION& fix);
 std::string positionForCaster();
+// The last fix's position in degrees; false before the first fix.
+bool lastFixPosition(double& latitude, double& longitude);
 
 // What the information panel shows of the corrections, worked out as a frame is drawn; plays
 // the warning sound when the RTK fix has been lost.
