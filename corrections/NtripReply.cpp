@@ -71,7 +71,9 @@ NtripReply::Kind NtripReply::decide() {
     }
     if (headerEnd == std::string::npos) return Kind::kIncomplete;
     bodyStart = headerEnd + 4;
-    const std::string fields = lowered(header.substr(lineEnd + 2, headerEnd - lineEnd - 2));
+    // No header lines at all when the blank line follows the status line at once.
+    const std::string fields =
+        headerEnd > lineEnd ? lowered(header.substr(lineEnd + 2, headerEnd - lineEnd - 2)) : "";
     isChunked = fields.find("transfer-encoding: chunked") != std::string::npos;
     if (statusCode != 200) return statusCode == 0 ? Kind::kMalformed : Kind::kRefused;
     if (fields.find("gnss/sourcetable") != std::string::npos) return Kind::kSourceTable;

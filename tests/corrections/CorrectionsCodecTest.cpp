@@ -107,6 +107,9 @@ TEST(NtripReply, TellsTheCastersAnswersApart) {
         {"SOURCETABLE 200 OK\r\nSTR;A", NtripReply::Kind::kSourceTable, false, "STR;A"},
         {"HTTP/1.0 401 Unauthorized\r\n", NtripReply::Kind::kUnauthorized, false, ""},
         {"HTTP/1.1 404 Not Found\r\n\r\n", NtripReply::Kind::kNotFound, false, ""},
+        // No header lines: what the body says about chunks is body (found by the fuzzer).
+        {"HTTP/1.1 200 OK\r\n\r\nTransfer-Encoding: chunked\r\n\r\n", NtripReply::Kind::kData,
+         false, "Transfer-Encoding: chunked\r\n\r\n"},
         {"HTTP/1.1 503 Busy\r\n\r\n", NtripReply::Kind::kRefused, false, ""},
         {"ERROR - Bad Password\r\n", NtripReply::Kind::kMalformed, false, ""},
         {frame, NtripReply::Kind::kMalformed, false, ""},
