@@ -62,6 +62,8 @@ class NtripClient {
   private:
     void run();
     void reset();
+    // When the state's next timer runs out.
+    Millis nextTimer(Millis now) const;
     void onDeadlines(Millis now);
     void connect(Millis now);
     void onConnected(Millis now);
