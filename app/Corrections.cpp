@@ -19,6 +19,9 @@ bool haveFix = false;
 
 std::mutex settingsLock;
 std::optional<NtripSettings> commandLine;
+// The file's settings, read once: the receiver link starts from the user-interface thread,
+// which does not wait on the disk for them each time.
+std::optional<NtripSettings> fileSettings;
 
 RtkFixWatch rtkWatch;  // the user-interface thread's, as it draws
 
@@ -69,9 +72,20 @@ void clearCorrectionsOverride() {
     commandLine.reset();
 }
 
-NtripSettings correctionsSettings() {
+void reloadCorrectionsSettings() {
     NtripSettings s = loadCorrectionsConfig();
     std::lock_guard<std::mutex> lock(settingsLock);
+    fileSettings = s;
+}
+
+NtripSettings correctionsSettings() {
+    std::unique_lock<std::mutex> lock(settingsLock);
+    if (!fileSettings) {
+        lock.unlock();
+        reloadCorrectionsSettings();
+        lock.lock();
+    }
+    NtripSettings s = *fileSettings;
     if (commandLine) {
         s.on = true;
         s.caster = commandLine->caster;
@@ -89,6 +103,7 @@ bool applyCorrectionsSettings(const NtripSettings& settings) {
         // The driver's choice on the page now wins over the command line's.
         std::lock_guard<std::mutex> lock(settingsLock);
         commandLine.reset();
+        fileSettings = settings;
     }
     if (correctionsClient().health().state != LinkState::kOff || settings.on) {
         if (settings.on) {

@@ -13,6 +13,8 @@
 // --ntrip: turns the corrections on and overrides caster, port, mountpoint and login.
 void setCorrectionsOverride(const NtripSettings& fromCommandLine);
 void clearCorrectionsOverride();
+// Reads sulcovane.conf's [corrections] again (at start-up; the file is read once otherwise).
+void reloadCorrectionsSettings();
 // The settings in force: the file's, with the command line's on top.
 NtripSettings correctionsSettings();
 // The driver's settings from the Corrections page: stored, and the client follows them if the

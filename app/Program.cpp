@@ -160,6 +160,7 @@ bool openProgram(const CommandLine& line) {
     } else if (!line.gpsDevice.empty()) {
         setGpsDeviceOverride(line.gpsDevice.c_str());
     }
+    reloadCorrectionsSettings();
     if (!line.ntrip.empty()) {
         NtripSettings ntrip;
         std::string checkedAlready;

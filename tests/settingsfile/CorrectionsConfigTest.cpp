@@ -30,6 +30,7 @@ class CorrectionsConfigTest : public ::testing::Test {
     }
     void TearDown() override {
         clearCorrectionsOverride();
+        reloadCorrectionsSettings();
         std::strcpy(appState.moduleDir, saved);
         fs::remove_all(dir);
     }
@@ -85,6 +86,8 @@ TEST_F(CorrectionsConfigTest, OddValuesAndTheCommandLineOnTop) {
     std::string error;
     ASSERT_TRUE(parseNtripUrl("ntrip://cli:pw@127.0.0.1:2999/CLI", line, error));
     std::ofstream(dir / "sulcovane.conf", std::ios::app) << "on=false\n";
+    reloadCorrectionsSettings();
+    EXPECT_FALSE(correctionsSettings().on);
     setCorrectionsOverride(line);
     const NtripSettings effective = correctionsSettings();
     EXPECT_TRUE(effective.on);
