@@ -1,13 +1,17 @@
 // The client against a caster of the tests' own, for the answers str2str cannot give. Sockets
 // are real (127.0.0.1); every timer of the client reads a clock the test moves by hand, so
 // watchdogs and back-off are checked to the second without waiting for them.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <mutex>
 #include <thread>
 
 #include "corrections/NtripClient.h"
+#include "gpslink/satlinker.h"
 #include "tests/corrections/RtcmFrames.h"
 #include "tests/corrections/TestCaster.h"
 
@@ -266,6 +270,57 @@ TEST(NtripClient, SilentCasterAndRefusedConnection) {
 
     f.client.stop();
     EXPECT_EQ(f.client.health().state, LinkState::kOff);
+}
+
+}  // namespace
+
+namespace {
+
+// A receiver's port that drains slower than the caster sends: the pseudo-terminal's queue
+// fills, the library's write waits, the client stops reading the socket, the caster's TCP
+// stream waits in turn; every byte arrives, in order.
+TEST(NtripClient, ASlowPortHoldsTheStreamBackAndLosesNothing) {
+    std::string frames;
+    for (unsigned i = 0; i < 300; ++i) frames += rtcmEpoch(i);  // about 150 KB
+    TestCaster caster([&](TestCaster& c, int fd, const std::string&) {
+        TestCaster::send(fd, "ICY 200 OK\r\n" + frames);
+        c.holdOpen(fd);
+    });
+    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(master, 0);
+    grantpt(master);
+    unlockpt(master);
+    setenv("SATLINKER_DEVICE", ptsname(master), 1);
+    InitSatlinker(
+        nullptr, [](GPS_POSITION) {}, SATLINKERCONFIG{0, 115200});
+    ManualClock clock;
+    NtripClient client(
+        clock, [](const std::uint8_t* d, std::uint32_t n) { return SatlinkerWrite(d, n); },
+        [] { return std::string(); });
+    NtripSettings s;
+    s.on = true;
+    s.caster = "127.0.0.1";
+    s.port = caster.port;
+    s.mountpoint = "BASE";
+    s.version = 1;
+    client.start(s);
+    std::string got;
+    char buffer[512];
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (got.size() < frames.size() && std::chrono::steady_clock::now() < end) {
+        // 512 bytes every 2 ms: about a quarter of what loopback could carry.
+        std::this_thread::sleep_for(2ms);
+        const ssize_t n = ::read(master, buffer, sizeof buffer);
+        if (n > 0) got.append(buffer, std::size_t(n));
+    }
+    EXPECT_EQ(got.size(), frames.size());
+    EXPECT_TRUE(got == frames);
+    EXPECT_EQ(client.health().goodFrames, 1200u);
+    EXPECT_EQ(client.health().state, LinkState::kStreaming);
+    client.stop();
+    FinishSatlinker();
+    unsetenv("SATLINKER_DEVICE");
+    ::close(master);
 }
 
 }  // namespace
