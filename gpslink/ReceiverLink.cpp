@@ -84,8 +84,8 @@ std::int32_t ReceiverLink::write(const void* bytes, std::uint32_t length) {
     std::lock_guard<std::mutex> lock(portLock);
     if (!port.isOpen()) return -1;
     std::uint32_t count = 0;
-    port.write(bytes, length, &count, kWaitMilliseconds);
-    if (count == 0 && port.lastError != 0) return -1;
+    const std::int32_t error = port.write(bytes, length, &count, kWaitMilliseconds);
+    if (count == 0 && error != 0) return -1;
     return static_cast<std::int32_t>(count);
 }
 

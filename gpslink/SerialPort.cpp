@@ -180,10 +180,9 @@ std::int32_t SerialPort::read(void* buffer, std::uint32_t length, std::uint32_t*
 
 std::int32_t SerialPort::write(const void* buffer, std::uint32_t length, std::uint32_t* count,
                                int waitMilliseconds) {
-    lastError = 0;
     if (count != nullptr) *count = 0;
-    if (handle < 0) return lastError = kNotOpen;
-    if (buffer == nullptr || count == nullptr) return lastError = kInvalidArgument;
+    if (handle < 0) return kNotOpen;
+    if (buffer == nullptr || count == nullptr) return kInvalidArgument;
     const auto* bytes = static_cast<const std::uint8_t*>(buffer);
     while (*count < length) {
         const ssize_t n = ::write(handle, bytes + *count, length - *count);
@@ -192,10 +191,10 @@ std::int32_t SerialPort::write(const void* buffer, std::uint32_t length, std::ui
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return lastError = errno;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return errno;
         pollfd writable{handle, POLLOUT, 0};
         const int ready = ::poll(&writable, 1, waitMilliseconds);
         if (ready <= 0 || (writable.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) break;
     }
-    return lastError;
+    return 0;
 }

@@ -162,6 +162,12 @@ TEST_P(CasterTest, Str2strFramesReachTheReceiverByteForByte) {
     const std::string got = receiver.readFor(served.size(), 10s);
     EXPECT_EQ(got.size(), served.size());
     EXPECT_TRUE(got == served) << "the receiver's bytes differ from the file's";
+    // The count goes up once the write has returned, which may be after the bytes were read.
+    const auto counted = std::chrono::steady_clock::now() + 2s;
+    while (client.health().bytesForwarded < served.size() &&
+           std::chrono::steady_clock::now() < counted) {
+        std::this_thread::sleep_for(5ms);
+    }
     const CorrectionHealth health = client.health();
     EXPECT_EQ(health.goodFrames, 240u);
     EXPECT_EQ(health.badFrames, 0u);
