@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/CorrectionsConfig.h"
+#include "app/GpsControl.h"
 #include "app/Texts.h"
 #include "corrections/GgaSentence.h"
 #include "corrections/RtkFixWatch.h"
@@ -105,13 +106,15 @@ bool applyCorrectionsSettings(const NtripSettings& settings) {
         commandLine.reset();
         fileSettings = settings;
     }
-    if (correctionsClient().health().state != LinkState::kOff || settings.on) {
-        if (settings.on) {
-            correctionsClient().start(settings);
-        } else {
-            correctionsClient().stop();
-        }
+    NtripClient& client = correctionsClient();
+    if (!settings.on) {
+        client.stop();
+        return saved;
     }
+    // OK on the page is the driver's say-so to try again, even with the same settings.
+    if (client.health().state == LinkState::kHalted) client.stop();
+    // Only a running link takes corrections; a stopped one starts them with itself.
+    if (isGpsRunning()) client.start(correctionsSettings());
     return saved;
 }
 

@@ -160,8 +160,11 @@ void CorrectionsPage::listMountpoints() {
 void CorrectionsPage::showStatus() {
     if (lister_) {
         const CorrectionHealth h = lister_->health();
-        if (h.state == LinkState::kConnecting || h.state == LinkState::kAwaitingReply ||
-            h.state == LinkState::kSourceTable) {
+        // Before its first attempt the lister waits with no problem yet; after a failed one it
+        // waits with the reason, which is shown, and the listing ends.
+        const bool firstWait = h.state == LinkState::kWaiting && h.problem == LinkProblem::kNone;
+        if (firstWait || h.state == LinkState::kConnecting ||
+            h.state == LinkState::kAwaitingReply || h.state == LinkState::kSourceTable) {
             status_->setText(correctionsText(kCorStateConnecting));
             return;
         }
