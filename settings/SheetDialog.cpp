@@ -63,7 +63,7 @@ std::vector<PageKind> pagesForScreen(std::uint8_t screenState) {
         case kStateReview:
             return {Review, Colors, Misc};
         case kStateGpsWait:
-            return {GpsSetup, Corrections};
+            return {GpsSetup};
         default:
             return {};
     }

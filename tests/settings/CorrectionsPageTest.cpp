@@ -112,7 +112,7 @@ TEST_F(SheetTest, CorrectionsPageListsMountpointsNearestFirstAndStoresItsSetting
 
 TEST_F(SheetTest, CorrectionsOnWithoutACasterStaysOpen) {
     ConfigFolder folder;
-    open(kStateGpsWait);
+    open(kStateStart);
     show("Corrections");
     control<QCheckBox>(kOn)->setChecked(true);
     tapOk();

@@ -39,7 +39,7 @@ TEST_F(SheetTest, EachScreenGetsItsPagesInTabOrder) {
          {"Setup", "Colors", "Guide in straight line", "Internal settings", "Miscellaneous",
           "Review", "GPS Setup", "Corrections", "Extras", "About"}},
         {4, {"Review", "Colors", "Miscellaneous"}},
-        {9, {"GPS Setup", "Corrections"}},
+        {9, {"GPS Setup"}},
         {5, {}},
         {7, {}},
     };
