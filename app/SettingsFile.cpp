@@ -103,6 +103,8 @@ void eachField(State& s, Fields& f) {
     f.field(s.showGuideNumbers);
 }
 
+}  // namespace
+
 // The folder of the program when it may write there; otherwise the user's configuration folder.
 std::string settingsFolder() {
     std::string dir = appState.moduleDir;
@@ -116,8 +118,6 @@ std::string settingsFolder() {
     if (home && home[0] == '/') return std::string(home) + "/.config/sulcovane/";
     return dir;
 }
-
-}  // namespace
 
 std::string settingsPath() {
     return settingsFolder() + "Settings.dat";
