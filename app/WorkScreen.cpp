@@ -105,7 +105,7 @@ void drawTrack(gfx::Rasterizer& r) {
         if (!onScreen(q[0]) && !onScreen(q[1]) && !onScreen(q[2]) && !onScreen(q[3])) continue;
         const gfx::Point corners[4] = {
             {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
-        r.FillConvex(corners, 4, fill);
+        r.FillConvex(corners, 4, fill, true);
         r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
         r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
     }

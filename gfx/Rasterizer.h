@@ -68,8 +68,10 @@ class Rasterizer {
     // A line 5 pixels wide.
     void DrawThickLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                        Pixel colour);
-    // A convex outline filled row by row; 1 point draws a pixel, 2 points a line.
-    void FillConvex(const Point* points, std::int32_t count, Pixel colour);
+    // A convex outline filled row by row; 1 point draws a pixel, 2 points a line. Rows of
+    // level edges belong to no span; with levelEdges they are drawn too, so that outlines
+    // sharing a level edge (the records of the worked strip) leave no row between them.
+    void FillConvex(const Point* points, std::int32_t count, Pixel colour, bool levelEdges = false);
     // Even-odd scanline fill of the outline shifted by (offsetX, offsetY). False only when
     // the edge memory could not be had; fewer than 3 points draw nothing and give true.
     bool FillPolygon(const Polygon& polygon, Pixel colour, std::int32_t offsetX = 0,

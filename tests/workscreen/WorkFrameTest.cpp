@@ -2,6 +2,7 @@
 // go, how the cross-track distance reads, when the steering sound plays, what is left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
@@ -199,6 +200,37 @@ TEST(WorkFrame, FewerThanTwoFixes) {
     EXPECT_EQ(canvas.at(10, 5), 0) << "no steering bar";
     EXPECT_EQ(canvas.at(120, 155), 0x07E0) << "vehicle";
     EXPECT_FALSE(inkOf(canvas, kRed, s.halfScreenHeight + 27).empty()) << "PAUSED";
+}
+
+// Records of a straight run share their level edges: the strip between its two side lines is
+// the track colour on every row, with no line of background where one record meets the next.
+// Run north seen heading up (level seams) and 15 degrees east seen north up (slanted seams).
+TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
+    for (const bool northUp : {false, true}) {
+        SCOPED_TRACE(northUp ? "north up, slanted" : "heading up, level");
+        workscene::reset(240, 320, 0);
+        AppState& s = appState;
+        s.showVehicle = 0;
+        s.northUp = northUp;
+        const double a = northUp ? 15.0 * M_PI / 180.0 : 0.0;
+        workscene::drive(workscene::straight({0, 0}, {std::sin(a), std::cos(a)}, 60, 10.0));
+        recomputeView();
+        Canvas canvas(240, 320);
+        drawBackground(*canvas.raster);
+        drawWorkScreen(*canvas.raster);
+        const gfx::Pixel track = gfx::pixelFromColorRef(s.trackColor);
+        int checked = 0;
+        // Along the strip's middle, from past the implement bar to the screen's bottom edge.
+        for (int y = s.halfScreenHeight + 12; y < 320; ++y) {
+            const int x =
+                s.halfScreenWidth - int(std::lround((y - s.halfScreenHeight) * std::tan(a)));
+            for (int dx = -40; dx <= 40; dx += 8) {
+                ASSERT_EQ(canvas.at(x + dx, y), track) << "at " << x + dx << ", " << y;
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 1000);
+    }
 }
 
 // The full work is told in one red line that leaves the cross-track text and the guide
