@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/DashedLine.h"
+#include "app/Palette.h"
 #include "app/WorkScreen.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/Rasterizer.h"
@@ -60,10 +61,26 @@ constexpr ButtonEntry kButtons[] = {
     {&AppState::imgGpsCancel, Kind::Gif, 186, 169, kKeyMagenta},
 };
 
+// The night palette's pictures: every pixel dimmed but the transparent ones, and none
+// dimmed into the transparent colour.
+void dim(gfx::Surface* image) {
+    if (!image || !image->buffer || !nightPalette()) return;
+    const std::int32_t key = image->colourKey;
+    for (std::int32_t y = 0; y < image->height(); ++y) {
+        gfx::Pixel* row = image->row(y);
+        for (std::int32_t x = 0; x < image->width(); ++x) {
+            if (key >= 0 && row[x] == gfx::Pixel(key)) continue;
+            const gfx::Pixel dimmed = dimmedPixel(row[x]);
+            row[x] = key >= 0 && dimmed == gfx::Pixel(key) ? gfx::Pixel(dimmed ^ 0x0020) : dimmed;
+        }
+    }
+}
+
 gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
     const std::int32_t id = appState.wideLayout ? wide : normal;
     gfx::Surface* image = kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
     if (image) image->colourKey = key;
+    dim(image);
     return image;
 }
 
@@ -88,6 +105,7 @@ void loadBackgroundImage() {
             picture = stretched;
         }
     }
+    dim(picture);
     replace(s.backgroundImage, picture);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/Palette.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
 
@@ -68,7 +69,7 @@ void drawInfoPanel(gfx::Rasterizer& target) {
     else
         row = s.textMargin;
 
-    gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
     if (state == kStateReview) return;
 

@@ -4,13 +4,12 @@
 
 #include "app/AppState.h"
 #include "app/FrameScope.h"
+#include "app/Palette.h"
 #include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 
 namespace {
 
-constexpr gfx::Pixel kWhite = 0xFFFF;
-constexpr gfx::Pixel kBlack = 0x0000;
 // The background picture shows through at about a third, so the text stays readable.
 constexpr std::uint32_t kPictureAlpha = 90;
 
@@ -27,7 +26,8 @@ class MessageLines {
         : target_(target), text_(text), y_(y) {}
     void line(int start, int count) {
         if (count <= 0) return;
-        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, kBlack, count);
+        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, messageInk(),
+                           count);
         y_ += kLineHeight;
     }
 
@@ -88,13 +88,26 @@ void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
 
 void drawMessageLayout(gfx::Rasterizer& target, const char* text) {
     if (!target.Target()) return;
-    target.Clear(kWhite);
+    refreshPalette();
+    target.Clear(messageGround());
     if (appState.backgroundImage) {
         target.SetBlending(kPictureAlpha);
         target.Blit(0, 0, appState.backgroundImage);
         target.ResetBlending();
     }
     drawWrapped(target, text, appState.halfScreenHeight >> 2);
+}
+
+void drawStartLayout(gfx::Rasterizer& target) {
+    if (!target.Target()) return;
+    refreshPalette();
+    // The picture may be smaller than the window: what it does not cover is the ground.
+    target.Clear(messageGround());
+    if (appState.backgroundImage) target.Blit(0, 0, appState.backgroundImage);
+    for (const ButtonImage* button :
+         {&appState.imgStartFree, &appState.imgStartAB, &appState.imgReview, &appState.imgStartMenu,
+          &appState.imgExit})
+        drawButton(target, *button);
 }
 
 void showMessageScreen(const char* text) {

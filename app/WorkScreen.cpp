@@ -9,6 +9,7 @@
 
 #include "app/DashedLine.h"
 #include "app/InfoPanel.h"
+#include "app/Palette.h"
 #include "app/Texts.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
@@ -95,7 +96,7 @@ bool onScreen(const ScreenPoint& p) {
 
 void drawTrack(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel fill = gfx::pixelFromColorRef(s.trackColor);
+    const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
     const int end = std::min({4 * int(s.fixCount.load()) - 4, kLastQuadIndex, walkedQuadEnd});
     std::size_t gap = 0;  // the walk lists its gaps in ascending order
     for (int i = 0; i < end; i += 4) {
@@ -115,7 +116,7 @@ void drawTrack(gfx::Rasterizer& r) {
 // side the driver must steer to, the rest of the bar is plain background.
 void drawSteeringBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel bg = gfx::pixelFromColorRef(s.backgroundColor);
+    const gfx::Pixel bg = gfx::pixelFromColorRef(screenBackgroundColor());
     const int n = s.arrowCount;
     const int hw = s.halfScreenWidth;
     const int w = s.screenWidth;
@@ -154,7 +155,7 @@ void steeringSound() {
 // never crosses it.
 void drawGuideNumbers(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     const int row = s.guideNumberRow;
     const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
     for (int line = 0; line < 3; ++line) {
@@ -195,14 +196,14 @@ void drawGuidance(gfx::Rasterizer& r) {
     char text[32];
     formatCrossTrack(s.crossTrack, text);
     r.DrawString(s.font, text, gfx::kAlignCentre, 0, s.textMargin + s.barHeight,
-                 gfx::pixelFromColorRef(s.textColor));
+                 gfx::pixelFromColorRef(screenTextColor()));
 }
 
 // While A and B are being set: the prompt blinks, and once A is set a dashed leg runs from A
 // to the vehicle.
 void drawSettingAB(gfx::Rasterizer& r) {
     AppState& s = appState;
-    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     if (s.promptBlink) {
         s.promptBlink = 0;
         r.DrawWrappedString(s.font, messageText(s.pointASet ? kMsgPromptB : kMsgPromptA),
@@ -341,7 +342,7 @@ void drawBackground(gfx::Rasterizer& target) {
                                        {s.pictureQuad[3].x, s.pictureQuad[3].y}};
         target.FillPolygonPattern(corners, 4, s.pictureImage);
     } else {
-        target.Clear(gfx::pixelFromColorRef(s.backgroundColor));
+        target.Clear(gfx::pixelFromColorRef(screenBackgroundColor()));
     }
 }
 
@@ -372,6 +373,7 @@ void drawWorkButtons(gfx::Rasterizer& target) {
 }
 
 void drawWorkFrame(gfx::Rasterizer& target) {
+    refreshPalette();
     drawBackground(target);
     drawWorkScreen(target);
     drawInfoPanel(target);
