@@ -6,9 +6,11 @@
 #include "app/DashedLine.h"
 #include "app/Palette.h"
 #include "app/WorkScreen.h"
+#include "gfx/Font.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -122,6 +124,10 @@ void loadScreenImages() {
     s.pictureQuad[2] = {w, h};
     s.pictureQuad[3] = {0, h};
     rebuildVehicleImage();
+    gfx::DestroyFont(s.readoutFont);
+    s.readoutFont = nullptr;
+    if (s.scaledLayout && s.layoutScale >= 2)
+        s.readoutFont = gfx::CreateLargeFont(platform::findResource("FONTS", "155-32"), 16, 32);
     delete s.dashLine;
     s.dashLine = new DashedLine({10, 10});
 }
@@ -132,6 +138,8 @@ void freeScreenImages() {
     for (const ButtonEntry& e : kButtons) replace((s.*e.field).image, nullptr);
     replace(s.backgroundImage, nullptr);
     replace(s.vehicleImage, nullptr);
+    gfx::DestroyFont(s.readoutFont);
+    s.readoutFont = nullptr;
     delete s.dashLine;
     s.dashLine = nullptr;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/Palette.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
@@ -42,10 +43,6 @@ class PanelLine {
     char* last_ = buffer_ + sizeof(buffer_) - 1;  // room for the terminating zero
 };
 
-bool inGuidanceRow(std::uint8_t state) {
-    return state == kStateGuidance || state == kStateSettingAB;
-}
-
 }  // namespace
 
 void drawInfoPanel(gfx::Rasterizer& target) {
@@ -58,16 +55,8 @@ void drawInfoPanel(gfx::Rasterizer& target) {
     first.number(hectares, 2).text(" ha ").number(kilometres, 2).text(" Km");
     if (state != kStateReview) first.text(" ").number(s.speedKnots * 1.852, 1).text(" Km/h");
 
-    // In guidance the panel moves below the steering bar. The row is a byte: on a rotated
-    // screen in guidance it wraps round (320 high: row 32).
-    std::uint8_t row;
-    bool rotated = s.orientation == 1 || s.orientation == 3;
-    if (rotated && inGuidanceRow(state))
-        row = std::uint8_t(s.screenHeight + 224);
-    else if (inGuidanceRow(state))
-        row = std::uint8_t(s.barHeight + s.textMargin + 32);
-    else
-        row = s.textMargin;
+    // In guidance the panel moves below the steering bar (and the large cross-track digits).
+    const int row = infoPanelRow(state);
 
     gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
@@ -75,5 +64,5 @@ void drawInfoPanel(gfx::Rasterizer& target) {
 
     PanelLine second;
     second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
-    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + 16, colour);
+    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + textLineHeight(), colour);
 }

@@ -13,7 +13,6 @@ namespace {
 // The background picture shows through at about a third, so the text stays readable.
 constexpr std::uint32_t kPictureAlpha = 90;
 
-constexpr int kLineHeight = 16;
 // Texts shorter than this stay on one line.
 constexpr int kWrapLength = 25;
 // A line ends at the last space before this many characters from its start.
@@ -28,7 +27,7 @@ class MessageLines {
         if (count <= 0) return;
         target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, messageInk(),
                            count);
-        y_ += kLineHeight;
+        y_ += appState.font->cellHeight();
     }
 
   private:
@@ -53,9 +52,10 @@ void restOfText(MessageLines& lines, const char* text, int start, int length, in
 // The lines of the wrapping text routine: broken at spaces, each break space kept at the head
 // of the next line, the last line with the rest of the text.
 void drawWrapped(gfx::Rasterizer& target, const char* text, int y) {
+    if (!appState.font) return;  // nothing to draw the text with
     MessageLines lines(target, text, y);
     int length = int(std::strlen(text));
-    int capacity = (target.Target()->width() + 1) / gfx::Font::kCellWidth;
+    int capacity = (target.Target()->width() + 1) / appState.font->cellWidth();
     if (length < kWrapLength) {
         lines.line(0, length);
         return;

@@ -5,12 +5,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "app/DashedLine.h"
 #include "app/InfoPanel.h"
+#include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
+#include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -20,6 +23,9 @@ namespace {
 constexpr gfx::Pixel kBlack = 0x0000;
 constexpr gfx::Pixel kRed = 0xF800;
 constexpr gfx::Pixel kVehicleKey = 0xF81F;
+constexpr gfx::Pixel kReadoutGreen = gfx::pixelFromRgb(0, 176, 64);
+constexpr gfx::Pixel kPlateDay = 0xFFFF;
+constexpr gfx::Pixel kPlateNight = 0x0000;
 // The last quad index the walk may fill, and the first one the frame no longer paints.
 constexpr int kLastQuadIndex = 8188;
 // Frames between two steering sounds while the vehicle is off its line.
@@ -183,6 +189,29 @@ void formatCrossTrack(double crossTrack, char (&text)[32]) {
     *end = '\0';
 }
 
+// The number the driver steers by, a twelfth of the screen high under the steering bar: green
+// within the arrow tolerance, red beyond it, with a pointer on the side to steer to.
+void drawLargeReadout(gfx::Rasterizer& r, const char (&distance)[32]) {
+    const AppState& s = appState;
+    const bool within = std::fabs(s.crossTrack) < double(s.arrowTolerance);
+    char text[40];
+    if (within)
+        std::snprintf(text, sizeof text, "%s", distance);
+    else if (s.steerLeft)
+        std::snprintf(text, sizeof text, "\x11 %s", distance);  // the left-pointing triangle
+    else
+        std::snprintf(text, sizeof text, "%s \x10", distance);  // the right-pointing triangle
+    const int scale = readoutScale();
+    const int y = s.barHeight + s.textMargin;
+    const gfx::Pixel colour = within ? kReadoutGreen : kRed;
+    // A dark or light plate under the digits keeps them readable over the track.
+    const int width = int(std::strlen(text)) * s.readoutFont->cellWidth() * scale;
+    const int left = (int(s.screenWidth) - width) / 2 - 4 * scale;
+    r.FillRect(left, y - scale, left + width + 8 * scale, y + 32 * scale + scale,
+               nightPalette() ? kPlateNight : kPlateDay);
+    r.DrawStringScaled(s.readoutFont, text, gfx::kAlignCentre, 0, y, colour, scale);
+}
+
 void drawGuidance(gfx::Rasterizer& r) {
     const AppState& s = appState;
     if (!s.northUp) drawSteeringBar(r);
@@ -195,6 +224,10 @@ void drawGuidance(gfx::Rasterizer& r) {
     if (s.showGuideNumbers) drawGuideNumbers(r);
     char text[32];
     formatCrossTrack(s.crossTrack, text);
+    if (largeReadout()) {
+        drawLargeReadout(r, text);
+        return;
+    }
     r.DrawString(s.font, text, gfx::kAlignCentre, 0, s.textMargin + s.barHeight,
                  gfx::pixelFromColorRef(screenTextColor()));
 }
@@ -244,23 +277,13 @@ void drawImplementBar(gfx::Rasterizer& r) {
     }
 }
 
-// Where the information panel's first line is, as the panel computes it (an 8-bit row).
-int panelRow() {
-    const AppState& s = appState;
-    const std::uint8_t state = s.screenState;
-    const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
-    const bool landscape = s.orientation == 1 || s.orientation == 3;
-    if (landscape && guidanceRows) return std::uint8_t(s.screenHeight + 224);
-    if (guidanceRows) return std::uint8_t(s.barHeight + s.textMargin + 32);
-    return s.textMargin;
-}
-
 // The strip array is full: one red line under the panel, or above it where the panel sits
 // low, so that the guidance stays in sight.
 void drawWorkFull(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    int y = panelRow() + 32;
-    if (y + 16 > s.guideNumberRow) y = panelRow() - 16;
+    const int row = infoPanelRow(s.screenState), line = textLineHeight();
+    int y = row + 2 * line;
+    if (y + line > s.guideNumberRow) y = row - line;
     r.DrawString(s.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
 }
 
@@ -358,8 +381,9 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     if (s.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
     if (s.paused) {
+        const int below = s.scaledLayout ? 27 * s.layoutScale : 27;
         target.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                          s.halfScreenHeight + 27, kRed);
+                          s.halfScreenHeight + below, kRed);
     }
     if (s.workFull) drawWorkFull(target);
 }

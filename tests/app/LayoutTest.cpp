@@ -99,7 +99,7 @@ TEST(Layout, LandscapeWideMarginsDouble) {
 TEST(Layout, WideLayoutStartsAtExactly480) {
     setScreen(479, 640, 0);
     EXPECT_FALSE(appState.wideLayout);
-    EXPECT_EQ(appState.btnFinish.right, 48);
+    EXPECT_EQ(appState.btnFinish.right - appState.btnFinish.left, 48);
     setScreen(480, 640, 0);
     EXPECT_TRUE(appState.wideLayout);
     EXPECT_EQ(appState.btnFinish.right, 96);
