@@ -1,6 +1,7 @@
 #include "app/ImageTable.h"
 
 #include <cstdint>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/DashedLine.h"
@@ -78,9 +79,24 @@ void dim(gfx::Surface* image) {
     }
 }
 
-gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
+// The picture drawn for a layout scale above the doubled one: "<normal id>-<scale>". Null when
+// the program has none for that scale.
+gfx::Surface* loadLarge(Kind kind, std::int32_t normal) {
+    const std::string id = std::to_string(normal) + "-" + std::to_string(appState.layoutScale);
+    const auto bytes = platform::findResource(kind == Kind::Gif ? "GIF" : "BITMAP", id);
+    if (bytes.empty()) return nullptr;
+    return gfx::DecodeImageBytes(bytes.data(), bytes.data() + bytes.size());
+}
+
+gfx::Surface* loadPicture(Kind kind, std::int32_t wide, std::int32_t normal) {
+    gfx::Surface* image = appState.layoutScale >= 3 ? loadLarge(kind, normal) : nullptr;
+    if (image) return image;
     const std::int32_t id = appState.wideLayout ? wide : normal;
-    gfx::Surface* image = kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
+    return kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
+}
+
+gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
+    gfx::Surface* image = loadPicture(kind, wide, normal);
     if (image) image->colourKey = key;
     dim(image);
     return image;
@@ -95,10 +111,12 @@ void replace(gfx::Surface*& field, gfx::Surface* image) {
 
 void loadBackgroundImage() {
     AppState& s = appState;
-    gfx::Surface* picture = gfx::LoadGifResource(s.wideLayout ? 166 : 156);
+    gfx::Surface* picture = loadPicture(Kind::Gif, 166, 156);
     const bool turned = s.orientation == 1 || s.orientation == 3;
-    if (picture && turned && s.screenWidth > 0 && s.screenHeight > 0) {
-        // The picture is drawn for a portrait screen; a turned one gets it stretched to fit.
+    const bool fit = turned || s.scaledLayout;
+    if (picture && fit && s.screenWidth > 0 && s.screenHeight > 0) {
+        // The picture is drawn for a portrait handheld screen; a turned one, or any other
+        // screen, gets it stretched to fit.
         gfx::Surface* stretched = gfx::CreateSurface(s.screenWidth, s.screenHeight);
         if (stretched) {
             gfx::Rasterizer r(stretched);

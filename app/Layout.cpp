@@ -46,9 +46,15 @@ bool largeReadout() {
 }
 
 int readoutScale() {
-    // At least a twelfth of the screen's height, in whole multiples of the 32-row font.
+    // Digits (20 of the font's 32 rows) at least a twelfth of the screen's height, as far as
+    // a reading of 7 characters ("\x112.35 m") fits across the screen.
     const int twelfth = (appState.screenHeight + 11) / 12;
-    return std::max(1, (twelfth + 31) / 32);
+    const int across = appState.screenWidth / (7 * 17);
+    return std::max(1, std::min((twelfth + kReadoutDigitRows - 1) / kReadoutDigitRows, across));
+}
+
+int readoutHeight() {
+    return kReadoutPlateRows * readoutScale();
 }
 
 int infoPanelRow(std::uint8_t state) {
@@ -56,7 +62,7 @@ int infoPanelRow(std::uint8_t state) {
     const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
     if (s.scaledLayout) {
         if (!guidanceRows) return s.textMargin;
-        const int readout = largeReadout() ? 32 * readoutScale() : s.font ? s.font->height : 16;
+        const int readout = largeReadout() ? readoutHeight() : s.font ? s.font->height : 16;
         return s.barHeight + s.textMargin + readout + s.textMargin;
     }
     // The handheld rows are a byte: on a turned screen in guidance the row wraps round (320

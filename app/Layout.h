@@ -18,8 +18,13 @@ int layoutFontHeight();
 
 // The cross-track error is shown in the large digits: scaled layouts from the doubled one up.
 bool largeReadout();
-// The large digits' magnification of the 16 x 32 font: at least a twelfth of the screen high.
+// The large digits' magnification of the 16 x 32 font: digits at least a twelfth of the screen
+// high where the reading fits across; and the height of the plate under them.
+inline constexpr int kReadoutDigitRows = 20;  // rows 6 to 25 of the font's cell
+inline constexpr int kReadoutPlateRows = 24;  // rows 4 to 27: digits, pointers and a margin
+inline constexpr int kReadoutPlateTopRow = 4;
 int readoutScale();
+int readoutHeight();
 // The information panel's first row in a screen state, and the distance of its lines.
 int infoPanelRow(std::uint8_t state);
 int textLineHeight();

@@ -198,18 +198,22 @@ void drawLargeReadout(gfx::Rasterizer& r, const char (&distance)[32]) {
     if (within)
         std::snprintf(text, sizeof text, "%s", distance);
     else if (s.steerLeft)
-        std::snprintf(text, sizeof text, "\x11 %s", distance);  // the left-pointing triangle
+        std::snprintf(text, sizeof text, "\x11%s", distance);  // the left-pointing triangle
     else
-        std::snprintf(text, sizeof text, "%s \x10", distance);  // the right-pointing triangle
-    const int scale = readoutScale();
-    const int y = s.barHeight + s.textMargin;
+        std::snprintf(text, sizeof text, "%s\x10", distance);  // the right-pointing triangle
+    const int length = int(std::strlen(text));
+    const int cell = s.readoutFont->cellWidth();
+    // A long reading gets smaller digits rather than leaving the screen.
+    const int scale = std::max(1, std::min(readoutScale(), int(s.screenWidth) / (length * cell)));
+    const int top = s.barHeight + s.textMargin;
     const gfx::Pixel colour = within ? kReadoutGreen : kRed;
-    // A dark or light plate under the digits keeps them readable over the track.
-    const int width = int(std::strlen(text)) * s.readoutFont->cellWidth() * scale;
+    // A plate under the digits keeps them readable over the track and the guide lines.
+    const int width = length * cell * scale;
     const int left = (int(s.screenWidth) - width) / 2 - 4 * scale;
-    r.FillRect(left, y - scale, left + width + 8 * scale, y + 32 * scale + scale,
+    r.FillRect(left, top, left + width + 8 * scale, top + kReadoutPlateRows * scale,
                nightPalette() ? kPlateNight : kPlateDay);
-    r.DrawStringScaled(s.readoutFont, text, gfx::kAlignCentre, 0, y, colour, scale);
+    r.DrawStringScaled(s.readoutFont, text, gfx::kAlignCentre, 0, top - kReadoutPlateTopRow * scale,
+                       colour, scale);
 }
 
 void drawGuidance(gfx::Rasterizer& r) {

@@ -70,6 +70,11 @@ def load_psf2(path, width, height):
     return by_char
 
 
+# Stand-ins of the same meaning for picture characters the larger Terminus sizes lack: the
+# steering pointers of the cross-track readout above all.
+LARGE_STAND_INS = {"►": "▶", "◄": "◀"}
+
+
 def build_large_font(codepage, by_char, height):
     blank = bytes(2 * height)
     out = bytearray()
@@ -83,7 +88,7 @@ def build_large_font(codepage, by_char, height):
             ch = CONTROL_PICTURES[1]
         else:
             ch = bytes([byte]).decode(codepage)
-        out += by_char.get(ch) or blank
+        out += by_char.get(ch) or by_char.get(LARGE_STAND_INS.get(ch, "")) or blank
     assert len(out) == 256 * 2 * height
     return bytes(out)
 
