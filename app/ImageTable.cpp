@@ -68,7 +68,8 @@ constexpr ButtonEntry kButtons[] = {
 // dimmed into the transparent colour.
 void dim(gfx::Surface* image) {
     if (!image || !image->buffer || !nightPalette()) return;
-    const std::int32_t key = image->colourKey;
+    // The vehicle has no key of its own: its magenta becomes the key of the scaled vehicle.
+    const std::int32_t key = image->colourKey >= 0 ? image->colourKey : kKeyMagenta;
     for (std::int32_t y = 0; y < image->height(); ++y) {
         gfx::Pixel* row = image->row(y);
         for (std::int32_t x = 0; x < image->width(); ++x) {

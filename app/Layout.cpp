@@ -30,6 +30,9 @@ void place(ButtonRect& rect, ButtonImage& image, ButtonRect where) {
 
 int layoutScaleFor(int width, int height, bool landscape) {
     if (isHandheldScreen(width, height)) return width >= 480 ? 2 : 1;
+    // Off the handheld screens the window is turned to its longer side (rotationFor), also
+    // before the orientation is known.
+    landscape = landscape || width > height;
     const int k =
         landscape ? std::min(width / 320, height / 240) : std::min(width / 240, height / 320);
     return std::max(k, 1);
@@ -62,6 +65,10 @@ int infoPanelRow(std::uint8_t state) {
     const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
     if (s.scaledLayout) {
         if (!guidanceRows) return s.textMargin;
+        // A landscape screen has no room above the vehicle for both the large digits and the
+        // panel: the panel goes to the bottom, between the two columns of buttons.
+        if (largeReadout() && isLandscape())
+            return s.screenHeight - s.textMargin - 2 * textLineHeight();
         const int readout = largeReadout() ? readoutHeight() : s.font ? s.font->height : 16;
         return s.barHeight + s.textMargin + readout + s.textMargin;
     }
