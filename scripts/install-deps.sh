@@ -7,6 +7,8 @@ packages=(
     libgdal-dev gdal-bin libproj-dev proj-bin libshp-dev libasound2-dev
     libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14
     gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
+    # resources/generate.sh (pictures, the Terminus fonts) and scripts/screenshots.sh
+    librsvg2-bin console-setup xdotool x11-apps
 )
 missing=()
 for p in "${packages[@]}"; do
