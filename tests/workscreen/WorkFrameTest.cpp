@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "WorkScene.h"
+#include "app/Palette.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
 #include "platform/HeadlessPlatform.h"
@@ -238,6 +239,39 @@ TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
         }
         EXPECT_GT(checked, 1000);
     }
+}
+
+// The palette in force on the work screen: the user's colours by day, the night colours by
+// night, and Automatic decided by the sun at the last fix (a winter midnight in England).
+TEST(WorkFrame, PaletteDayNightAndAutomatic) {
+    workscene::reset(240, 320, 0);
+    AppState& s = appState;
+    s.backgroundColor = 0x0025C9A0;
+    const auto groundAfterFrame = [] {
+        Canvas canvas(240, 320);
+        refreshPalette();
+        drawBackground(*canvas.raster);
+        return canvas.at(5, 5);
+    };
+    const gfx::Pixel day = gfx::pixelFromColorRef(s.backgroundColor);
+    setPaletteChoice(PaletteChoice::Night);
+    const gfx::Pixel night = groundAfterFrame();
+    EXPECT_NE(night, day);
+    EXPECT_LT((night >> 11) + ((night >> 5) & 0x3F) / 2 + (night & 0x1F), 12) << "dark";
+    setPaletteChoice(PaletteChoice::Day);
+    EXPECT_EQ(groundAfterFrame(), day);
+    EXPECT_EQ(s.backgroundColor, 0x0025C9A0u) << "the user's colour is kept";
+
+    GPS_POSITION fix{};
+    fix.fixQuality = 1;
+    fix.latitude = 52.2;
+    fix.longitude = 0.1;
+    fix.utcTime = {2024, 12, 6, 21, 0, 0, 0, 0};  // midnight, the sun 61 degrees down
+    notePaletteFix(fix);
+    setPaletteChoice(PaletteChoice::Automatic);
+    EXPECT_EQ(groundAfterFrame(), night);
+    setPaletteChoice(PaletteChoice::Day);
+    EXPECT_EQ(groundAfterFrame(), day);
 }
 
 // The full work is told in one red line that leaves the cross-track text and the guide
