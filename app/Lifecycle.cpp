@@ -11,6 +11,7 @@
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
+#include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
@@ -133,6 +134,7 @@ bool initInstance() {
     calls.loadFont();
     calls.showWelcome();
     calls.loadSettings();
+    loadPaletteChoice();
     calls.loadScreenImages();
     calls.computeLayout();
     s.screenState = kStateStart;

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app/AppState.h"
+#include "app/Palette.h"
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/HeadingSmoothing.h"
@@ -107,6 +108,7 @@ void onFix(GPS_POSITION fix) {
     {
         std::lock_guard lock(appState.frameLock);
         storePanelValues(fix);
+        notePaletteFix(fix);
         // One reading of the screen state for the whole fix: a touch that changes it meanwhile
         // takes effect with the next fix.
         std::uint8_t state = appState.screenState;
