@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "app/AppState.h"
+#include "app/ConfigFile.h"
 #include "app/ImageTable.h"
 #include "app/NightSwitch.h"
 #include "app/ScreenConf.h"
@@ -51,7 +52,7 @@ void setPaletteChoice(PaletteChoice c) {
 }
 
 void loadPaletteChoice() {
-    choice = readPaletteChoice(screenConfPath());
+    choice = readPaletteChoice(configPath());
 }
 
 void notePaletteFix(const GPS_POSITION& fix) {

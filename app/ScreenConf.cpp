@@ -3,18 +3,11 @@
 #include <QSettings>
 #include <QString>
 
-#include "app/SettingsFile.h"
+#include "app/ConfigFile.h"
 
 namespace {
 constexpr const char* kPaletteKey = "screen/palette";
 }  // namespace
-
-std::string screenConfPath() {
-    std::string path = settingsPath();
-    const std::size_t slash = path.rfind('/');
-    path.erase(slash == std::string::npos ? 0 : slash + 1);
-    return path + "sulcovane.conf";
-}
 
 PaletteChoice readPaletteChoice(const std::string& path) {
     const QSettings conf(QString::fromStdString(path), QSettings::IniFormat);
@@ -25,10 +18,11 @@ PaletteChoice readPaletteChoice(const std::string& path) {
 }
 
 void writePaletteChoice(const std::string& path, PaletteChoice choice) {
-    QSettings conf(QString::fromStdString(path), QSettings::IniFormat);
+    const auto conf = openConfigFile(path);
     const char* value = choice == PaletteChoice::Night       ? "night"
                         : choice == PaletteChoice::Automatic ? "auto"
                                                              : "day";
-    conf.setValue(kPaletteKey, QString::fromLatin1(value));
-    conf.sync();
+    conf->setValue(kPaletteKey, QString::fromLatin1(value));
+    conf->sync();
+    restrictConfigFile(path);
 }

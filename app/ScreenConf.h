@@ -6,8 +6,6 @@
 
 #include "app/Palette.h"
 
-// sulcovane.conf in the folder of Settings.dat.
-std::string screenConfPath();
 // The stored choice; Day when the file, the key or its value is missing or unknown.
 PaletteChoice readPaletteChoice(const std::string& path);
 // Stores the choice, keeping every other key of the file.

@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/AppState.h"
+#include "app/ConfigFile.h"
 #include "app/Palette.h"
 #include "app/ScreenConf.h"
 #include "settings/ColorSwatch.h"
@@ -59,7 +60,7 @@ void ColorsPage::addPaletteChoice() {
     connect(group, &QButtonGroup::idClicked, this, [](int id) {
         const auto choice = PaletteChoice(id);
         setPaletteChoice(choice);
-        writePaletteChoice(screenConfPath(), choice);
+        writePaletteChoice(configPath(), choice);
     });
 }
 
