@@ -17,6 +17,8 @@
 #include "gfx/Display.h"
 #include "gfx/Font.h"
 #include "guidance/Projection.h"
+#include "journal/InterruptedWork.h"
+#include "journal/WorkJournal.h"
 
 namespace {
 
@@ -139,12 +141,17 @@ bool initInstance() {
     // Geodesy set-up always reports success: without a transformation start-up goes on.
     calls.configureGeodesyData();
     calls.startGps();
+    // A work the program was ended in is offered before anything else.
+    offerInterruptedWork();
     calls.showMainWindow();
     return true;
 }
 
 void shutDown() {
     calls.stopThreads();
+    // Whatever the work has recorded is on the disk before anything else ends; its journal
+    // stays for the next start.
+    journalStop();
     calls.saveSettings();
     calls.stopGps();
     calls.releaseProjection();

@@ -19,6 +19,8 @@ const char* const kEnglish[kMessageCount] = {
     "",
     "PAUSED",
     "WORK FULL - save it",
+    "Resume the interrupted work?",
+    "The interrupted work was saved to %s. Touch the screen to continue",
 };
 
 // Spanish.
@@ -37,6 +39,8 @@ const char* const kSpanish[kMessageCount] = {
     "",
     "EN PAUSA",
     "TRABAJO LLENO - guardelo",
+    "Reanudar el trabajo interrumpido?",
+    "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
 };
 
 // German, code page 437.
@@ -57,6 +61,9 @@ const char* const kGerman[kMessageCount] = {
     "",
     "PAUSED",
     "SPUR VOLL - speichern",
+    "Unterbrochene Arbeit fortsetzen?",
+    // Die unterbrochene Arbeit wurde in %s gespeichert. Berühren Sie den Bildschirm
+    "Die unterbrochene Arbeit wurde in %s gespeichert. Ber\x81hren Sie den Bildschirm",
 };
 
 // Russian, code page 866.
@@ -96,6 +103,13 @@ const char* const kRussian[kMessageCount] = {
     "\x8F\x80\x93\x87\x80",
     // ПАМЯТЬ ПОЛНА - сохраните
     "\x8F\x80\x8C\x9F\x92\x9C \x8F\x8E\x8B\x8D\x80 - \xE1\xAE\xE5\xE0\xA0\xAD\xA8\xE2\xA5",
+    // Продолжить прерванную работу?
+    "\x8F\xE0\xAE\xA4\xAE\xAB\xA6\xA8\xE2\xEC \xAF\xE0\xA5\xE0\xA2\xA0\xAD\xAD\xE3\xEE "
+    "\xE0\xA0\xA1\xAE\xE2\xE3?",
+    // Прерванная работа сохранена в %s. Коснитесь экрана
+    "\x8F\xE0\xA5\xE0\xA2\xA0\xAD\xAD\xA0\xEF \xE0\xA0\xA1\xAE\xE2\xA0 "
+    "\xE1\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xA0 \xA2 %s. \x8A\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC "
+    "\xED\xAA\xE0\xA0\xAD\xA0",
 };
 }  // namespace
 

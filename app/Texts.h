@@ -17,6 +17,9 @@ enum MessageId : int {
     kMsgPaused = 12,
     // Our own: the strip array is full; recording has stopped, the work can still be saved.
     kMsgWorkFull = 13,
+    // Our own: a work journal was found at start-up; and where its work was recovered to.
+    kMsgResumeQuestion = 14,
+    kMsgRecovered = 15,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -12,6 +12,7 @@
 #include "guidance/Projection.h"
 #include "guidance/SteeringArrows.h"
 #include "guidance/WorkedStrip.h"
+#include "journal/WorkJournal.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -70,7 +71,10 @@ void updateGuidance(Vec2 travel) {
 
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
+    bool hadOrigin = appState.originSet;
     IntPoint projected = projectFix(fix.longitude, fix.latitude);
+    // The work's first fix names its origin: from here on the work has a journal.
+    if (!hadOrigin) journalBeginWork(state);
     appState.previousPosition = projected;
     // Formed in 64 bits: no step, however long, wraps into a short one.
     std::int64_t dx = std::int64_t(projected.x) - appState.position.x;

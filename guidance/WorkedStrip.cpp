@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/AppState.h"
+#include "journal/WorkJournal.h"
 
 void appendStrip(IntPoint p, std::int32_t offX, std::int32_t offY, std::int64_t d2) {
     std::uint16_t count = appState.fixCount.load(std::memory_order_relaxed);
@@ -22,6 +23,7 @@ void appendStrip(IntPoint p, std::int32_t offX, std::int32_t offY, std::int64_t 
             static_cast<std::int32_t>(appState.distance + std::sqrt(static_cast<double>(d2)));
     }
     addStripArea();
+    journalStripAdded();
     if (count + 1 >= kTrackCapacity) appState.workFull = 1;
 }
 
