@@ -41,6 +41,7 @@ void renameAside(const std::string& path) {
 }  // namespace
 
 bool offerInterruptedWork() {
+    if (!journalEnabled()) return false;
     bool exists = false;
     std::string path = journalPath();
     std::vector<std::uint8_t> bytes = readFile(path, exists);

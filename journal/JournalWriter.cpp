@@ -207,9 +207,20 @@ void JournalWriter::run() {
             syncDir_.clear();
         }
         bool failed = !unwritten_.empty() || (fd_ < 0 && !path_.empty()) || dataUnsynced_;
-        if (failed && !failing_) failureNotice_ = true;
+        // The driver hears of it when a retry fails as well, not of a passing hiccup.
+        if (!failed) {
+            failureReported_ = false;
+        } else if (failing_ && !failureReported_) {
+            failureNotice_ = true;
+            failureReported_ = true;
+        }
         failing_ = failed;
-        if (stopping) closeFile();
+        if (stopping) {
+            // A later start continues only the file it is told to.
+            closeFile();
+            path_.clear();
+            unwritten_.clear();
+        }
 
         lock.lock();
         completed_ = ticket;

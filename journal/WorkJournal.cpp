@@ -16,6 +16,7 @@ journal::JournalWriter writer;
 // Set and read by whoever holds frameLock or runs on the user-interface thread with no fix
 // coming (start-up, the confirmation screen).
 std::atomic<bool> open{false};
+std::atomic<bool> enabled{false};
 
 void record(journal::RecordType type, const journal::PayloadWriter& payload) {
     if (!open) return;
@@ -38,11 +39,20 @@ std::string asideName(const std::string& path) {
 
 }  // namespace
 
+void journalSetEnabled(bool on) {
+    enabled = on;
+}
+
+bool journalEnabled() {
+    return enabled;
+}
+
 std::string journalPath() {
     return std::filesystem::path(settingsPath()).replace_filename("work.journal").string();
 }
 
 void journalBeginWork(std::uint8_t workState) {
+    if (!enabled) return;
     if (open) {
         // An earlier work was neither saved nor discarded (its resume was cancelled): it stays
         // on the disk under another name, and the new work gets the journal.

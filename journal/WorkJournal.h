@@ -8,6 +8,10 @@
 
 #include "guidance/Vec2.h"
 
+// The program keeps a journal; the parts of it that tests run alone do not, unless asked.
+void journalSetEnabled(bool enabled);
+bool journalEnabled();
+
 // Where the journal lives: beside Settings.dat.
 std::string journalPath();
 
