@@ -11,6 +11,7 @@
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
+#include "app/ReviewThread.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
@@ -43,6 +44,9 @@ void showWelcome() {
 void stopThreads() {
     // Nothing may still draw once the display is gone: end the review and the GPS wait first.
     if (appState.reviewRunning) stopReview();
+    // A review that has run out by itself ("the review has finished" on the screen) still has
+    // its thread to collect.
+    joinReview();
     stopGpsWait();
 }
 

@@ -169,6 +169,7 @@ bool openProgram(const CommandLine& line) {
     platform::install(qtPlatform);
     gfx::setPresentHook(presentToPlatform);
 
+    journalSetEnabled(true);
     LifecycleCalls& calls = lifecycleCalls();
     calls.claimSingleInstance = [] { return singleInstance.claim(); };
     calls.createMainWindow = createQtWindow;
@@ -188,6 +189,7 @@ bool openProgram(const CommandLine& line) {
 void closeProgram(bool started) {
     platform::removeTerminationSignals();
     if (started) shutDown();
+    journalSetEnabled(false);
     gfx::setPresentHook(nullptr);
     platform::install(nullptr);
     qtPlatform = nullptr;

@@ -17,6 +17,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kCollectTime = std::chrono::milliseconds(700);
 // A failed write is tried again after this long.
 constexpr auto kRetryTime = std::chrono::seconds(1);
+// The driver hears of a failure that lasts, not of a passing one (a card that was busy).
+constexpr int kAttemptsBeforeNotice = 3;
 
 void syncFolderOf(const std::string& path) {
     std::string folder = std::filesystem::path(path).parent_path().string();
@@ -208,12 +210,8 @@ void JournalWriter::run() {
         }
         bool failed = !unwritten_.empty() || (fd_ < 0 && !path_.empty()) || dataUnsynced_;
         // The driver hears of it when a retry fails as well, not of a passing hiccup.
-        if (!failed) {
-            failureReported_ = false;
-        } else if (failing_ && !failureReported_) {
-            failureNotice_ = true;
-            failureReported_ = true;
-        }
+        failedAttempts_ = failed ? failedAttempts_ + 1 : 0;
+        if (failedAttempts_ == kAttemptsBeforeNotice) failureNotice_ = true;
         failing_ = failed;
         if (stopping) {
             // A later start continues only the file it is told to.

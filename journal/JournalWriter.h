@@ -81,7 +81,7 @@ class JournalWriter {
     bool dataUnsynced_ = false;
     std::atomic<bool> failing_{false};
     std::atomic<bool> failureNotice_{false};
-    bool failureReported_ = false;
+    int failedAttempts_ = 0;
 };
 
 }  // namespace journal

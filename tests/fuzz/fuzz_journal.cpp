@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (c.pointBSet && !c.pointASet) std::abort();
     std::uint8_t state = c.workState();
-    if (state != kStateFreeWork && state != kStateGuidance && state != kStateSettingAB) std::abort();
+    if (state != kStateFreeWork && state != kStateGuidance && state != kStateSettingAB)
+        std::abort();
     // The trusted part alone reads the same.
     journal::JournalContents again = journal::readJournal(data, c.goodBytes);
     if (again.records != c.records || again.damaged) std::abort();

@@ -89,7 +89,8 @@ TEST(JournalFormat, AWholeJournalReadsBackEveryRecord) {
     EXPECT_EQ(c.implementWidth, 1200);
     EXPECT_DOUBLE_EQ(c.originLonLat[0], 13.4);
     ASSERT_EQ(c.strips.size(), s.strips.size());
-    for (std::size_t i = 0; i < s.strips.size(); ++i) EXPECT_EQ(c.strips[i].rightY, s.strips[i].rightY);
+    for (std::size_t i = 0; i < s.strips.size(); ++i)
+        EXPECT_EQ(c.strips[i].rightY, s.strips[i].rightY);
     EXPECT_EQ(c.pauseMarks, std::vector<std::uint16_t>{21});
     EXPECT_FALSE(c.paused);
     EXPECT_EQ(c.distance, 390);
@@ -138,7 +139,8 @@ TEST(JournalFormat, RandomBytesNeverPassForAJournal) {
         for (auto& b : bytes) b = std::uint8_t(random());
         EXPECT_FALSE(readJournal(bytes.data(), bytes.size()).readable);
         // Behind a good header and start, random bytes give no records either.
-        std::vector<std::uint8_t> tail(s.bytes.begin(), s.bytes.begin() + std::ptrdiff_t(s.recordEnds[1]));
+        std::vector<std::uint8_t> tail(s.bytes.begin(),
+                                       s.bytes.begin() + std::ptrdiff_t(s.recordEnds[1]));
         tail.insert(tail.end(), bytes.begin(), bytes.end());
         JournalContents c = readJournal(tail.data(), tail.size());
         EXPECT_EQ(c.records, 2u);
@@ -148,7 +150,8 @@ TEST(JournalFormat, RandomBytesNeverPassForAJournal) {
 
 TEST(JournalFormat, RecordsOfALaterProgramArePassedOver) {
     Sample s = sampleJournal();
-    std::vector<std::uint8_t> bytes(s.bytes.begin(), s.bytes.begin() + std::ptrdiff_t(s.recordEnds[5]));
+    std::vector<std::uint8_t> bytes(s.bytes.begin(),
+                                    s.bytes.begin() + std::ptrdiff_t(s.recordEnds[5]));
     PayloadWriter later;
     for (int i = 0; i < 40; ++i) later.u8(std::uint8_t(i));
     appendRecord(bytes, RecordType(200), later);
@@ -172,7 +175,8 @@ TEST(JournalFormat, RecordsThatCannotBelongToTheWorkEndIt) {
         EXPECT_TRUE(c.damaged) << mark;
     }
     // A strip before the origin.
-    std::vector<std::uint8_t> bytes(s.bytes.begin(), s.bytes.begin() + std::ptrdiff_t(s.recordEnds[0]));
+    std::vector<std::uint8_t> bytes(s.bytes.begin(),
+                                    s.bytes.begin() + std::ptrdiff_t(s.recordEnds[0]));
     appendRecord(bytes, kRecordStripDm, encodeStripDm({}));
     EXPECT_EQ(readJournal(bytes.data(), bytes.size()).records, 1u);
 }

@@ -65,8 +65,8 @@ TEST(JournalWriter, EverythingHandedOverIsInTheFileAfterAFlush) {
     writer.append(head.data(), head.size());
     appendStrips(writer, 0, 500);
     ASSERT_TRUE(writer.flush());
-    JournalContents c = readJournal(contents(dir + "/work.journal").data(),
-                                    contents(dir + "/work.journal").size());
+    JournalContents c =
+        readJournal(contents(dir + "/work.journal").data(), contents(dir + "/work.journal").size());
     ASSERT_EQ(c.strips.size(), 500u);
     EXPECT_FALSE(c.damaged);
     EXPECT_EQ(c.strips[499].leftX, 499);
@@ -131,9 +131,13 @@ TEST(JournalWriter, AFullDiskLosesNothingOnceThereIsRoomAgain) {
             writer.create(dir + "/work.journal");
             writer.append(head.data(), head.size());
             appendStrips(writer, 0, 1000);
-            if (writer.flush()) failures |= 1;        // must report the failure
+            if (writer.flush()) failures |= 1;  // must report the failure
             if (!writer.failing()) failures |= 2;
-            if (!writer.flush() && writer.takeFailureNotice() == false) failures |= 4;
+            // A failure that lasts is told once.
+            int notices = 0;
+            for (int i = 0; i < 4; ++i)
+                notices += writer.flush() ? 100 : writer.takeFailureNotice();
+            if (notices != 1) failures |= 4;
             std::vector<std::uint8_t> part = contents(dir + "/work.journal");
             JournalContents c = readJournal(part.data(), part.size());
             // What is on the disk is a clean prefix.

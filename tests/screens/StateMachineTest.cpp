@@ -193,7 +193,7 @@ TEST_F(StateMachineTest, DecliningToFinishReturnsToTheSameWork) {
     }
 }
 
-TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartEitherWay) {
+TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartOnlyWhenDeclined) {
     for (bool save : {false, true}) {
         appState.screenState = kStateGuidance;
         tap(appState.btnFinish);
@@ -202,11 +202,13 @@ TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartEitherWay) {
         EXPECT_EQ(appState.confirmKind, kConfirmSave);
         EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
         if (save) {
-            headless().queueFileAnswer(std::nullopt);  // the driver cancels the file chooser
+            // A cancelled chooser saves nothing, so the question stays.
+            headless().queueFileAnswer(std::nullopt);
             tap(appState.btnYes);
-        } else {
-            tap(appState.btnNo);  // the work is dropped
+            EXPECT_EQ(appState.screenState, kStateConfirm);
+            EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
         }
+        tap(appState.btnNo);  // the work is dropped
         EXPECT_EQ(appState.screenState, kStateStart);
     }
 }
