@@ -186,8 +186,9 @@ void JournalWriter::run() {
             wake_.wait_for(lock, kRetryTime, ready);
         else
             wake_.wait(lock, ready);
-        // Records keep coming at the fix rate: collect them for a while, then write them all.
-        if (!stopping_ && !syncWanted_ && !steps_.empty())
+        // Records keep coming at the fix rate: collect them for a while, then write them all. A
+        // new file is made at once, so that a work is on the disk from its first fix.
+        if (!stopping_ && !syncWanted_ && !steps_.empty() && steps_.front().action == Action::None)
             wake_.wait_until(lock, firstPending_ + kCollectTime,
                              [&] { return stopping_ || syncWanted_; });
         std::vector<Step> steps;
