@@ -67,6 +67,8 @@ enum : std::uint8_t {
     kConfirmFinish = 3,
     // Our own: resume the work of a journal found at start-up.
     kConfirmResume = 4,
+    // Our own: saving would replace a work the file chooser did not ask about.
+    kConfirmReplace = 5,
 };
 
 struct AppState {

@@ -21,6 +21,7 @@ const char* const kEnglish[kMessageCount] = {
     "WORK FULL - save it",
     "Resume the interrupted work?",
     "The interrupted work was saved to %s. Touch the screen to continue",
+    "A work with this name exists. Replace it?",
 };
 
 // Spanish.
@@ -41,6 +42,7 @@ const char* const kSpanish[kMessageCount] = {
     "TRABAJO LLENO - guardelo",
     "Reanudar el trabajo interrumpido?",
     "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
+    "Ya existe un trabajo con este nombre. Reemplazarlo?",
 };
 
 // German, code page 437.
@@ -64,6 +66,7 @@ const char* const kGerman[kMessageCount] = {
     "Unterbrochene Arbeit fortsetzen?",
     // Die unterbrochene Arbeit wurde in %s gespeichert. Berühren Sie den Bildschirm
     "Die unterbrochene Arbeit wurde in %s gespeichert. Ber\x81hren Sie den Bildschirm",
+    "Eine Arbeit mit diesem Namen existiert. Ersetzen?",
 };
 
 // Russian, code page 866.
@@ -110,6 +113,9 @@ const char* const kRussian[kMessageCount] = {
     "\x8F\xE0\xA5\xE0\xA2\xA0\xAD\xAD\xA0\xEF \xE0\xA0\xA1\xAE\xE2\xA0 "
     "\xE1\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xA0 \xA2 %s. \x8A\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC "
     "\xED\xAA\xE0\xA0\xAD\xA0",
+    // Работа с таким именем существует. Заменить?
+    "\x90\xA0\xA1\xAE\xE2\xA0 \xE1 \xE2\xA0\xAA\xA8\xAC \xA8\xAC\xA5\xAD\xA5\xAC "
+    "\xE1\xE3\xE9\xA5\xE1\xE2\xA2\xE3\xA5\xE2. \x87\xA0\xAC\xA5\xAD\xA8\xE2\xEC?",
 };
 }  // namespace
 

@@ -20,6 +20,8 @@ enum MessageId : int {
     // Our own: a work journal was found at start-up; and where its work was recovered to.
     kMsgResumeQuestion = 14,
     kMsgRecovered = 15,
+    // Our own: the name chosen for saving would replace files the chooser did not ask about.
+    kMsgReplaceQuestion = 16,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -37,6 +37,8 @@ constexpr const char* kSaveFailedText =
 
 // The message screen shows where an interrupted work was recovered to, until a touch.
 bool recoveredNoticeShown = false;
+// The name chosen for saving, while the driver is asked whether it may replace a work.
+std::string replaceCandidate;
 
 struct Tap {
     int x;
@@ -207,9 +209,9 @@ void tapReview(Tap tap) {
 
 // The work ends only when it is in a file: a cancelled chooser or a failed save comes back to
 // the question, with the work still in memory and in its journal.
-void saveWork() {
-    std::string path;
-    if (!chooseShapefile(path, false)) return;
+void writeWork(const std::string& path) {
+    setPrompt(kMsgSaveQuestion);
+    appState.confirmKind = kConfirmSave;
     if (!exportShapefile(path)) {
         platform::current().messageBox(kSaveFailedText);
         return;
@@ -217,6 +219,18 @@ void saveWork() {
     rememberSaveFolder(path);
     journalEndWork();
     appState.screenState = kStateStart;
+}
+
+void saveWork() {
+    std::string path;
+    if (!chooseShapefile(path, false)) return;
+    if (replacesUnaskedFiles(path)) {
+        replaceCandidate = path;
+        setPrompt(kMsgReplaceQuestion);
+        appState.confirmKind = kConfirmReplace;
+        return;
+    }
+    writeWork(path);
 }
 
 void answerResume(bool yes) {
@@ -254,6 +268,9 @@ void tapConfirm(Tap tap) {
             case kConfirmResume:
                 answerResume(true);
                 break;
+            case kConfirmReplace:
+                writeWork(replaceCandidate);
+                break;
             default:
                 break;
         }
@@ -262,6 +279,12 @@ void tapConfirm(Tap tap) {
     if (tap.on(appState.btnNo)) {
         if (appState.confirmKind == kConfirmResume) {
             answerResume(false);
+            return;
+        }
+        // Not over that work: back to "save the work?", to choose another name.
+        if (appState.confirmKind == kConfirmReplace) {
+            setPrompt(kMsgSaveQuestion);
+            appState.confirmKind = kConfirmSave;
             return;
         }
         // The driver declines to save: the work is discarded, and its journal with it.
