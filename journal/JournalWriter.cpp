@@ -97,6 +97,7 @@ void JournalWriter::stop() {
         wake_.notify_one();
     }
     thread_.join();
+    std::lock_guard lock(mutex_);
     thread_ = std::thread();
 }
 
