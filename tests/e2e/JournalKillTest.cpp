@@ -104,7 +104,18 @@ void checkResumed(Seen& seen) {
             (appState.returnState != kStateGuidance || appState.pointB.x != seen.b.x ||
              appState.pointB.y != seen.b.y))
             fail(seen, "point B lost");
-        // What this run goes on from.
+        // What this run goes on from. Records the killed run made but had not yet been looked at
+        // are known now from the resumed work.
+        for (int i = seen.count; i < n; ++i) {
+            seen.edges[i] = appState.trackEdges[i];
+            seen.seenNs[i] = 0;
+            seen.totalsKnown[i] = false;
+        }
+        if (n > 0) {
+            seen.area[n - 1] = appState.workedArea;
+            seen.distance[n - 1] = appState.distance;
+            seen.totalsKnown[n - 1] = true;
+        }
         seen.count = n;
         if (!appState.pointASet) seen.aNs = 0;
         if (appState.returnState != kStateGuidance) seen.bNs = 0;
