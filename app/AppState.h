@@ -65,6 +65,10 @@ enum : std::uint8_t {
     kConfirmClose = 0,
     kConfirmSave = 1,
     kConfirmFinish = 3,
+    // Our own: resume the work of a journal found at start-up.
+    kConfirmResume = 4,
+    // Our own: saving would replace a work the file chooser did not ask about.
+    kConfirmReplace = 5,
 };
 
 struct AppState {

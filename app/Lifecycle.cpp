@@ -12,12 +12,15 @@
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
 #include "app/Palette.h"
+#include "app/ReviewThread.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
 #include "gfx/Display.h"
 #include "gfx/Font.h"
 #include "guidance/Projection.h"
+#include "journal/InterruptedWork.h"
+#include "journal/WorkJournal.h"
 
 namespace {
 
@@ -42,6 +45,9 @@ void showWelcome() {
 void stopThreads() {
     // Nothing may still draw once the display is gone: end the review and the GPS wait first.
     if (appState.reviewRunning) stopReview();
+    // A review that has run out by itself ("the review has finished" on the screen) still has
+    // its thread to collect.
+    joinReview();
     stopGpsWait();
 }
 
@@ -141,12 +147,17 @@ bool initInstance() {
     // Geodesy set-up always reports success: without a transformation start-up goes on.
     calls.configureGeodesyData();
     calls.startGps();
+    // A work the program was ended in is offered before anything else.
+    offerInterruptedWork();
     calls.showMainWindow();
     return true;
 }
 
 void shutDown() {
     calls.stopThreads();
+    // Whatever the work has recorded is on the disk before anything else ends; its journal
+    // stays for the next start.
+    journalStop();
     calls.saveSettings();
     calls.stopGps();
     calls.releaseProjection();

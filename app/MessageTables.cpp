@@ -27,6 +27,9 @@ const char* const kEnglish[kMessageCount] = {
     "Corrections: connection refused",
     "Corrections: caster does not answer",
     "Corrections: no data",
+    "Resume the interrupted work?",
+    "The interrupted work was saved to %s. Touch the screen to continue",
+    "A work with this name exists. Replace it?",
 };
 
 // Spanish.
@@ -54,6 +57,9 @@ const char* const kSpanish[kMessageCount] = {
     "Correcciones: conexi\xA2n rechazada",
     "Correcciones: el caster no responde",
     "Correcciones: sin datos",
+    "Reanudar el trabajo interrumpido?",
+    "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
+    "Ya existe un trabajo con este nombre. Reemplazarlo?",
 };
 
 // German, code page 437.
@@ -83,6 +89,10 @@ const char* const kGerman[kMessageCount] = {
     "Korrekturen: Verbindung abgelehnt",
     "Korrekturen: Caster antwortet nicht",
     "Korrekturen: keine Daten",
+    "Unterbrochene Arbeit fortsetzen?",
+    // Die unterbrochene Arbeit wurde in %s gespeichert. Berühren Sie den Bildschirm
+    "Die unterbrochene Arbeit wurde in %s gespeichert. Ber\x81hren Sie den Bildschirm",
+    "Eine Arbeit mit diesem Namen existiert. Ersetzen?",
 };
 
 // Russian, code page 866.
@@ -144,6 +154,16 @@ const char* const kRussian[kMessageCount] = {
     "\xAE\xE2\xA2\xA5\xE7\xA0\xA5\xE2",
     // Поправки: нет данных
     "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xAD\xA5\xE2 \xA4\xA0\xAD\xAD\xEB\xE5",
+    // Продолжить прерванную работу?
+    "\x8F\xE0\xAE\xA4\xAE\xAB\xA6\xA8\xE2\xEC \xAF\xE0\xA5\xE0\xA2\xA0\xAD\xAD\xE3\xEE "
+    "\xE0\xA0\xA1\xAE\xE2\xE3?",
+    // Прерванная работа сохранена в %s. Коснитесь экрана
+    "\x8F\xE0\xA5\xE0\xA2\xA0\xAD\xAD\xA0\xEF \xE0\xA0\xA1\xAE\xE2\xA0 "
+    "\xE1\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xA0 \xA2 %s. \x8A\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC "
+    "\xED\xAA\xE0\xA0\xAD\xA0",
+    // Работа с таким именем существует. Заменить?
+    "\x90\xA0\xA1\xAE\xE2\xA0 \xE1 \xE2\xA0\xAA\xA8\xAC \xA8\xAC\xA5\xAD\xA5\xAC "
+    "\xE1\xE3\xE9\xA5\xE1\xE2\xA2\xE3\xA5\xE2. \x87\xA0\xAC\xA5\xAD\xA8\xE2\xEC?",
 };
 }  // namespace
 

@@ -18,6 +18,7 @@
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
+#include <QSessionManager>
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
@@ -32,6 +33,7 @@
 #include "export/Commands.h"
 #include "gfx/Display.h"
 #include "guidance/Projection.h"
+#include "journal/WorkJournal.h"
 #include "platform/QtPlatform.h"
 #include "platform/Resources.h"
 #include "platform/SignalBridge.h"
@@ -175,6 +177,7 @@ bool openProgram(const CommandLine& line) {
     platform::install(qtPlatform);
     gfx::setPresentHook(presentToPlatform);
 
+    journalSetEnabled(true);
     LifecycleCalls& calls = lifecycleCalls();
     calls.claimSingleInstance = [] { return singleInstance.claim(); };
     calls.createMainWindow = createQtWindow;
@@ -194,6 +197,7 @@ bool openProgram(const CommandLine& line) {
 void closeProgram(bool started) {
     platform::removeTerminationSignals();
     if (started) shutDown();
+    journalSetEnabled(false);
     gfx::setPresentHook(nullptr);
     platform::install(nullptr);
     qtPlatform = nullptr;
@@ -229,6 +233,10 @@ int start(int argc, char** argv) {
     // Qt has set the C library's locale from the environment: numbers must stay "4807.038".
     std::setlocale(LC_NUMERIC, "C");
     application.setApplicationName(QStringLiteral("Sulcovane"));
+    // A desktop logout: the work's records reach the disk before the session asks the window to
+    // close, which then takes the orderly way out.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest,
+                     [](QSessionManager&) { journalFlush(); });
     if (!openProgram(line)) return simulatorFailed() ? 1 : 0;
     int code = application.exec();
     closeProgram(true);

@@ -1,6 +1,9 @@
 #include "app/SettingsFile.h"
 
+#include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <bit>
 #include <cmath>
@@ -15,6 +18,19 @@ namespace {
 
 constexpr std::uint8_t kVehicleScaleCount = 5;
 constexpr float kInitialZoom = 3.0f;
+// What the zoom buttons can reach from any zoom they accept (13 grows once more; 0.2 shrinks
+// once more), with room to spare; a zoom far outside it would allocate without bound.
+constexpr float kLowestZoom = 0.1f;
+constexpr float kHighestZoom = 15.0f;
+constexpr double kInitialSpeedThreshold = 1.0;
+constexpr double kInitialHdopThreshold = 2.5;
+// The settings page's sliders end at 50 km/h (27 knots) and at an HDOP of 10.
+constexpr double kHighestSpeedThreshold = 27.0;
+constexpr double kHighestHdopThreshold = 10.0;
+
+bool within(double value, double low, double high) {
+    return std::isfinite(value) && value >= low && value <= high;
+}
 
 // The unsigned integer of a field's width, through which its little-endian bytes pass.
 template <std::size_t N>
@@ -135,7 +151,11 @@ void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
     // as stored, so that a file the program wrote comes back unchanged.
     if (s.reviewStep == 0) s.reviewStep = 1;
     if (s.vehicleScaleIndex >= kVehicleScaleCount) s.vehicleScaleIndex = 0;
-    if (!std::isfinite(s.zoom) || !(s.zoom > 0.0f)) s.zoom = kInitialZoom;
+    if (!within(s.zoom, kLowestZoom, kHighestZoom)) s.zoom = kInitialZoom;
+    if (!within(s.speedThreshold, 0.0, kHighestSpeedThreshold))
+        s.speedThreshold = kInitialSpeedThreshold;
+    if (!within(s.hdopThreshold, 0.0, kHighestHdopThreshold))
+        s.hdopThreshold = kInitialHdopThreshold;
     s.distanceThresholdSquared = std::uint16_t(s.distanceThreshold * s.distanceThreshold);
 }
 
@@ -156,15 +176,41 @@ void loadSettings() {
     decodeSettings(bytes, size);
 }
 
-void saveSettings() {
+bool writeSettingsFile() {
     std::uint8_t bytes[kSettingsFileSize];
     encodeSettings(bytes);
     std::string path = settingsPath();
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    // A file that cannot be written is skipped without a word, as a missing one is on loading.
-    if (std::FILE* file = std::fopen(path.c_str(), "wb")) {
-        std::fwrite(bytes, 1, sizeof(bytes), file);
-        std::fclose(file);
+    std::filesystem::create_directories(folder, ignored);
+    // The new file is whole on the disk before it replaces the old one: a full disk or a power
+    // cut leaves the old settings, never a short file.
+    std::string temporary = path + ".new";
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool written = fd >= 0;
+    std::size_t done = 0;
+    while (written && done < sizeof bytes) {
+        ssize_t n = ::write(fd, bytes + done, sizeof bytes - done);
+        if (n < 0 && errno == EINTR) continue;
+        written = n > 0;
+        if (written) done += std::size_t(n);
     }
+    written = written && ::fdatasync(fd) == 0;
+    if (fd >= 0 && ::close(fd) != 0) written = false;
+    if (written && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        if (int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
+        return true;
+    }
+    if (fd >= 0) ::unlink(temporary.c_str());
+    std::fprintf(stderr,
+                 "sulcomain: %s could not be written; the settings stored before are kept\n",
+                 path.c_str());
+    return false;
+}
+
+void saveSettings() {
+    writeSettingsFile();
 }

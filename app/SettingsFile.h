@@ -12,6 +12,9 @@ std::string settingsFolder();
 std::string settingsPath();
 void loadSettings();
 void saveSettings();
+// Writes the file under a temporary name, syncs it and renames it over the old one; false (and
+// the old file untouched) when any step fails.
+bool writeSettingsFile();
 
 // The file's bytes, without the file: the size of a whole file, the settings read from the
 // first size bytes (fields beyond them keep their values) with the load's corrections, and the

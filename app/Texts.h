@@ -27,6 +27,11 @@ enum MessageId : int {
     kMsgCorrectionsRefused = 19,
     kMsgCorrectionsTimeout = 20,
     kMsgCorrectionsNoData = 21,
+    // Our own: a work journal was found at start-up; and where its work was recovered to.
+    kMsgResumeQuestion = 22,
+    kMsgRecovered = 23,
+    // Our own: the name chosen for saving would replace files the chooser did not ask about.
+    kMsgReplaceQuestion = 24,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

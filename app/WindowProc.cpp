@@ -1,6 +1,7 @@
 #include "app/WindowProc.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -19,6 +20,9 @@
 #include "export/ShapefileReview.h"
 #include "gfx/Rasterizer.h"
 #include "guidance/GuidanceLines.h"
+#include "journal/InterruptedWork.h"
+#include "journal/LastSaveFolder.h"
+#include "journal/WorkJournal.h"
 #include "platform/Platform.h"
 #include "settings/SettingsSheet.h"
 
@@ -28,6 +32,13 @@ constexpr double kZoomInLimit = 13.0;
 constexpr double kZoomOutLimit = 0.2;
 constexpr double kZoomStep = 1.1;
 constexpr double kZoomOutStep = 0.9090909090909091;  // 1 / 1.1
+constexpr const char* kSaveFailedText =
+    "The work could not be saved. It is kept: choose another place or name.\n";
+
+// The message screen shows where an interrupted work was recovered to, until a touch.
+bool recoveredNoticeShown = false;
+// The name chosen for saving, while the driver is asked whether it may replace a work.
+std::string replaceCandidate;
 
 struct Tap {
     int x;
@@ -58,6 +69,7 @@ void zoomBy(double factor) {
     appState.zoom = float(double(appState.zoom) * factor);
     rebuildVehicleImage();
     recomputeView();
+    journalView();
 }
 
 // The zoom and view buttons, alike in work and review. True when the tap hit one of them.
@@ -79,6 +91,7 @@ bool viewToggle(Tap tap) {
     std::lock_guard lock(appState.frameLock);
     appState.northUp = !appState.northUp;
     recomputeView();
+    journalView();
     return true;
 }
 
@@ -86,11 +99,13 @@ void togglePause() {
     std::lock_guard lock(appState.frameLock);
     if (appState.paused) {
         appState.paused = 0;
+        journalUnpause();
         return;
     }
     // The segment that ends at this fix spans the pause and is left unpainted.
     appState.pauseMarks.push_back(appState.fixCount);
     appState.paused = 1;
+    journalPause(appState.fixCount);
 }
 
 // Point A on the first tap, point B on the second; before the work's first accepted fix there
@@ -102,6 +117,7 @@ void setPoint() {
     if (!appState.pointASet) {
         appState.pointA = point;
         appState.pointASet = 1;
+        journalPointA(point);
         recomputeView();
         return;
     }
@@ -109,6 +125,7 @@ void setPoint() {
     // The guide lines are exactly one implement width apart, centimetres to decimetres.
     double spacing = appState.implementWidth * 0.1;
     setAbLine(appState.guidance, appState.pointA, appState.pointB, spacing);
+    journalPointB(point, spacing);
     appState.screenState = kStateGuidance;
     appState.abReady = 1;
 }
@@ -124,6 +141,7 @@ void tapWork(Tap tap) {
         std::uint8_t state = appState.screenState;
         askToConfirm(kMsgFinishQuestion, kConfirmFinish);
         appState.savedState = state;
+        journalSyncSoon();
         return;
     }
     if (appState.screenState == kStateSettingAB)
@@ -188,10 +206,46 @@ void tapReview(Tap tap) {
     }
 }
 
+// The work ends only when it is in a file: a cancelled chooser or a failed save comes back to
+// the question, with the work still in memory and in its journal.
+void writeWork(const std::string& path) {
+    setPrompt(kMsgSaveQuestion);
+    appState.confirmKind = kConfirmSave;
+    if (!exportShapefile(path)) {
+        platform::current().messageBox(kSaveFailedText);
+        return;
+    }
+    rememberSaveFolder(path);
+    journalEndWork();
+    appState.screenState = kStateStart;
+}
+
 void saveWork() {
     std::string path;
-    if (chooseShapefile(path, false)) exportShapefile(path);
+    if (!chooseShapefile(path, false)) return;
+    if (replacesUnaskedFiles(path)) {
+        replaceCandidate = path;
+        setPrompt(kMsgReplaceQuestion);
+        appState.confirmKind = kConfirmReplace;
+        return;
+    }
+    writeWork(path);
+}
+
+void answerResume(bool yes) {
+    if (yes) {
+        resumeInterruptedWork();
+        return;
+    }
+    std::string path = recoverInterruptedWork();
     appState.screenState = kStateStart;
+    if (path.empty()) return;
+    // The path stays on the screen until the driver touches it.
+    char text[sizeof appState.promptText + 4096];
+    std::snprintf(text, sizeof text, messageText(kMsgRecovered), path.c_str());
+    appState.screenState = kStateBeforeStart;
+    recoveredNoticeShown = true;
+    showMessageScreen(text);
 }
 
 void tapConfirm(Tap tap) {
@@ -210,26 +264,55 @@ void tapConfirm(Tap tap) {
                 setPrompt(kMsgSaveQuestion);
                 appState.confirmKind = kConfirmSave;
                 break;
+            case kConfirmResume:
+                answerResume(true);
+                break;
+            case kConfirmReplace:
+                writeWork(replaceCandidate);
+                break;
             default:
                 break;
         }
         return;
     }
     if (tap.on(appState.btnNo)) {
+        if (appState.confirmKind == kConfirmResume) {
+            answerResume(false);
+            return;
+        }
+        // Not over that work: back to "save the work?", to choose another name.
+        if (appState.confirmKind == kConfirmReplace) {
+            setPrompt(kMsgSaveQuestion);
+            appState.confirmKind = kConfirmSave;
+            return;
+        }
+        // The driver declines to save: the work is discarded, and its journal with it.
+        if (appState.confirmKind == kConfirmSave) journalEndWork();
         appState.screenState =
             appState.confirmKind == kConfirmFinish ? appState.savedState : appState.returnState;
     }
 }
 
+// Yes and No take state 9 the way the wait thread does when a fix arrives: whoever changes it
+// first wins, so a work never starts without its receiver or is left behind on the start screen.
+bool claimGpsWait(std::uint8_t next) {
+    std::uint8_t waiting = kStateGpsWait;
+    if (!appState.screenState.compare_exchange_strong(waiting, next)) return false;
+    // The wait thread can no longer take the state; it is gone once this returns.
+    stopGpsWait();
+    return true;
+}
+
 void tapGpsWait(Tap tap) {
     if (tap.on(appState.btnYes)) {
-        appState.waitingForFix = 0;
+        // Held in state 7 while the wait thread ends; the sheet then opens on the wait's pages.
+        if (!claimGpsWait(kStateBeforeStart)) return;
+        appState.screenState = kStateGpsWait;
         appState.menuOpen = 1;
         setGpsEnabled(0);
         openMenu();
     } else if (tap.on(appState.btnNo)) {
-        appState.waitingForFix = 0;
-        appState.screenState = kStateStart;
+        claimGpsWait(kStateStart);
     }
 }
 
@@ -252,6 +335,12 @@ void penDown(std::intptr_t lParam) {
             break;
         case kStateGpsWait:
             tapGpsWait(tap);
+            break;
+        case kStateBeforeStart:
+            if (recoveredNoticeShown) {
+                recoveredNoticeShown = false;
+                appState.screenState = kStateStart;
+            }
             break;
         default:
             break;
@@ -329,6 +418,10 @@ std::intptr_t windowProc(std::uint32_t message, std::uintptr_t wParam, std::intp
             platform::current().postQuit(0);
             break;
         case kMsgPaint:
+            if (journalTakeFailureNotice())
+                platform::current().messageBox(
+                    "The work journal cannot be written (is the disk full?). The work goes on "
+                    "in memory; save it when you can.\n");
             paint();
             break;
         case kMsgChar:

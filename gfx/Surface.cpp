@@ -1,5 +1,7 @@
 #include "gfx/Surface.h"
 
+#include <climits>
+#include <cstdint>
 #include <new>
 
 #include "gfx/Rasterizer.h"
@@ -12,6 +14,12 @@ Surface::~Surface() {
 
 Surface* CreateSurface(std::int32_t width, std::int32_t height) {
     if (width < 0 || height < 0) return nullptr;
+    // The pitch must fit its 32 bits and the whole buffer the signed 32-bit byte offsets that
+    // rows and pixels are reached by; past that a pitch wraps to a few bytes and the first clear
+    // writes far beyond the allocation.
+    std::uint64_t pitch = (2 * std::uint64_t(width) + 3) & ~std::uint64_t(3);
+    if (pitch > UINT32_MAX || pitch * std::uint64_t(height) > std::uint64_t(INT32_MAX))
+        return nullptr;
     auto* surface = new (std::nothrow) Surface;
     if (!surface) return nullptr;
     surface->buffer = PixelBuffer::create(std::uint32_t(width), std::uint32_t(height));

@@ -14,6 +14,7 @@
 #include "guidance/Projection.h"
 #include "guidance/SteeringArrows.h"
 #include "guidance/WorkedStrip.h"
+#include "journal/WorkJournal.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -72,7 +73,10 @@ void updateGuidance(Vec2 travel) {
 
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
+    const bool hadOrigin = appState.originSet;
     std::optional<PlanePoint> projected = projectFix(fix.longitude, fix.latitude);
+    // The work's first fix names its origin: from here on the work has a journal.
+    if (!hadOrigin && appState.originSet) journalBeginWork(state);
     if (!projected) return;
     appState.previousPosition = *projected;
     double dx = projected->x - appState.position.x;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "app/AppState.h"
+#include "journal/WorkJournal.h"
 
 void appendStrip(PlanePoint p, double offX, double offY, double d2) {
     std::uint16_t count = appState.fixCount.load(std::memory_order_relaxed);
@@ -20,6 +21,7 @@ void appendStrip(PlanePoint p, double offX, double offY, double d2) {
         appState.distance += std::sqrt(d2);
     }
     addStripArea();
+    journalStripAdded();
     if (count + 1 >= kTrackCapacity) appState.workFull = 1;
 }
 

@@ -72,7 +72,6 @@ AlsaSound::~AlsaSound() {
 void AlsaSound::play(std::span<const std::uint8_t> wave) {
     {
         std::lock_guard lock(mutex_);
-        if (deviceMissing_) return;
         pending_ = wave;
         ++requests_;
     }
@@ -98,11 +97,9 @@ void AlsaSound::playClip(std::span<const std::uint8_t> wave) {
     if (!parseWave(wave, format)) return;
     snd_pcm_t* pcm = nullptr;
     // Non-blocking open: a device held by another program must not stall the steering sounds.
-    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) {
-        std::lock_guard lock(mutex_);
-        deviceMissing_ = true;
-        return;
-    }
+    // A device that is busy or not there now may be free or plugged in by the next sound, so
+    // every sound tries again.
+    if (snd_pcm_open(&pcm, "default", SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0) return;
     snd_pcm_nonblock(pcm, 0);
     if (snd_pcm_set_params(pcm, format.bits == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE,
                            SND_PCM_ACCESS_RW_INTERLEAVED, format.channels, format.rate, 1,

@@ -1,5 +1,6 @@
 // Plays the steering sounds through ALSA on a small worker, a new sound cutting the one still
-// playing. Without a sound device, or with a busy one, nothing plays and nothing else changes.
+// playing. Without a sound device, or with a busy one, nothing plays and nothing else changes;
+// the next sound tries the device again.
 #pragma once
 
 #include <condition_variable>
@@ -29,7 +30,6 @@ class AlsaSound {
     std::span<const std::uint8_t> pending_;
     std::uint64_t requests_ = 0;  // raised by every play(); the worker cuts a clip when it moves
     bool stopping_ = false;
-    bool deviceMissing_ = false;
     std::thread worker_;
 };
 

@@ -4,19 +4,24 @@
 // fix_ns: mean nanoseconds per fix through the callback with the work's track held at a few
 // records, so that the figure is the guidance engine's own: projection, filters, heading,
 // strip record, area and guide lines, plus the work screen's geometry of a short track.
+// fix_journal_ns: fix_ns with the work journal on, its writer thread writing to a folder under
+// /tmp (goal: within 10 % of fix_ns).
 // fix_full_track_ns: the same drive with the track growing to a whole field (about 10 000
 // records); the work screen walks the whole track after every accepted fix, so this figure
 // grows with the work.
+#include <unistd.h>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/AppState.h"
 #include "guidance/FixProcessing.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
+#include "journal/WorkJournal.h"
 
 namespace {
 
@@ -74,7 +79,8 @@ double runDrive(const Drive& drive, bool shortTrack) {
     Clock::duration total{};
     long fixes = 0;
     for (int round = 0; round < 5; ++round) {
-        // A new work each round, as after "finish the work".
+        // A new work each round, as after "finish the work" and saving.
+        journalEndWork();
         appState.originSet = 0;
         appState.position = {};
         appState.fixCount = 0;
@@ -108,7 +114,17 @@ int main() {
     Drive drive = makeDrive();
     double shortTrack = runDrive(drive, true);
     double fullTrack = runDrive(drive, false);
+    char folder[] = "/tmp/sulco-bench-journal-XXXXXX";
+    if (!mkdtemp(folder)) return 1;
+    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", folder);
+    journalSetEnabled(true);
+    double journalled = runDrive(drive, true);
+    journalEndWork();
+    journalStop();
+    std::remove((std::string(folder) + "/work.journal").c_str());
+    rmdir(folder);
     std::printf("fix_ns: %.0f\n", shortTrack);
+    std::printf("fix_journal_ns: %.0f\n", journalled);
     std::printf("fix_full_track_ns: %.0f\n", fullTrack);
     std::fprintf(stderr, "bench_fix: %zu fixes a work, %d strip records, %.2f ha, %.3f km\n",
                  drive.fixes.size(), int(appState.fixCount), appState.workedArea * 1e-6,

@@ -69,7 +69,9 @@ DialogAnswers& DialogAnswers::chooseFile(const std::string& path) {
 DialogAnswers& DialogAnswers::acknowledgeMessage() {
     return then([this] {
         auto* box = visibleTopLevel<QMessageBox>();
-        if (!box) return false;
+        // A box just answered stays visible until its queued accept has run.
+        if (!box || box == lastBox_) return false;
+        lastBox_ = box;
         messages_.push_back(box->text().toStdString());
         QMetaObject::invokeMethod(box, "accept", Qt::QueuedConnection);
         return true;

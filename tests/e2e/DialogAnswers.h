@@ -2,7 +2,9 @@
 // sheet), given in order from a timer while the dialog's own loop runs.
 #pragma once
 
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 #include <deque>
@@ -41,4 +43,5 @@ class DialogAnswers : public QObject {
     QTimer timer_;
     std::deque<std::function<bool()>> steps_;
     std::vector<std::string> messages_;
+    QPointer<QMessageBox> lastBox_;
 };

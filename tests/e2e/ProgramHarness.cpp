@@ -65,7 +65,11 @@ bool RunningProgram::open(const std::string& device, int width, int height) {
     open_ = true;
     platform::MainWindow& window = programPlatform()->window();
     if (!QTest::qWaitForWindowExposed(&window, 20000)) return false;
-    return reaches(kStateStart) && frameWhere([](const QImage& f) { return !f.isNull(); });
+    // The start screen, or the question whether to resume the work the last run was ended in.
+    return waitUntil([] {
+               return appState.screenState == kStateStart || appState.screenState == kStateConfirm;
+           }) &&
+           frameWhere([](const QImage& f) { return !f.isNull(); });
 }
 
 void RunningProgram::close() {

@@ -31,7 +31,7 @@ class RunningProgram {
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     // Starts the program with the receiver at device, in a window of the given size; true
-    // once the start screen has been presented.
+    // once the start screen (or the question whether to resume a work) has been presented.
     bool open(const std::string& device, int width = 480, int height = 640);
     // The shut-down, as after the quit message.
     void close();

@@ -1,12 +1,15 @@
 // The replay of a loaded work on its own thread: the round trip from a recorded work, the
 // acceleration, and stopping a held review.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <mutex>
 #include <thread>
 
 #include "app/Layout.h"
+#include "app/Lifecycle.h"
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
 #include "export/ShapefileExport.h"
@@ -219,3 +222,23 @@ TEST_F(ReviewThreadTest, DrawsEveryNthPointAndFinishesOverTheLastFrame) {
 }
 
 }  // namespace
+
+// Shutting down while "the review has finished" is shown: the thread has ended by itself and
+// must still be collected, or the program aborts on its way out.
+TEST_F(ReviewThreadTest, ShutDownAfterAReviewRanOutCollectsItsThread) {
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        beginWork();
+        appState.reviewPositions = {{0, 0}, {0, 10}, {0, 20}};
+        appState.reviewHeadings = {{0, 1}, {0, 1}, {0, 1}};
+        appState.fixCount = 0;
+        startAsTheWindowDoes();
+        while (appState.reviewRunning) std::this_thread::sleep_for(5ms);
+        lifecycleCalls().stopThreads();
+        std::exit(0);  // static destruction: an uncollected thread aborts here
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+}

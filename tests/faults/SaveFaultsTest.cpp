@@ -16,6 +16,7 @@
 #include "Receiver.h"
 #include "WorkFile.h"
 #include "app/SettingsFile.h"
+#include "app/Texts.h"
 
 namespace {
 
@@ -90,19 +91,30 @@ TEST_P(SaveFault, TheDriverIsToldAndNothingElseIsLost) {
     driveAndFinish(program);
     const std::string target =
         (GetParam() == Place::ReadOnly ? readOnlyFolder(dir) : dir) + "/second.shp";
-    answers.chooseFile(target).acknowledgeMessage();
+    answers.chooseFile(target).acknowledgeMessage().acknowledgeMessage();
     {
         std::unique_ptr<FullDisk> full;
         if (GetParam() == Place::Full) full = std::make_unique<FullDisk>();
         program.tap(appState.btnYes);
     }
     EXPECT_TRUE(answers.done());
-    ASSERT_EQ(answers.messages().size(), 1u);
+    ASSERT_EQ(answers.messages().size(), 2u);
     EXPECT_EQ(answers.messages()[0], "Unable to create shp file\n");
-    EXPECT_EQ(program.state(), kStateStart);
+    EXPECT_NE(answers.messages()[1].find("could not be saved"), std::string::npos);
     EXPECT_EQ(contents(dir + "/first.shp") + contents(dir + "/first.dbf"), first);
     WorkFileContents saved;
     EXPECT_FALSE(readWorkFile(target, saved) && saved.features > 0);
+
+    // Back at "save the work?" with the work whole: another place takes it.
+    EXPECT_EQ(program.state(), kStateConfirm);
+    EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
+    const int records = appState.fixCount;
+    answers.chooseFile(dir + "/elsewhere.shp");
+    program.tap(appState.btnYes);
+    EXPECT_TRUE(answers.done());
+    EXPECT_EQ(program.state(), kStateStart);
+    ASSERT_TRUE(readWorkFile(dir + "/elsewhere.shp", saved));
+    EXPECT_GE(saved.vertices, 2 * records);
 
     // The program goes on: a new work starts and records.
     program.tap(appState.btnStartFree);

@@ -12,7 +12,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     decodeSettings(data, size);
     const AppState& s = appState;
-    if (s.reviewStep == 0 || s.vehicleScaleIndex > 4 || !std::isfinite(s.zoom) || !(s.zoom > 0))
+    if (s.reviewStep == 0 || s.vehicleScaleIndex > 4 || !(s.zoom >= 0.1f && s.zoom <= 15.0f))
+        std::abort();
+    if (!(s.speedThreshold >= 0 && s.speedThreshold <= 27) ||
+        !(s.hdopThreshold >= 0 && s.hdopThreshold <= 10))
         std::abort();
     if (s.implementWidth != std::uint16_t(2 * s.implementHalfWidth) || s.reservedBlock[32] != 0)
         std::abort();
@@ -23,11 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint8_t again[kSettingsFileSize];
     encodeSettings(again);
     if (std::memcmp(written, again, sizeof(written)) != 0) std::abort();
-    // A whole file the program wrote is taken back unchanged, NaN thresholds included.
+    // A whole file the program wrote is taken back unchanged, when its values are ones the
+    // buttons and pages can produce.
     if (size >= kSettingsFileSize && data[206] != 0 && data[232] <= 4) {
         float zoom;
         std::memcpy(&zoom, data + 210, sizeof(zoom));
-        bool zoomKept = std::isfinite(zoom) && zoom > 0;
+        double speed, hdop;
+        std::memcpy(&speed, data + 214, sizeof(speed));
+        std::memcpy(&hdop, data + 224, sizeof(hdop));
+        bool zoomKept =
+            zoom >= 0.1f && zoom <= 15.0f && speed >= 0 && speed <= 27 && hdop >= 0 && hdop <= 10;
         std::uint8_t input[kSettingsFileSize];
         std::memcpy(input, data, sizeof(input));
         input[204] = input[205] = 0;

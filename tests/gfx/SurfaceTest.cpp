@@ -66,6 +66,16 @@ TEST(Surface, CloneHonoursTheSourceKeyAndHasNone) {
 TEST(Surface, ImpossibleSizesGiveNull) {
     EXPECT_EQ(gfx::CreateSurface(-1, 5), nullptr);
     EXPECT_EQ(gfx::CloneSurface(nullptr), nullptr);
+    // Sizes whose pitch wraps to a few bytes, or whose bytes outgrow the offsets that reach
+    // them: refused before anything is allocated or cleared.
+    EXPECT_EQ(gfx::CreateSurface(0x7FFFFFFF, 1), nullptr);
+    EXPECT_EQ(gfx::CreateSurface(0x7FFFFFFE, 2), nullptr);
+    EXPECT_EQ(gfx::CreateSurface(1 << 30, 1), nullptr);
+    EXPECT_EQ(gfx::CreateSurface(46341, 46341), nullptr);
+    EXPECT_EQ(gfx::CreateSurface(1, 0x7FFFFFFF), nullptr);
+    std::unique_ptr<gfx::Surface> wide(gfx::CreateSurface(1 << 20, 2));
+    ASSERT_NE(wide, nullptr);
+    EXPECT_EQ(wide->buffer->pitch, 2u << 20);
     gfx::DestroySurface(nullptr);
 }
 

@@ -1,9 +1,14 @@
 // The screen state machine driven through windowProc as the window drives it: every
 // transition, the zoom limits, pauses, points A and B, and the confirmations.
 #include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "ScreenFixture.h"
 #include "app/MessageTables.h"
+#include "export/ShapefileChooser.h"
 
 namespace screens_test {
 namespace {
@@ -193,7 +198,7 @@ TEST_F(StateMachineTest, DecliningToFinishReturnsToTheSameWork) {
     }
 }
 
-TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartEitherWay) {
+TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartOnlyWhenDeclined) {
     for (bool save : {false, true}) {
         appState.screenState = kStateGuidance;
         tap(appState.btnFinish);
@@ -202,11 +207,13 @@ TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartEitherWay) {
         EXPECT_EQ(appState.confirmKind, kConfirmSave);
         EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
         if (save) {
-            headless().queueFileAnswer(std::nullopt);  // the driver cancels the file chooser
+            // A cancelled chooser saves nothing, so the question stays.
+            headless().queueFileAnswer(std::nullopt);
             tap(appState.btnYes);
-        } else {
-            tap(appState.btnNo);  // the work is dropped
+            EXPECT_EQ(appState.screenState, kStateConfirm);
+            EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
         }
+        tap(appState.btnNo);  // the work is dropped
         EXPECT_EQ(appState.screenState, kStateStart);
     }
 }
@@ -312,6 +319,36 @@ TEST_F(StateMachineTest, KeyFTogglesThePictureBackgroundAndOtherKeysDoNothing) {
     windowProc(kMsgChar, 'f', 0);
     EXPECT_EQ(appState.pictureBackground, 0);
     EXPECT_EQ(appState.screenState, kStateStart);
+}
+
+// A name typed without ".shp", or with another dot, writes the same acker.shp/.shx/.dbf as
+// "acker.shp", but the file chooser only asks about the name as typed: the program asks itself.
+TEST_F(StateMachineTest, SavingOverAnUnaskedWorkAsksFirst) {
+    char pattern[] = "/tmp/sulco-replace-XXXXXX";
+    const std::string dir = mkdtemp(pattern);
+    { std::ofstream(dir + "/acker.shp") << "an earlier work"; }
+    for (const char* name : {"/acker.2024", "/acker"}) {
+        appState.screenState = kStateGuidance;
+        tap(appState.btnFinish);
+        tap(appState.btnYes);
+        headless().queueFileAnswer(dir + name);
+        tap(appState.btnYes);
+        EXPECT_EQ(appState.screenState, kStateConfirm) << name;
+        EXPECT_EQ(appState.confirmKind, kConfirmReplace) << name;
+        EXPECT_STREQ(appState.promptText, messageText(kMsgReplaceQuestion)) << name;
+        tap(appState.btnNo);  // another name, then
+        EXPECT_EQ(appState.confirmKind, kConfirmSave) << name;
+        EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion)) << name;
+        tap(appState.btnNo);
+        EXPECT_EQ(appState.screenState, kStateStart) << name;
+    }
+    std::ifstream kept(dir + "/acker.shp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "an earlier work");
+    EXPECT_TRUE(replacesUnaskedFiles(dir + "/acker.dbf"));
+    EXPECT_FALSE(replacesUnaskedFiles(dir + "/acker.shp"));  // the chooser has asked
+    EXPECT_FALSE(replacesUnaskedFiles(dir + "/wiese"));
+    EXPECT_FALSE(replacesUnaskedFiles(dir + ".d/acker"));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

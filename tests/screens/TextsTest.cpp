@@ -98,9 +98,9 @@ TEST(TextsTest, EveryTextCanBeDrawnAndFormatted) {
                 if (space == std::string::npos) space = text.size();
                 EXPECT_LT(space - start, 23u) << language << "/" << id;
             }
-            // Only the waiting text is a format, with exactly one %s.
+            // Only the waiting text and the recovered work's path are formats, with one %s.
             std::size_t percent = text.find('%');
-            if (id == kMsgGpsWait) {
+            if (id == kMsgGpsWait || id == kMsgRecovered) {
                 ASSERT_NE(percent, std::string::npos);
                 EXPECT_EQ(text.substr(percent, 2), "%s");
                 EXPECT_EQ(text.find('%', percent + 1), std::string::npos);

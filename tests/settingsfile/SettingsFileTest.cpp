@@ -1,6 +1,9 @@
 // Settings.dat byte for byte: what a whole, a short and an odd file restore, what a save writes,
 // and where the file lives.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -201,6 +204,29 @@ TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
          [] { return appState.zoom == 3.0f; }},
         {"a small zoom is kept", [](FileImage& f) { f.put<float>(210, 0.18f); },
          [] { return appState.zoom == 0.18f; }},
+        {"the largest zoom the buttons reach is kept",
+         [](FileImage& f) { f.put<float>(210, 14.3f); }, [] { return appState.zoom == 14.3f; }},
+        {"zoom 1e9 would crash every start", [](FileImage& f) { f.put<float>(210, 1e9f); },
+         [] { return appState.zoom == 3.0f; }},
+        {"zoom 100 would allocate gigabytes", [](FileImage& f) { f.put<float>(210, 100.0f); },
+         [] { return appState.zoom == 3.0f; }},
+        {"zoom too small to see", [](FileImage& f) { f.put<float>(210, 1e-30f); },
+         [] { return appState.zoom == 3.0f; }},
+        {"speed threshold NaN",
+         [](FileImage& f) { f.put<double>(214, std::numeric_limits<double>::quiet_NaN()); },
+         [] { return appState.speedThreshold == 1.0; }},
+        {"speed threshold beyond the slider", [](FileImage& f) { f.put<double>(214, 1e300); },
+         [] { return appState.speedThreshold == 1.0; }},
+        {"speed threshold 50 km/h is kept",
+         [](FileImage& f) { f.put<double>(214, 50 * 0.5399568034557235); },
+         [] { return appState.speedThreshold == 50 * 0.5399568034557235; }},
+        {"HDOP threshold infinite",
+         [](FileImage& f) { f.put<double>(224, -std::numeric_limits<double>::infinity()); },
+         [] { return appState.hdopThreshold == 2.5; }},
+        {"HDOP threshold negative", [](FileImage& f) { f.put<double>(224, -0.5); },
+         [] { return appState.hdopThreshold == 2.5; }},
+        {"HDOP threshold 10 is kept", [](FileImage& f) { f.put<double>(224, 10.0); },
+         [] { return appState.hdopThreshold == 10.0; }},
         {"distance threshold squared wraps to 16 bits",
          [](FileImage& f) { f.put<std::int16_t>(222, 300); },
          [] { return appState.distanceThresholdSquared == std::uint16_t(90000); }},
@@ -295,6 +321,33 @@ TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable
     resetSettings();
     loadSettings();
     EXPECT_EQ(appState.implementWidth, 250);
+}
+
+// A full disk, as a file-size limit in a child process: the save fails, says so, and leaves the
+// old file whole and no temporary file behind.
+TEST_F(SettingsLocationTest, AFailedSaveKeepsTheOldFileWhole) {
+    fs::create_directories(root_ / "bin");
+    setModuleDir(root_ / "bin");
+    appState.implementHalfWidth = 321;
+    ASSERT_TRUE(writeSettingsFile());
+    const auto before = readFile(root_ / "bin" / "Settings.dat");
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit full{0, RLIM_INFINITY};
+        getrlimit(RLIMIT_FSIZE, &full);
+        full.rlim_cur = 100;
+        setrlimit(RLIMIT_FSIZE, &full);
+        appState.implementHalfWidth = 555;
+        _exit(writeSettingsFile() ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reported success";
+    EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "bin"), fs::directory_iterator()), 1);
 }
 
 TEST_F(SettingsLocationTest, UnchangedFileIsRewrittenByteForByte) {

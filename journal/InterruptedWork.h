@@ -1,0 +1,21 @@
+// An interrupted work found at start-up: the question whether to resume it, and both answers.
+#pragma once
+
+#include <string>
+
+#include "journal/JournalReader.h"
+
+// At start-up: reads the journal. When it holds a work, asks "Resume the interrupted work?" on
+// the confirmation screen and returns true. A journal that cannot be read is renamed aside
+// (".damaged") and no question is asked.
+bool offerInterruptedWork();
+// Yes: the work as it was, continued after the wait for a fix in its own state.
+void resumeInterruptedWork();
+// No: the work is written to recovered-YYYYMMDD-HHMMSS.shp in the folder of the last save; the
+// journal is removed once that file is complete. The path of the file, empty on failure (the
+// journal is then kept).
+std::string recoverInterruptedWork();
+// Puts a journal's work into appState (the work arrays, origin, points, guide lines, view).
+// When newSegment is set the first fix afterwards starts a new segment; true when a pause mark
+// was added for it.
+bool loadJournalWork(const journal::JournalContents& work, bool newSegment);

@@ -1,0 +1,115 @@
+#include "journal/JournalReader.h"
+
+#include <cmath>
+
+#include "app/AppState.h"
+#include "journal/JournalFormat.h"
+
+namespace journal {
+
+namespace {
+
+bool finite(Vec2 v) {
+    return std::isfinite(v.x) && std::isfinite(v.y);
+}
+
+// Applies one record; false when it cannot belong to the work read so far.
+bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t length) {
+    // Before the work has started only its start record may come.
+    if (!c.started && type != kRecordWorkStart) return type > kRecordView;
+    switch (type) {
+        case kRecordWorkStart: {
+            if (c.started) return false;
+            c.kind = in.u8();
+            c.implementWidth = in.u16();
+            c.implementHalfWidth = in.u16();
+            c.started = c.kind == kStateFreeWork || c.kind == kStateSettingAB;
+            return in.ok() && c.started;
+        }
+        case kRecordOrigin: {
+            if (c.originSet) return false;
+            c.originLonLat[0] = in.f64();
+            c.originLonLat[1] = in.f64();
+            c.zone = in.i32();
+            c.north = in.u8();
+            c.originSet = in.ok() && std::fabs(c.originLonLat[0]) <= 180.0 &&
+                          std::fabs(c.originLonLat[1]) <= 90.0 && c.zone >= 1 && c.zone <= 61 &&
+                          c.north <= 1;
+            return c.originSet;
+        }
+        case kRecordStripDm:
+        case kRecordStrip: {
+            StripEntry entry;
+            if (!c.originSet || c.strips.size() >= std::size_t(kTrackCapacity)) return false;
+            if (!decodeStrip(RecordType(type), in, entry)) return false;
+            c.strips.push_back(entry.edge);
+            c.distance = entry.distance;
+            c.area = entry.area;
+            return true;
+        }
+        case kRecordPause: {
+            std::uint16_t mark = in.u16();
+            if (!in.ok() || mark > c.strips.size()) return false;
+            if (!c.pauseMarks.empty() && mark < c.pauseMarks.back()) return false;
+            c.pauseMarks.push_back(mark);
+            c.paused = true;
+            return true;
+        }
+        case kRecordUnpause:
+            c.paused = false;
+            return true;
+        case kRecordPointA:
+            c.pointA.x = in.f64();
+            c.pointA.y = in.f64();
+            c.pointASet = in.ok() && finite(c.pointA) && c.kind == kStateSettingAB;
+            return c.pointASet && !c.pointBSet;
+        case kRecordPointB:
+            c.pointB.x = in.f64();
+            c.pointB.y = in.f64();
+            c.spacing = in.f64();
+            if (!in.ok() || !c.pointASet || c.pointBSet || !finite(c.pointB) ||
+                !std::isfinite(c.spacing) || (c.pointB.x == c.pointA.x && c.pointB.y == c.pointA.y))
+                return false;
+            c.pointBSet = true;
+            return true;
+        case kRecordView:
+            c.zoom = in.f32();
+            c.northUp = in.u8();
+            c.viewSet = in.ok() && std::isfinite(c.zoom) && c.zoom > 0.0f && c.northUp <= 1;
+            return c.viewSet;
+        default:
+            // A record type of a later program: whole and checked, so passed over.
+            (void)length;
+            return true;
+    }
+}
+
+}  // namespace
+
+std::uint8_t JournalContents::workState() const {
+    if (kind == kStateSettingAB && pointBSet) return kStateGuidance;
+    return kind;
+}
+
+JournalContents readJournal(const std::uint8_t* data, std::size_t size) {
+    JournalContents c;
+    if (data == nullptr || !headerValid(data, size)) return c;
+    c.readable = true;
+    std::size_t at = kHeaderSize;
+    while (size - at >= kRecordHeaderSize) {
+        const std::uint8_t* p = data + at;
+        std::uint32_t crc = PayloadReader(p, 4).u32();
+        std::size_t length = std::size_t(p[4]) | std::size_t(p[5]) << 8;
+        std::uint8_t type = p[6];
+        if (size - at - kRecordHeaderSize < length) break;
+        if (crc != crc32c(p + 4, 3 + length)) break;
+        if (!take(c, type, PayloadReader(p + kRecordHeaderSize, length), length)) break;
+        ++c.records;
+        at += kRecordHeaderSize + length;
+    }
+    c.goodBytes = at;
+    c.damaged = at != size;
+    return c;
+}
+
+}  // namespace journal

@@ -1,0 +1,37 @@
+#include "journal/LastSaveFolder.h"
+
+#include <QSettings>
+#include <QString>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/SettingsFile.h"
+
+namespace {
+
+QString confPath() {
+    auto path = std::filesystem::path(settingsPath()).replace_filename("sulcovane.conf");
+    return QString::fromStdString(path.string());
+}
+
+}  // namespace
+
+std::string lastSaveFolder() {
+    QSettings conf(confPath(), QSettings::IniFormat);
+    std::string folder = conf.value(QStringLiteral("work/lastSaveFolder")).toString().toStdString();
+    std::error_code error;
+    if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
+        const char* home = std::getenv("HOME");
+        folder = home && home[0] == '/' ? home : ".";
+    }
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+void rememberSaveFolder(const std::string& savedPath) {
+    std::error_code error;
+    auto folder = std::filesystem::absolute(savedPath, error).parent_path();
+    if (error) return;
+    QSettings conf(confPath(), QSettings::IniFormat);
+    conf.setValue(QStringLiteral("work/lastSaveFolder"), QString::fromStdString(folder.string()));
+}

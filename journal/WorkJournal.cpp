@@ -1,0 +1,154 @@
+#include "journal/WorkJournal.h"
+
+#include <ctime>
+#include <filesystem>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/SettingsFile.h"
+#include "guidance/Projection.h"
+#include "journal/JournalFormat.h"
+#include "journal/JournalWriter.h"
+
+namespace {
+
+journal::JournalWriter writer;
+// Set and read by whoever holds frameLock or runs on the user-interface thread with no fix
+// coming (start-up, the confirmation screen).
+std::atomic<bool> open{false};
+std::atomic<bool> enabled{false};
+
+void record(journal::RecordType type, const journal::PayloadWriter& payload) {
+    if (!open) return;
+    // Small enough to stay on the stack's neighbourhood: one record, handed over at once.
+    thread_local std::vector<std::uint8_t> bytes;
+    bytes.clear();
+    journal::appendRecord(bytes, type, payload);
+    writer.append(bytes.data(), bytes.size());
+}
+
+// A name beside the journal for one that must not be overwritten: the time it was set aside.
+std::string asideName(const std::string& path) {
+    char stamp[32];
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, ".%Y%m%d-%H%M%S", &local);
+    return path + stamp;
+}
+
+}  // namespace
+
+void journalSetEnabled(bool on) {
+    enabled = on;
+}
+
+bool journalEnabled() {
+    return enabled;
+}
+
+std::string journalPath() {
+    return std::filesystem::path(settingsPath()).replace_filename("work.journal").string();
+}
+
+void journalBeginWork(std::uint8_t workState) {
+    if (!enabled) return;
+    if (open) {
+        // An earlier work was neither saved nor discarded (its resume was cancelled): it stays
+        // on the disk under another name, and the new work gets the journal.
+        writer.setAside(asideName(journalPath()));
+    }
+    std::vector<std::uint8_t> bytes;
+    journal::appendHeader(bytes);
+    journal::PayloadWriter start;
+    start.u8(workState);
+    start.u16(appState.implementWidth);
+    start.u16(appState.implementHalfWidth);
+    journal::appendRecord(bytes, journal::kRecordWorkStart, start);
+    journal::PayloadWriter origin;
+    origin.f64(appState.originLonLat[0]);
+    origin.f64(appState.originLonLat[1]);
+    origin.i32(utmZoneForLongitude(appState.originLonLat[0]).zone);
+    origin.u8(appState.originLonLat[1] < 0.0 ? 0 : 1);
+    journal::appendRecord(bytes, journal::kRecordOrigin, origin);
+    writer.create(journalPath());
+    writer.append(bytes.data(), bytes.size());
+    open = true;
+    journalView();
+}
+
+void journalStripAdded() {
+    if (!open) return;
+    std::uint16_t count = appState.fixCount.load(std::memory_order_relaxed);
+    if (count == 0) return;
+    journal::StripEntry entry{appState.trackEdges[count - 1], appState.distance,
+                              appState.workedArea};
+    record(journal::kRecordStrip, journal::encodeStrip(entry));
+}
+
+void journalPause(std::uint16_t mark) {
+    journal::PayloadWriter w;
+    w.u16(mark);
+    record(journal::kRecordPause, w);
+    if (open) writer.syncSoon();
+}
+
+void journalUnpause() {
+    record(journal::kRecordUnpause, {});
+}
+
+void journalPointA(Vec2 a) {
+    journal::PayloadWriter w;
+    w.f64(a.x);
+    w.f64(a.y);
+    record(journal::kRecordPointA, w);
+    if (open) writer.syncSoon();
+}
+
+void journalPointB(Vec2 b, double spacing) {
+    journal::PayloadWriter w;
+    w.f64(b.x);
+    w.f64(b.y);
+    w.f64(spacing);
+    record(journal::kRecordPointB, w);
+    if (open) writer.syncSoon();
+}
+
+void journalView() {
+    journal::PayloadWriter w;
+    w.f32(appState.zoom);
+    w.u8(appState.northUp);
+    record(journal::kRecordView, w);
+}
+
+void journalSyncSoon() {
+    if (open) writer.syncSoon();
+}
+
+void journalEndWork() {
+    if (!open) return;
+    open = false;
+    writer.remove();
+}
+
+void journalContinue(std::uint64_t goodBytes) {
+    writer.reopen(journalPath(), goodBytes);
+    open = true;
+}
+
+bool journalFlush() {
+    return writer.flush();
+}
+
+void journalStop() {
+    writer.stop();
+    open = false;
+}
+
+bool journalOpen() {
+    return open;
+}
+
+bool journalTakeFailureNotice() {
+    return writer.takeFailureNotice();
+}

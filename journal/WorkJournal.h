@@ -1,0 +1,42 @@
+// The journal of the work in progress, as the rest of the program sees it: what happens to the
+// work is handed to the writer thread as it happens, and the journal ends only when the work
+// has been saved, discarded by the driver or recovered into a shapefile.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "guidance/Vec2.h"
+
+// The program keeps a journal; the parts of it that tests run alone do not, unless asked.
+void journalSetEnabled(bool enabled);
+bool journalEnabled();
+
+// Where the journal lives: beside Settings.dat.
+std::string journalPath();
+
+// The fix callback, on the work's first fix (its origin): a new journal for the work that
+// started in this screen state. A journal still open is set aside first, never overwritten.
+void journalBeginWork(std::uint8_t workState);
+// After appendStrip has added record fixCount - 1.
+void journalStripAdded();
+void journalPause(std::uint16_t mark);
+void journalUnpause();
+void journalPointA(Vec2 a);
+void journalPointB(Vec2 b, double spacing);
+void journalView();
+// Finish was tapped: what has been handed over is made durable now.
+void journalSyncSoon();
+// The work is saved or discarded: its journal is removed after what came before it.
+void journalEndWork();
+// Continues the journal at path after its first goodBytes bytes (a resumed work).
+void journalContinue(std::uint64_t goodBytes);
+// Writes everything out and waits for the disk (shut-down, logout); false when some records
+// could not be written.
+bool journalFlush();
+// Ends the writer thread after a flush; the journal stays for the next start.
+void journalStop();
+// True while a work has a journal open.
+bool journalOpen();
+// True once, when records have started to fail to reach the disk.
+bool journalTakeFailureNotice();

@@ -1,0 +1,168 @@
+// A work recorded through the journal's hooks comes back exactly: into the program's state for
+// a resume, or as a shapefile that another program reads. A journal that cannot be read is set
+// aside, never removed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "WorkFile.h"
+#include "app/AppState.h"
+#include "app/Texts.h"
+#include "app/WindowProc.h"
+#include "guidance/GuidanceLines.h"
+#include "guidance/Projection.h"
+#include "guidance/WorkedStrip.h"
+#include "journal/InterruptedWork.h"
+#include "journal/JournalReader.h"
+#include "journal/WorkJournal.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class JournalResume : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("sulco-resume-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "home");
+        std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", dir_.c_str());
+        setenv("HOME", (dir_ / "home").c_str(), 1);
+        installTexts();
+        configureGeodesyData();
+        journalSetEnabled(true);
+    }
+    void TearDown() override {
+        journalStop();
+        journalSetEnabled(false);
+        releaseProjection();
+        appState.moduleDir[0] = '\0';
+        fs::remove_all(dir_);
+    }
+
+    // An AB work of 300 records along a bend, paused once, with A and B set.
+    void recordWork() {
+        resetWork();
+        setOrigin(8.55, 47.37);
+        journalBeginWork(kStateSettingAB);
+        double x = 0, y = 0;
+        for (int i = 1; i <= 300; ++i) {
+            // Steps with fractions of a decimetre: the journal keeps the plane's full precision.
+            double dx = 20 * std::sin(i / 40.0), dy = 20.3;
+            x += dx;
+            y += dy;
+            appendStrip({x, y}, 60 * dy / 20, 60 * dx / 20, dx * dx + dy * dy);
+            if (i == 50) {
+                appState.pauseMarks.push_back(appState.fixCount);
+                journalPause(appState.fixCount);
+            }
+            if (i == 60) journalUnpause();
+            if (i == 100) {
+                appState.pointA = {x, y};
+                appState.pointASet = 1;
+                journalPointA(appState.pointA);
+            }
+            if (i == 200) {
+                appState.pointB = {x, y};
+                setAbLine(appState.guidance, appState.pointA, appState.pointB, 120.0);
+                journalPointB(appState.pointB, 120.0);
+            }
+        }
+        appState.zoom = 4.5f;
+        appState.northUp = 1;
+        journalView();
+        ASSERT_TRUE(journalFlush());
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
+    recordWork();
+    std::vector<TrackEdge> edges(appState.trackEdges, appState.trackEdges + appState.fixCount);
+    const double area = appState.workedArea;
+    const double distance = appState.distance;
+    const auto marks = appState.pauseMarks;
+    const Vec2 a = appState.pointA, b = appState.pointB;
+    const double originX = appState.originX, originY = appState.originY;
+    journalStop();
+
+    std::ifstream in(journalPath(), std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    journal::JournalContents c = journal::readJournal(bytes.data(), bytes.size());
+    ASSERT_FALSE(c.damaged);
+    EXPECT_EQ(c.workState(), kStateGuidance);
+
+    appState.zoom = 3.0f;
+    appState.northUp = 0;
+    EXPECT_TRUE(loadJournalWork(c, true));
+    ASSERT_EQ(appState.fixCount, edges.size());
+    for (std::size_t i = 0; i < edges.size(); ++i) {
+        const TrackEdge& e = appState.trackEdges[i];
+        ASSERT_TRUE(e.leftX == edges[i].leftX && e.leftY == edges[i].leftY &&
+                    e.rightX == edges[i].rightX && e.rightY == edges[i].rightY)
+            << i;
+    }
+    EXPECT_EQ(appState.workedArea, area);  // bit for bit
+    EXPECT_EQ(appState.distance, distance);
+    auto expectedMarks = marks;
+    expectedMarks.push_back(std::uint16_t(edges.size()));
+    EXPECT_EQ(appState.pauseMarks, expectedMarks);
+    EXPECT_EQ(appState.pointA.x, a.x);
+    EXPECT_EQ(appState.pointB.y, b.y);
+    EXPECT_EQ(appState.guidance.spacing, 120.0);
+    EXPECT_EQ(appState.originX, originX);
+    EXPECT_EQ(appState.originY, originY);
+    EXPECT_EQ(appState.zoom, 4.5f);
+    EXPECT_EQ(appState.northUp, 1);
+    EXPECT_EQ(appState.position.x, 0);
+    EXPECT_FALSE(appState.paused);
+}
+
+TEST_F(JournalResume, NoWritesTheWorkToARecoveredShapefileAndOnlyThenRemovesTheJournal) {
+    recordWork();
+    journalStop();
+    resetWork();
+    ASSERT_TRUE(offerInterruptedWork());
+    EXPECT_EQ(appState.screenState, kStateConfirm);
+    EXPECT_EQ(appState.confirmKind, kConfirmResume);
+    EXPECT_STREQ(appState.promptText, messageText(kMsgResumeQuestion));
+
+    std::string path = recoverInterruptedWork();
+    ASSERT_FALSE(path.empty());
+    EXPECT_EQ(fs::path(path).parent_path(), dir_ / "home");
+    EXPECT_EQ(fs::path(path).filename().string().rfind("recovered-", 0), 0u);
+    WorkFileContents saved;
+    ASSERT_TRUE(readWorkFile(path, saved));
+    // Two segments, split at the pause: every record is a vertex on each side.
+    EXPECT_EQ(saved.features, 2);
+    EXPECT_GE(saved.vertices, 2 * 300);
+    EXPECT_NEAR(saved.xref, 8.55, 1e-6);
+    EXPECT_FALSE(fs::exists(journalPath()));
+    EXPECT_EQ(appState.fixCount, 0);
+}
+
+TEST_F(JournalResume, AJournalThatCannotBeReadIsSetAsideWithoutAQuestion) {
+    {
+        std::ofstream out(journalPath(), std::ios::binary);
+        out << "not a journal at all";
+    }
+    {
+        std::ofstream out(journalPath() + ".damaged", std::ios::binary);
+        out << "an older one";
+    }
+    appState.screenState = kStateStart;
+    EXPECT_FALSE(offerInterruptedWork());
+    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_FALSE(fs::exists(journalPath()));
+    std::ifstream kept(journalPath() + ".damaged.1");
+    std::string text{std::istreambuf_iterator<char>(kept), {}};
+    EXPECT_EQ(text, "not a journal at all");
+}
+
+}  // namespace
