@@ -13,6 +13,7 @@
 #include <type_traits>
 
 #include "app/AppState.h"
+#include "platform/Platform.h"
 
 namespace {
 
@@ -211,6 +212,15 @@ bool writeSettingsFile() {
     return false;
 }
 
+// Asked for by the driver (GPS Setup's OK): he is told when the disk refused them.
 void saveSettings() {
+    if (writeSettingsFile()) return;
+    platform::current().messageBox(
+        "The settings could not be saved (is the disk full or read-only?). They stay in force "
+        "until the program ends; the settings saved before are kept.");
+}
+
+// At the end of the program nobody is left to answer a box; the error goes to stderr.
+void saveSettingsAtExit() {
     writeSettingsFile();
 }

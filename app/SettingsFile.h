@@ -12,6 +12,8 @@ std::string settingsFolder();
 std::string settingsPath();
 void loadSettings();
 void saveSettings();
+// The same at shut-down: a failure is only logged.
+void saveSettingsAtExit();
 // Writes the file under a temporary name, syncs it and renames it over the old one; false (and
 // the old file untouched) when any step fails.
 bool writeSettingsFile();
