@@ -1,0 +1,75 @@
+// Nearest point of a polyline: the run holding the hint segment sets a first bound, and every
+// run whose box lies farther away than the best distance so far is skipped.
+#include "guidance/Polyline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+Polyline::Polyline(std::vector<Vec2> points) : points_(std::move(points)) {
+    if (points_.size() < 2) return;
+    const std::size_t segments = points_.size() - 1;
+    for (std::size_t first = 0; first < segments; first += kRun) {
+        const std::size_t last = std::min(first + kRun, segments);
+        Run r{points_[first].x, points_[first].y, points_[first].x, points_[first].y};
+        for (std::size_t i = first + 1; i <= last; ++i) {
+            r.minX = std::min(r.minX, points_[i].x);
+            r.minY = std::min(r.minY, points_[i].y);
+            r.maxX = std::max(r.maxX, points_[i].x);
+            r.maxY = std::max(r.maxY, points_[i].y);
+        }
+        runs_.push_back(r);
+    }
+}
+
+void Polyline::scanRun(std::size_t run, Vec2 p, double& best2, std::size_t& bestSegment,
+                       double& bestT) const {
+    const std::size_t segments = points_.size() - 1;
+    const std::size_t last = std::min((run + 1) * kRun, segments);
+    for (std::size_t i = run * kRun; i < last; ++i) {
+        const Vec2 a = points_[i];
+        const Vec2 v = points_[i + 1] - a;
+        const Vec2 w = p - a;
+        const double vv = v.x * v.x + v.y * v.y;
+        double t = vv > 0.0 ? (w.x * v.x + w.y * v.y) / vv : 0.0;
+        t = std::clamp(t, 0.0, 1.0);
+        const double dx = w.x - t * v.x;
+        const double dy = w.y - t * v.y;
+        const double d2 = dx * dx + dy * dy;
+        if (d2 < best2) {
+            best2 = d2;
+            bestSegment = i;
+            bestT = t;
+        }
+    }
+}
+
+PolylineFoot Polyline::nearest(Vec2 p, std::size_t hint) const {
+    PolylineFoot result;
+    if (empty()) return result;
+    double best2 = std::numeric_limits<double>::infinity();
+    std::size_t segment = 0;
+    double t = 0.0;
+    const std::size_t hintRun = std::min(hint / kRun, runs_.size() - 1);
+    scanRun(hintRun, p, best2, segment, t);
+    for (std::size_t r = 0; r < runs_.size(); ++r) {
+        if (r == hintRun) continue;
+        const Run& box = runs_[r];
+        const double dx = std::max({box.minX - p.x, 0.0, p.x - box.maxX});
+        const double dy = std::max({box.minY - p.y, 0.0, p.y - box.maxY});
+        if (dx * dx + dy * dy >= best2) continue;
+        scanRun(r, p, best2, segment, t);
+    }
+    const Vec2 a = points_[segment];
+    const Vec2 v = points_[segment + 1] - a;
+    result.segment = segment;
+    result.foot = a + t * v;
+    result.direction = v;
+    result.direction.normalize();
+    result.distance = std::sqrt(best2);
+    // The cross product of direction and offset is negative on the right.
+    const Vec2 w = p - result.foot;
+    const double cross = result.direction.x * w.y - result.direction.y * w.x;
+    result.signedDistance = cross > 0.0 ? -result.distance : result.distance;
+    return result;
+}
