@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/FrameScope.h"
 #include "app/GpsControl.h"
@@ -93,24 +94,10 @@ void togglePause() {
     appState.paused = 1;
 }
 
-// Point A on the first tap, point B on the second; before the work's first accepted fix there
-// is no position to take them from, anywhere else there is, on the origin's lines too.
+// Point A on the first tap, point B on the second (or none, for a line at a heading).
 void setPoint() {
     std::lock_guard lock(appState.frameLock);
-    if (!appState.positionSet) return;
-    Vec2 point{appState.position.x, appState.position.y};
-    if (!appState.pointASet) {
-        appState.pointA = point;
-        appState.pointASet = 1;
-        recomputeView();
-        return;
-    }
-    appState.pointB = point;
-    // The guide lines are exactly one implement width apart, centimetres to decimetres.
-    double spacing = appState.implementWidth * 0.1;
-    setAbLine(appState.guidance, appState.pointA, appState.pointB, spacing);
-    appState.screenState = kStateGuidance;
-    appState.abReady = 1;
+    takeAbPoint();
 }
 
 void tapWork(Tap tap) {
@@ -322,6 +309,7 @@ void resetWork() {
     s.pointASet = 0;
     s.originSet = 0;  // the next fix is the new work's origin
     s.guidance.lines.clear();
+    clearPatternLines();
     // A new work has the whole strip array before it.
     s.workFull = 0;
     s.promptBlink = 1;

@@ -73,3 +73,23 @@ PolylineFoot Polyline::nearest(Vec2 p, std::size_t hint) const {
     result.signedDistance = cross > 0.0 ? -result.distance : result.distance;
     return result;
 }
+
+void Polyline::segmentsNear(Vec2 centre, double reach, std::vector<Vec2>& out) const {
+    if (empty()) return;
+    const double minX = centre.x - reach, maxX = centre.x + reach;
+    const double minY = centre.y - reach, maxY = centre.y + reach;
+    const std::size_t segments = points_.size() - 1;
+    for (std::size_t r = 0; r < runs_.size(); ++r) {
+        const Run& box = runs_[r];
+        if (box.maxX < minX || box.minX > maxX || box.maxY < minY || box.minY > maxY) continue;
+        const std::size_t last = std::min((r + 1) * kRun, segments);
+        for (std::size_t i = r * kRun; i < last; ++i) {
+            const Vec2 a = points_[i], b = points_[i + 1];
+            if (std::max(a.x, b.x) < minX || std::min(a.x, b.x) > maxX ||
+                std::max(a.y, b.y) < minY || std::min(a.y, b.y) > maxY)
+                continue;
+            out.push_back(a);
+            out.push_back(b);
+        }
+    }
+}

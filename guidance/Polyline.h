@@ -28,6 +28,9 @@ class Polyline {
     bool empty() const { return points_.size() < 2; }
     // Nearest point; hint is a segment to look at first (the last fix's), to prune faster.
     PolylineFoot nearest(Vec2 p, std::size_t hint = 0) const;
+    // The segments with a part inside the square of half-size reach around centre, appended as
+    // pairs of points (start, end): what a view of that size shows of the line.
+    void segmentsNear(Vec2 centre, double reach, std::vector<Vec2>& out) const;
 
   private:
     struct Run {

@@ -1,0 +1,95 @@
+// Guidance starts at once on the tap that completes a line: B for the straight line and the
+// curve, A for the line at a heading, which takes the typed heading or else the smoothed one.
+#include "app/AbPoints.h"
+
+#include <cmath>
+#include <optional>
+
+#include "app/AppState.h"
+#include "app/WorkScreen.h"
+#include "guidance/GuidanceLines.h"
+#include "guidance/HeadingLine.h"
+
+namespace {
+
+// Where B is put along a heading; the guide lines run on beyond both points anyway.
+constexpr double kHeadingLineLength = 1000.0;  // dm
+
+// The guide lines are exactly one implement width apart, centimetres to decimetres.
+double spacing() {
+    return appState.implementWidth * 0.1;
+}
+
+void startGuidance() {
+    appState.screenState = kStateGuidance;
+    appState.abReady = 1;
+}
+
+void startHeadingLine(Vec2 a) {
+    AppState& s = appState;
+    std::optional<Vec2> direction =
+        gridDirection(s.positionLonLat[0], s.positionLonLat[1], s.headingDegrees);
+    if (!direction) direction = Vec2{s.headingEast, s.headingNorth};
+    if (direction->length() == 0.0) return;  // no heading typed and none driven yet
+    direction->normalize();
+    s.pointA = a;
+    s.pointASet = 1;
+    s.pointB = a + kHeadingLineLength * *direction;
+    setAbLine(s.guidance, s.pointA, s.pointB, spacing());
+    s.curveActive = 0;
+    startGuidance();
+}
+
+}  // namespace
+
+bool startCurveGuidance(const std::vector<Vec2>& path) {
+    AppState& s = appState;
+    if (!setCurveLine(s.curve, path, spacing())) return false;
+    s.curveActive = 1;
+    s.curveRecording.clear();
+    s.curveRecordScreen.clear();
+    for (auto& line : s.curveLinesWorld) line.clear();
+    for (auto& line : s.curveLinesScreen) line.clear();
+    startGuidance();
+    return true;
+}
+
+void takeAbPoint() {
+    AppState& s = appState;
+    if (!s.positionSet) return;
+    const Vec2 point{s.position.x, s.position.y};
+    if (s.guidancePattern == kPatternHeading) {
+        startHeadingLine(point);
+        return;
+    }
+    if (!s.pointASet) {
+        s.pointA = point;
+        s.pointASet = 1;
+        s.curveRecording.clear();
+        if (s.guidancePattern == kPatternCurve) s.curveRecording.push_back(point);
+        recomputeView();
+        return;
+    }
+    s.pointB = point;
+    if (s.guidancePattern == kPatternCurve) {
+        if (s.curveRecording.empty() || s.curveRecording.back().x != point.x ||
+            s.curveRecording.back().y != point.y)
+            s.curveRecording.push_back(point);
+        // A and B on the same spot make no curve: the tap waits for the vehicle to move.
+        startCurveGuidance(s.curveRecording);
+        return;
+    }
+    setAbLine(s.guidance, s.pointA, s.pointB, spacing());
+    s.curveActive = 0;
+    startGuidance();
+}
+
+void clearPatternLines() {
+    AppState& s = appState;
+    s.curveActive = 0;
+    s.curveRecording.clear();
+    s.curveRecordScreen.clear();
+    s.curve = CurveGuidance{};
+    for (auto& line : s.curveLinesWorld) line.clear();
+    for (auto& line : s.curveLinesScreen) line.clear();
+}
