@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "app/AppState.h"
+#include "app/GuidanceConfig.h"
 
 namespace {
 
@@ -154,6 +155,7 @@ void loadSettings() {
     }
     // A missing file leaves every setting at its initial value; the corrections run anyway.
     decodeSettings(bytes, size);
+    loadGuidanceConfig();
 }
 
 void saveSettings() {

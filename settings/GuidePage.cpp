@@ -2,12 +2,20 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleValidator>
+#include <QLineEdit>
+#include <QListView>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <mutex>
 
 #include "app/AppState.h"
+#include "app/GuidanceConfig.h"
 #include "settings/DialogTexts.h"
 #include "settings/DialogValues.h"
+#include "settings/PatternTexts.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -20,14 +28,37 @@ constexpr double kMaxToleranceMetres = 6553.0;
 GuidePage::GuidePage(QWidget* parent)
     : SettingsPage(kTemplate, dialogText(kDlgGuide), true, parent),
       tolerance_(new StepperBox(kIdTolerance, kMaxToleranceMetres, this)),
-      showNumbers_(new QCheckBox(dialogText(kDlgShowGuideNumber), this)) {
+      showNumbers_(new QCheckBox(dialogText(kDlgShowGuideNumber), this)),
+      pattern_(new QComboBox(this)),
+      heading_(new QLineEdit(this)) {
     addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
     content()->addWidget(tolerance_);
     showNumbers_->setObjectName(QString::number(kIdShowNumbers));
     content()->addWidget(showNumbers_);
+    // The pattern and its heading share one row, so the page fits the smallest screen.
+    auto* row = new QHBoxLayout;
+    pattern_->setObjectName(QString::number(kIdPattern));
+    pattern_->setView(new QListView(pattern_));
+    pattern_->setToolTip(patternText(kPatGuidancePattern));
+    for (PatternTextId id : {kPatStraight, kPatHeading, kPatCurve})
+        pattern_->addItem(patternText(id));
+    row->addWidget(pattern_, 3);
+    heading_->setObjectName(QString::number(kIdHeading));
+    heading_->setPlaceholderText(QStringLiteral("\u00b0"));
+    heading_->setToolTip(patternText(kPatHeadingBox));
+    auto* degrees = new QDoubleValidator(0.0, 360.0, 1, heading_);
+    degrees->setNotation(QDoubleValidator::StandardNotation);
+    degrees->setLocale(QLocale::c());
+    heading_->setValidator(degrees);
+    row->addWidget(heading_, 2);
+    content()->addLayout(row);
     content()->addStretch(1);
     tolerance_->setMetres(appState.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.showGuideNumbers != 0);
+    pattern_->setCurrentIndex(appState.guidancePattern <= kPatternCurve ? appState.guidancePattern
+                                                                        : 0);
+    if (std::isfinite(appState.headingDegrees))
+        heading_->setText(QString::number(appState.headingDegrees, 'f', 1));
 }
 
 void GuidePage::store() {
@@ -38,10 +69,18 @@ void GuidePage::store() {
         appState.arrowTolerance = toleranceDecimetres(metres);
     }
     appState.showGuideNumbers = showNumbers_->isChecked() ? 1 : 0;
+    // A pattern chosen during a work applies to its next line.
+    appState.guidancePattern = static_cast<std::uint8_t>(std::max(0, pattern_->currentIndex()));
+    bool ok = false;
+    const double heading = heading_->text().trimmed().replace(',', '.').toDouble(&ok);
+    appState.headingDegrees = ok && std::isfinite(heading)
+                                  ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
+                                  : std::numeric_limits<double>::quiet_NaN();
 }
 
 bool GuidePage::acceptPage() {
     store();
+    saveGuidanceConfig();
     return true;
 }
 
