@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
+#include "app/GuidanceConfig.h"
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
@@ -17,6 +18,7 @@
 #include "gfx/Display.h"
 #include "gfx/Font.h"
 #include "guidance/Projection.h"
+#include "nmeaout/GuidanceOutput.h"
 
 namespace {
 
@@ -133,6 +135,7 @@ bool initInstance() {
     calls.loadFont();
     calls.showWelcome();
     calls.loadSettings();
+    startGuidanceOutput(guidanceOutputAddress());
     calls.loadScreenImages();
     calls.computeLayout();
     s.screenState = kStateStart;
@@ -145,6 +148,7 @@ bool initInstance() {
 
 void shutDown() {
     calls.stopThreads();
+    stopGuidanceOutput();
     calls.saveSettings();
     calls.stopGps();
     calls.releaseProjection();

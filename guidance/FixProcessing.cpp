@@ -14,6 +14,7 @@
 #include "guidance/Projection.h"
 #include "guidance/SteeringArrows.h"
 #include "guidance/WorkedStrip.h"
+#include "nmeaout/GuidanceOutput.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -125,7 +126,10 @@ void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
     smoothHeading(unit.x, unit.y, appState.fixCount.load(std::memory_order_relaxed));
 
     if (state < kStateStart && !appState.paused) appendStrip(appState.position, offX, offY, d2);
-    if (state == kStateGuidance) updateGuidance(unit);
+    if (state == kStateGuidance) {
+        updateGuidance(unit);
+        publishGuidance(appState.crossTrack);
+    }
     // A curve being recorded takes every accepted position from A on.
     if (state == kStateSettingAB && appState.pointASet && appState.guidancePattern == kPatternCurve)
         appState.curveRecording.push_back({appState.position.x, appState.position.y});
