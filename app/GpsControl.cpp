@@ -1,10 +1,14 @@
 // Starting and stopping the receiver link. The library is told which device to open, when the
-// command line names one, through SATLINKER_DEVICE: its two exports take nothing else.
+// command line names one or GPS Setup chose gpsd, through SATLINKER_DEVICE: its two exports take
+// nothing else.
 #include "app/GpsControl.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
+#include <string>
 
 #include "app/AppState.h"
 #include "gpslink/satlinker.h"
@@ -21,18 +25,55 @@ std::uint32_t baudRateForIndex(int index) {
     return kBaudRates[index];
 }
 
+std::string deviceOverride;
+
+using Clock = std::chrono::steady_clock;
+// When the receiver was last heard from, or the link started: steady-clock ticks.
+std::atomic<Clock::rep> lastHeard{0};
+// Set by setGpsEnabled only: a link nobody started here has no silence to count.
+std::atomic<bool> linkStarted{false};
+
+void noteHeard() {
+    lastHeard.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+}
+
+// On the library's reader thread: the receiver spoke; then the fix goes its usual way.
+void onReceiverFix(GPS_POSITION position) {
+    noteHeard();
+    onFix(position);
+}
+
+// What the library opens: the command line's device, gpsd when chosen on GPS Setup, else the
+// numbered port (SATLINKER_DEVICE unset).
+void nameDevice() {
+    const char* device = nullptr;
+    if (!deviceOverride.empty()) {
+        device = deviceOverride.c_str();
+    } else if (appState.gpsPort == kGpsdPort) {
+        device = kGpsdLocal;
+    }
+    if (device == nullptr) {
+        unsetenv("SATLINKER_DEVICE");
+    } else {
+        setenv("SATLINKER_DEVICE", device, 1);
+    }
+}
+
 }  // namespace
+
+bool receiverSilent() {
+    if (!appState.gpsRunning || !linkStarted) return false;
+    const Clock::time_point heard{Clock::duration(lastHeard.load(std::memory_order_relaxed))};
+    return Clock::now() - heard >= std::chrono::seconds(kSilentSeconds);
+}
 
 int isGpsRunning() {
     return appState.gpsRunning;
 }
 
 void setGpsDeviceOverride(const char* path) {
-    if (path == nullptr || path[0] == '\0') {
-        unsetenv("SATLINKER_DEVICE");
-    } else {
-        setenv("SATLINKER_DEVICE", path, 1);
-    }
+    deviceOverride = path == nullptr ? "" : path;
+    nameDevice();
 }
 
 // Callers that may find the link running stop it first or ask isGpsRunning; a start while
@@ -45,10 +86,14 @@ void setGpsEnabled(int enable) {
         SATLINKERCONFIG config;
         config.portNumber = appState.gpsPort;
         config.baudRate = baudRateForIndex(appState.gpsBaudIndex);
-        InitSatlinker(nullptr, onFix, config);
+        nameDevice();
+        noteHeard();  // silence is counted from the start
+        linkStarted = true;
+        InitSatlinker(nullptr, onReceiverFix, config);
         appState.gpsRunning = 1;
     } else {
         appState.gpsRunning = 0;
+        linkStarted = false;
         FinishSatlinker();
         // Only now: no callback can come after FinishSatlinker has returned to overwrite it.
         appState.fixQuality = 0;

@@ -33,9 +33,14 @@ std::mutex threadsMutex;
 std::condition_variable threadsChanged;
 int runningThreads = 0;
 
-void drawWaitScreen(int quality) {
+// A receiver that says nothing at all is told apart from one that has no fix yet.
+void drawWaitScreen(int quality, bool silent) {
     char text[260];
-    std::snprintf(text, sizeof(text), messageText(kMsgGpsWait), kQualityNames[quality]);
+    if (silent) {
+        std::snprintf(text, sizeof(text), "%s", messageText(kMsgGpsNoData));
+    } else {
+        std::snprintf(text, sizeof(text), messageText(kMsgGpsWait), kQualityNames[quality]);
+    }
     FrameScope frame;
     if (!frame) return;
     drawMessageLayout(frame.target(), text);
@@ -70,7 +75,7 @@ void waitForFix(unsigned wait) {
             appState.fixQuality = 0;
             quality = 0;
         }
-        drawWaitScreen(quality);
+        drawWaitScreen(quality, receiverSilent());
         std::unique_lock lock(threadsMutex);
         threadsChanged.wait_for(lock, std::chrono::milliseconds(1000),
                                 [wait] { return !waitGoesOn(wait); });

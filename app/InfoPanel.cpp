@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/GpsControl.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
 
@@ -72,7 +73,12 @@ void drawInfoPanel(gfx::Rasterizer& target) {
     target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
     if (state == kStateReview) return;
 
+    // Nothing heard from the receiver for a while: the satellites and HDOP shown would be old.
     PanelLine second;
-    second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
+    if (receiverSilent()) {
+        second.text("No data");
+    } else {
+        second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
+    }
     target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + 16, colour);
 }

@@ -19,6 +19,7 @@ const char* const kEnglish[kMessageCount] = {
     "",
     "PAUSED",
     "WORK FULL - save it",
+    "Waiting for a valid GPS signal... No data",
 };
 
 // Spanish.
@@ -37,6 +38,7 @@ const char* const kSpanish[kMessageCount] = {
     "",
     "EN PAUSA",
     "TRABAJO LLENO - guardelo",
+    "Esperando senal de GPS valida... Sin datos",
 };
 
 // German, code page 437.
@@ -57,6 +59,8 @@ const char* const kGerman[kMessageCount] = {
     "",
     "PAUSED",
     "SPUR VOLL - speichern",
+    // Bitte warten Sie für auf ein verwendbares GPS Signal... Keine Daten
+    "Bitte warten Sie f\x81r auf ein verwendbares GPS Signal... Keine Daten",
 };
 
 // Russian, code page 866.
@@ -96,6 +100,9 @@ const char* const kRussian[kMessageCount] = {
     "\x8F\x80\x93\x87\x80",
     // ПАМЯТЬ ПОЛНА - сохраните
     "\x8F\x80\x8C\x9F\x92\x9C \x8F\x8E\x8B\x8D\x80 - \xE1\xAE\xE5\xE0\xA0\xAD\xA8\xE2\xA5",
+    // Ожидание доступных спутников... Нет данных
+    "\x8E\xA6\xA8\xA4\xA0\xAD\xA8\xA5 \xA4\xAE\xE1\xE2\xE3\xAF\xAD\xEB\xE5 "
+    "\xE1\xAF\xE3\xE2\xAD\xA8\xAA\xAE\xA2... \x8D\xA5\xE2 \xA4\xA0\xAD\xAD\xEB\xE5",
 };
 }  // namespace
 

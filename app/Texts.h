@@ -17,6 +17,8 @@ enum MessageId : int {
     kMsgPaused = 12,
     // Our own: the strip array is full; recording has stopped, the work can still be saved.
     kMsgWorkFull = 13,
+    // Our own: the wait screen while the receiver is silent (nothing heard for three seconds).
+    kMsgGpsNoData = 14,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

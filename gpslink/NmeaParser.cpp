@@ -78,6 +78,8 @@ void NmeaParser::reset() {
     rmbValues = {};
     rmcValues = {};
     zdaValues = {};
+    std::memset(epochTalker, 0, sizeof epochTalker);
+    std::memset(epochTime, 0, sizeof epochTime);
 }
 
 // Byte by byte as processByte has it, with the two states where nearly all bytes go taken a run
@@ -163,7 +165,7 @@ void NmeaParser::processByte(std::uint8_t byte) {
 int NmeaParser::dispatch(const char* sentenceAddress, const char* sentenceData) {
     switch (nmea::sentenceType(sentenceAddress)) {
         case nmea::SentenceType::kGga:
-            handleGga(sentenceData);
+            handleGga(sentenceAddress, sentenceData);
             break;
         case nmea::SentenceType::kGsa:
             handleGsa(sentenceData);
@@ -190,10 +192,27 @@ int NmeaParser::dispatch(const char* sentenceAddress, const char* sentenceData) 
 // $GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47
 // time, latitude, N/S, longitude, E/W, quality, satellites, HDOP, altitude. An empty field
 // keeps the value of the last sentence that carried it.
-void NmeaParser::handleGga(const char* sentenceData) {
+//
+// $GPGGA then $GLGGA (or $GAGGA, $BDGGA) with the same time is one epoch seen by two
+// constellations: the second would only swap in its own satellite count, so it changes nothing
+// and calls nothing. The same talker repeating a time is a new sentence and is delivered.
+void NmeaParser::handleGga(const char* sentenceAddress, const char* sentenceData) {
     const nmea::FieldSplit text(sentenceData);
+    const Field time = field(text, 0);
+    const char talker[3] = {sentenceAddress[0], sentenceAddress[0] ? sentenceAddress[1] : '\0',
+                            '\0'};
+    if (time.present && std::strcmp(time.text, epochTime) == 0 &&
+        std::strcmp(talker, epochTalker) != 0) {
+        return;
+    }
+    std::memcpy(epochTalker, talker, sizeof epochTalker);
+    if (time.present) {
+        std::memcpy(epochTime, time.text, sizeof epochTime);
+    } else {
+        epochTime[0] = '\0';
+    }
     nmea::GgaValues& v = ggaValues;
-    if (const Field time = field(text, 0); time.present) {
+    if (time.present) {
         v.hour = timePart(time.text, 0);
         v.minute = timePart(time.text, 1);
         v.second = timePart(time.text, 2);

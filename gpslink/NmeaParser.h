@@ -1,5 +1,6 @@
 // Turns the receiver's byte stream into stored sentence values and, for every accepted GGA
-// sentence, hands a GPS_POSITION to the fix callback.
+// sentence, hands a GPS_POSITION to the fix callback: one per epoch, the first GGA of it (a GGA
+// from another talker with the time of the one just delivered is the same epoch and is ignored).
 //
 // The byte stream may be split anywhere between reads, may carry garbage or binary packets
 // between sentences, and may break off in the middle of one: a sentence starts at every "$"
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 
+#include "gpslink/NmeaFields.h"
 #include "gpslink/NmeaValues.h"
 #include "gpslink/satlinker.h"
 
@@ -46,7 +48,7 @@ class NmeaParser {
         kSecondDigit = 4,
     };
 
-    void handleGga(const char* data);
+    void handleGga(const char* address, const char* data);
     void handleGsa(const char* data);
     void handleGsv(const char* data);
     void handleRmb(const char* data);
@@ -69,4 +71,8 @@ class NmeaParser {
     nmea::RmcValues rmcValues;
     nmea::ZdaValues zdaValues;
     GpsFixCallback fixCallback = nullptr;
+    // The talker ("GP", "GN", ...) and time field of the last GGA delivered: a multi-
+    // constellation receiver repeats an epoch's GGA once per talker, and only the first counts.
+    char epochTalker[3] = {};
+    char epochTime[nmea::kFieldCapacity] = {};
 };

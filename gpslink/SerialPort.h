@@ -48,6 +48,8 @@ class SerialPort {
     std::int32_t purge();
 
     bool isOpen() const { return handle >= 0; }
+    // The descriptor, for poll() and writes; -1 when closed.
+    int descriptor() const { return handle; }
     std::uint32_t eventMaskValue() const { return eventMask; }
 
     std::int32_t lastError = 0;

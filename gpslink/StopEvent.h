@@ -1,37 +1,46 @@
-// The hand-over from the caller's thread to the reader: one signal that wakes the reader's
-// timed wait at once and is consumed by the wait that sees it.
+// The hand-over from the caller's thread to the reader: one signal, an eventfd, that the reader
+// waits on together with its port, so that a stop wakes it at once whatever it waits for.
 #pragma once
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
+#include <cstdint>
 
 class StopEvent {
   public:
+    StopEvent() : fd(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    ~StopEvent() {
+        if (fd >= 0) ::close(fd);
+    }
+    StopEvent(const StopEvent&) = delete;
+    StopEvent& operator=(const StopEvent&) = delete;
+
+    bool valid() const { return fd >= 0; }
+    // Readable (POLLIN) while signalled; for the reader's poll.
+    int descriptor() const { return fd; }
+
     // Wakes a waiting reader, or the next wait if none is waiting yet.
     void signal() {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            signalled = true;
-        }
-        wake.notify_all();
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = ::write(fd, &one, sizeof one);
     }
 
     // True when the event was signalled (and consumes it); false when the time ran out.
     bool wait(std::chrono::milliseconds timeout) {
-        std::unique_lock<std::mutex> lock(mutex);
-        if (!wake.wait_for(lock, timeout, [this] { return signalled; })) return false;
-        signalled = false;
+        pollfd wake{fd, POLLIN, 0};
+        if (::poll(&wake, 1, static_cast<int>(timeout.count())) <= 0) return false;
+        clear();
         return true;
     }
 
     void clear() {
-        std::lock_guard<std::mutex> lock(mutex);
-        signalled = false;
+        std::uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = ::read(fd, &count, sizeof count);
     }
 
   private:
-    std::mutex mutex;
-    std::condition_variable wake;
-    bool signalled = false;
+    int fd;
 };

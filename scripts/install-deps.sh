@@ -6,7 +6,7 @@ packages=(
     qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
     libgdal-dev libgeos-dev gdal-bin libproj-dev proj-bin libshp-dev libasound2-dev
     libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14
-    gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
+    gpsd gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
 )
 missing=()
 for p in "${packages[@]}"; do

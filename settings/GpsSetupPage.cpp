@@ -7,7 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
 #include "app/AppState.h"
+#include "app/GpsControl.h"
 #include "gpslink/PortNames.h"
 #include "settings/DialogTexts.h"
 #include "settings/SheetActions.h"
@@ -59,6 +62,8 @@ GpsSetupPage::GpsSetupPage(QWidget* parent)
             text += QString(" ") + QString::fromStdString(devices[std::size_t(n)]);
         port_->addItem(text);
     }
+    // After the numbered ports: gpsd on this machine, which then owns the receiver itself.
+    port_->addItem(QString("gpsd  ") + QString::fromLatin1(kGpsdLocal + std::strlen("gpsd://")));
     for (const char* rate : kBaudRates) baud_->addItem(QString::fromLatin1(rate));
     selectIndex(port_, appState.gpsPort);
     selectIndex(baud_, appState.gpsBaudIndex);
@@ -85,9 +90,10 @@ bool GpsSetupPage::acceptPage() {
     SheetActions& act = sheetActions();
     act.saveSettings();
     closeSheet();
-    // Back to live operation. A link that still runs keeps its old port and speed until it is
-    // next started.
-    if (!act.isGpsRunning()) act.setGpsEnabled(1);
+    // Back to live operation, on the port and speed just chosen: a link that still runs (the
+    // page was opened from the start screen) is started again.
+    if (act.isGpsRunning()) act.setGpsEnabled(0);
+    act.setGpsEnabled(1);
     appState.fixQuality = 0;
     appState.screenState = kStateGpsWait;
     act.startGpsWait();

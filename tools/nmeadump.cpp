@@ -2,6 +2,7 @@
 //
 //   nmeadump [FILE]                                  parse a capture (standard input: none or -)
 //   nmeadump --device PATH [--baud N] [--seconds S]  read a serial device through the library
+//   nmeadump --device gpsd://HOST[:PORT] [--seconds S]  read gpsd's NMEA through the library
 //
 // With --device the library's own reader does the work, exactly as in the program; without
 // --seconds it reads until interrupted.
@@ -17,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "gpslink/GpsdSource.h"
 #include "gpslink/NmeaParser.h"
 #include "gpslink/SerialPort.h"
 #include "gpslink/satlinker.h"
@@ -40,7 +42,8 @@ void printFix(GPS_POSITION position) {
 int usage() {
     std::fprintf(stderr,
                  "usage: nmeadump [FILE]\n"
-                 "       nmeadump --device PATH [--baud N] [--seconds S]\n");
+                 "       nmeadump --device PATH [--baud N] [--seconds S]\n"
+                 "       nmeadump --device gpsd://HOST[:PORT] [--seconds S]\n");
     return 2;
 }
 
@@ -56,10 +59,18 @@ int dumpStream(std::FILE* in) {
 }
 
 int dumpDevice(const std::string& device, std::uint32_t baud, double seconds) {
-    // The library says nothing about a port it cannot open, so try it here first.
+    // The library says nothing about a port it cannot open, so try it here first. gpsd is
+    // looked for by the library until it answers, like a receiver not plugged in yet.
+    gpsd::Address address;
+    const bool viaGpsd = gpsd::parseAddress(device, address);
+    if (!viaGpsd && device.rfind(gpsd::kScheme, 0) == 0) {
+        std::fprintf(stderr, "nmeadump: not a gpsd address: %s\n", device.c_str());
+        return 1;
+    }
     SerialPort probe;
-    if (probe.open(device.c_str(), 0, 0, false) != 0 ||
-        probe.configureLine(baud, 8, SerialPort::kNoParity, SerialPort::kOneStopBit) != 0) {
+    if (!viaGpsd &&
+        (probe.open(device.c_str(), 0, 0, false) != 0 ||
+         probe.configureLine(baud, 8, SerialPort::kNoParity, SerialPort::kOneStopBit) != 0)) {
         const int error = probe.lastError;
         std::fprintf(stderr, "nmeadump: cannot open %s at %u baud: %s\n", device.c_str(), baud,
                      error > 0 ? std::strerror(error) : "invalid setting");

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppState.h"
@@ -99,6 +101,42 @@ TEST_F(GpsControlTest, DeviceOverrideReachesTheLibrary) {
     ASSERT_EQ(calls.size(), 4u);
     EXPECT_EQ(calls[0].device, "/tmp/gpssim-receiver");
     EXPECT_EQ(calls[2].device, "");
+}
+
+TEST_F(GpsControlTest, GpsdChosenOnGpsSetupIsOpenedUnlessTheCommandLineNamesADevice) {
+    appState.gpsPort = kGpsdPort;
+    setGpsEnabled(1);
+    setGpsEnabled(0);
+    setGpsDeviceOverride("/dev/ttyUSB7");
+    setGpsEnabled(1);
+    setGpsEnabled(0);
+    setGpsDeviceOverride("");
+    appState.gpsPort = 0;
+    setGpsEnabled(1);
+    setGpsEnabled(0);
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(calls[0].device, "gpsd://localhost:2947");
+    EXPECT_EQ(calls[2].device, "/dev/ttyUSB7");
+    EXPECT_EQ(calls[4].device, "") << "the numbered port";
+}
+
+// "No data" is a receiver the link has heard nothing from for three seconds, whatever the fix.
+TEST_F(GpsControlTest, SilentReceiverIsToldApartFromNoFix) {
+    EXPECT_FALSE(receiverSilent()) << "no link, no silence";
+    setGpsEnabled(1);
+    ASSERT_EQ(calls.size(), 1u);
+    const GpsFixCallback callback = calls[0].callback;
+    ASSERT_NE(callback, nullptr);
+    EXPECT_FALSE(receiverSilent()) << "just started";
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSilentSeconds * 1000 + 200));
+    EXPECT_TRUE(receiverSilent()) << "nothing came since the start";
+    GPS_POSITION noFix{};  // a GGA without a fix still says the receiver talks
+    callback(noFix);
+    EXPECT_FALSE(receiverSilent());
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSilentSeconds * 1000 + 200));
+    EXPECT_TRUE(receiverSilent());
+    setGpsEnabled(0);
+    EXPECT_FALSE(receiverSilent()) << "a stopped link is not a silent receiver";
 }
 
 }  // namespace

@@ -89,13 +89,27 @@ TEST(LogReplay, MultiConstellationCaptureGivesFixes) {
     EXPECT_NE(fixes.find("\n"), std::string::npos);
 }
 
-// Inputs that once upset the parser under the fuzzer: they must still go through quietly.
-TEST(LogReplay, KeptFuzzerFindingsGoThrough) {
-    const fs::path crashes = fs::path(SULCO_SOURCE_DIR) / "tests/fuzz/crashes/nmea";
-    if (!fs::exists(crashes)) GTEST_SKIP() << "no findings kept";
-    for (const auto& entry : fs::directory_iterator(crashes)) {
-        fixesOf(readFile(entry.path()), 7, 1);
+// The fuzzer's seeds and any crash input it found, kept in the repository: each goes through
+// and gives the same fixes whole and cut into pieces of every small size.
+TEST(LogReplay, FuzzerInputsGiveTheSameFixesInAnyPieces) {
+    std::vector<fs::path> inputs;
+    for (const char* folder : {"tests/fuzz/corpus/nmea", "tests/fuzz/crashes/nmea"}) {
+        const fs::path path = fs::path(SULCO_SOURCE_DIR) / folder;
+        if (!fs::exists(path)) continue;
+        for (const auto& entry : fs::directory_iterator(path)) inputs.push_back(entry.path());
     }
+    ASSERT_GE(inputs.size(), 3u) << "the fuzzer's seed corpus is part of the repository";
+    std::size_t fixes = 0;
+    for (const fs::path& input : inputs) {
+        SCOPED_TRACE(input.filename().string());
+        const std::string bytes = readFile(input);
+        const std::string whole = fixesOf(bytes, 0, 0);
+        for (std::size_t piece = 1; piece <= 7; ++piece) {
+            EXPECT_EQ(fixesOf(bytes, piece, unsigned(piece)), whole) << "pieces up to " << piece;
+        }
+        fixes += static_cast<std::size_t>(std::count(whole.begin(), whole.end(), '\n'));
+    }
+    EXPECT_GT(fixes, 0u) << "the seeds hold GGA sentences";
 }
 
 }  // namespace

@@ -37,6 +37,49 @@ std::string sentence(const std::string& body) {
     return "$" + body + tail;
 }
 
+// A multi-constellation receiver reports each epoch once per talker: the first GGA is the fix,
+// the others of the same time change nothing. Fractional seconds are part of the time.
+TEST_F(NmeaParserTest, OneFixPerEpochWhateverTheTalkers) {
+    const std::string gp10 =
+        sentence("GPGGA,020935.10,4404.1351,N,12118.8556,W,1,08,0.9,1123.9,M,,M,,");
+    const std::string gl10 =
+        sentence("GLGGA,020935.10,4404.9999,N,12118.9999,W,2,02,1.5,1000.0,M,,M,,");
+    const std::string ga10 =
+        sentence("GAGGA,020935.10,4404.9999,N,12118.9999,W,2,03,1.5,1000.0,M,,M,,");
+    const std::string gl20 =
+        sentence("GLGGA,020935.20,4404.1352,N,12118.8556,W,1,02,0.9,1123.9,M,,M,,");
+    const std::string gp20 =
+        sentence("GPGGA,020935.20,4404.1353,N,12118.8556,W,1,07,0.9,1123.9,M,,M,,");
+    feed(gp10 + gl10 + ga10);
+    ASSERT_EQ(fixCount(), 1u);
+    EXPECT_EQ(lastFix().satelliteCount, 8u);
+    EXPECT_EQ(parser.gga().satellitesInUse, 8u) << "the others change nothing";
+    EXPECT_EQ(parser.gga().fixQuality, 1u);
+    EXPECT_DOUBLE_EQ(parser.gga().altitude, 1123.9);
+    EXPECT_EQ(parser.gga().count, 1u);
+    // The next epoch (a tenth later) is delivered at once, whichever talker opens it; the first
+    // talker's sentence of that epoch is then the repeat.
+    feed(gl20);
+    ASSERT_EQ(fixCount(), 2u);
+    EXPECT_EQ(lastFix().satelliteCount, 2u);
+    feed(gp20);
+    EXPECT_EQ(fixCount(), 2u);
+    // The same talker repeating a time is not another constellation: delivered.
+    feed(gl20);
+    EXPECT_EQ(fixCount(), 3u);
+    // A GGA without a time cannot be matched to an epoch and is delivered.
+    feed(sentence("GPGGA,,4404.1351,N,12118.8556,W,1,08,0.9,1123.9,M,,M,,"));
+    EXPECT_EQ(fixCount(), 4u);
+    feed(sentence("GLGGA,,4404.1351,N,12118.8556,W,1,08,0.9,1123.9,M,,M,,"));
+    EXPECT_EQ(fixCount(), 5u);
+    // reset() forgets the epoch.
+    feed(gp10);
+    EXPECT_EQ(fixCount(), 6u);
+    parser.reset();
+    feed(gl10);
+    EXPECT_EQ(fixCount(), 7u);
+}
+
 TEST_F(NmeaParserTest, ReferenceGgaDeliversTheWholeRecord) {
     feed(kReferenceGga);
     ASSERT_EQ(fixCount(), 1u);
@@ -181,17 +224,21 @@ TEST_F(NmeaParserTest, TalkersOtherThanGpGiveFixes) {
         const char* address;
         bool fix;
     };
+    int second = 0;
     for (const Case c :
          {Case{"GNGGA", true}, Case{"GLGGA", true}, Case{"GAGGA", true}, Case{"GBGGA", true},
           Case{"BDGGA", true}, Case{"GQGGA", true}, Case{"GPGGA", true}, Case{"PGGGA", false},
           Case{"gnGGA", false}, Case{"G1GGA", false}, Case{"GNGGAX", false}, Case{"NGGA", false},
           Case{"GNgga", false}}) {
         recorder().clear();
-        feed(sentence(std::string(c.address) + ",123519,4807.038,N,01131.000,E,1,08,0.9,,,,,,"));
+        // A time of its own each: one epoch's GGA from a second talker is ignored.
+        const std::string time = "1235" + std::to_string(10 + second++);
+        feed(sentence(std::string(c.address) + "," + time +
+                      ",4807.038,N,01131.000,E,1,08,0.9,,,,,,"));
         EXPECT_EQ(fixCount(), c.fix ? 1u : 0u) << c.address;
     }
     feed(sentence("GNRMC,123519,A,4807.038,N,01131.000,E,5.5,,,,"));
-    feed(sentence("GNGGA,123519,4807.038,N,01131.000,E,1,08,0.9,,,,,,"));
+    feed(sentence("GNGGA,123559,4807.038,N,01131.000,E,1,08,0.9,,,,,,"));
     EXPECT_FLOAT_EQ(lastFix().speed, 5.5f);
     const std::uint32_t rmbBefore = parser.rmb().count;
     feed(sentence("PGRMB,1,2,3"));

@@ -3,9 +3,12 @@
 #pragma once
 
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <string>
 
 class PseudoTerminal {
@@ -28,6 +31,19 @@ class PseudoTerminal {
         if (master >= 0) {
             [[maybe_unused]] const ssize_t n = ::write(master, bytes.data(), bytes.size());
         }
+    }
+    // What the library wrote to the receiver: up to `count` bytes, waiting at most `limit`.
+    std::string receive(std::size_t count, std::chrono::milliseconds limit) const {
+        std::string got;
+        const auto end = std::chrono::steady_clock::now() + limit;
+        while (master >= 0 && got.size() < count && std::chrono::steady_clock::now() < end) {
+            pollfd ready{master, POLLIN, 0};
+            if (::poll(&ready, 1, 20) <= 0) continue;
+            char buffer[256];
+            const ssize_t n = ::read(master, buffer, std::min(sizeof buffer, count - got.size()));
+            if (n > 0) got.append(buffer, std::size_t(n));
+        }
+        return got;
     }
     // The receiver goes away: the device side hangs up.
     void close() {

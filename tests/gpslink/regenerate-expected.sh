@@ -6,7 +6,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/../.." && pwd)
 build=${1:-$top/build}
-logs=$(cd "$top/../shared/nmea-logs" && pwd)
+logs=$top/tests/data/nmea-logs
 cmake --build "$build" --target nmeadump >/dev/null
 mkdir -p "$here/expected"
 for log in "$logs"/*.log; do

@@ -1,10 +1,13 @@
 // The information panel: its two lines, their row on each screen, and numbers that read the
 // same under any locale.
+#include <chrono>
 #include <clocale>
 #include <string>
+#include <thread>
 
 #include "FrameText.h"
 #include "ScreenFixture.h"
+#include "app/GpsControl.h"
 #include "app/InfoPanel.h"
 #include "gfx/Rasterizer.h"
 
@@ -83,6 +86,21 @@ TEST_F(InfoPanelTest, LinesShowAreaDistanceSpeedSatellitesAndHdop) {
     EXPECT_EQ(lines[1].text, "Sat: 7 HDOP: 0.9");
     for (const DrawnLine& line : lines)
         EXPECT_EQ(line.x, (240 + 1 - 9 * int(line.text.size())) / 2) << "centred";
+}
+
+// The link started with no receiver behind it (no port chosen): after three seconds of silence
+// the second line says so instead of showing the last satellites and HDOP.
+TEST_F(InfoPanelTest, SilentReceiverShowsNoData) {
+    appState.gpsPort = -1;
+    setGpsEnabled(1);
+    EXPECT_EQ(panel()[1].text, "Sat: 7 HDOP: 0.9");
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSilentSeconds * 1000 + 100));
+    const auto lines = panel();
+    setGpsEnabled(0);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km 18.5 Km/h");
+    EXPECT_EQ(lines[1].text, "No data");
+    EXPECT_EQ(panel()[1].text, "Sat: 7 HDOP: 0.9") << "a stopped link";
 }
 
 TEST_F(InfoPanelTest, ReviewShowsOnlyAreaAndDistanceOnOneLine) {

@@ -20,7 +20,8 @@ TEST_F(SheetTest, GpsSetupFromTheWaitScreenSavesAndStartsTheLink) {
     EXPECT_FALSE(control<QRadioButton>(kSerialGps)->isChecked());
     auto* port = control<QComboBox>(kPort);
     auto* baud = control<QComboBox>(kBaud);
-    ASSERT_EQ(port->count(), 10);
+    ASSERT_EQ(port->count(), 11);
+    EXPECT_EQ(port->itemText(10), "gpsd  localhost:2947");
     ASSERT_EQ(baud->count(), 10);
     EXPECT_TRUE(port->itemText(3).startsWith("COM3:"));
     EXPECT_EQ(baud->itemText(4), "38400");
@@ -41,7 +42,8 @@ TEST_F(SheetTest, GpsSetupFromTheWaitScreenSavesAndStartsTheLink) {
     EXPECT_EQ(appState.menuOpen, 0);
 }
 
-TEST_F(SheetTest, GpsSetupFromTheStartScreenLeavesTheRunningLink) {
+// The port and speed chosen take effect at once: the running link is started again on them.
+TEST_F(SheetTest, GpsSetupFromTheStartScreenRestartsTheRunningLink) {
     calls.gpsRunning = true;
     open(kStateStart);
     show("GPS Setup");
@@ -52,7 +54,7 @@ TEST_F(SheetTest, GpsSetupFromTheStartScreenLeavesTheRunningLink) {
     EXPECT_EQ(appState.gpsPort, 1);
     EXPECT_EQ(appState.gpsBaudIndex, 0);
     EXPECT_EQ(calls.saves, 1);
-    EXPECT_TRUE(calls.gpsEnables.empty());
+    EXPECT_EQ(calls.gpsEnables, (std::vector<int>{0, 1}));
     EXPECT_EQ(calls.gpsWaits, 1);
 }
 
