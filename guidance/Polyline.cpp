@@ -20,7 +20,27 @@ Polyline::Polyline(std::vector<Vec2> points) : points_(std::move(points)) {
         }
         runs_.push_back(r);
     }
+    for (std::size_t first = 0; first < runs_.size(); first += kRun) {
+        Run g = runs_[first];
+        for (std::size_t i = first + 1; i < std::min(first + kRun, runs_.size()); ++i) {
+            g.minX = std::min(g.minX, runs_[i].minX);
+            g.minY = std::min(g.minY, runs_[i].minY);
+            g.maxX = std::max(g.maxX, runs_[i].maxX);
+            g.maxY = std::max(g.maxY, runs_[i].maxY);
+        }
+        groups_.push_back(g);
+    }
 }
+
+namespace {
+
+double boxDistance2(double minX, double minY, double maxX, double maxY, Vec2 p) {
+    const double dx = std::max({minX - p.x, 0.0, p.x - maxX});
+    const double dy = std::max({minY - p.y, 0.0, p.y - maxY});
+    return dx * dx + dy * dy;
+}
+
+}  // namespace
 
 void Polyline::scanRun(std::size_t run, Vec2 p, double& best2, std::size_t& bestSegment,
                        double& bestT) const {
@@ -52,13 +72,16 @@ PolylineFoot Polyline::nearest(Vec2 p, std::size_t hint) const {
     double t = 0.0;
     const std::size_t hintRun = std::min(hint / kRun, runs_.size() - 1);
     scanRun(hintRun, p, best2, segment, t);
-    for (std::size_t r = 0; r < runs_.size(); ++r) {
-        if (r == hintRun) continue;
-        const Run& box = runs_[r];
-        const double dx = std::max({box.minX - p.x, 0.0, p.x - box.maxX});
-        const double dy = std::max({box.minY - p.y, 0.0, p.y - box.maxY});
-        if (dx * dx + dy * dy >= best2) continue;
-        scanRun(r, p, best2, segment, t);
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const Run& group = groups_[g];
+        if (boxDistance2(group.minX, group.minY, group.maxX, group.maxY, p) >= best2) continue;
+        const std::size_t last = std::min((g + 1) * kRun, runs_.size());
+        for (std::size_t r = g * kRun; r < last; ++r) {
+            if (r == hintRun) continue;
+            const Run& box = runs_[r];
+            if (boxDistance2(box.minX, box.minY, box.maxX, box.maxY, p) >= best2) continue;
+            scanRun(r, p, best2, segment, t);
+        }
     }
     const Vec2 a = points_[segment];
     const Vec2 v = points_[segment + 1] - a;

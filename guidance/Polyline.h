@@ -37,8 +37,10 @@ class Polyline {
         double minX, minY, maxX, maxY;
     };
     static constexpr std::size_t kRun = 16;
+    // Runs are grouped again, kRun runs to a group, so a long curve is pruned group by group.
     std::vector<Vec2> points_;
     std::vector<Run> runs_;
+    std::vector<Run> groups_;
     void scanRun(std::size_t run, Vec2 p, double& best2, std::size_t& bestSegment,
                  double& bestT) const;
 };
