@@ -9,6 +9,7 @@
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/HeadingLine.h"
+#include "guidance/Projection.h"
 
 namespace {
 
@@ -92,4 +93,29 @@ void clearPatternLines() {
     s.curve = CurveGuidance{};
     for (auto& line : s.curveLinesWorld) line.clear();
     for (auto& line : s.curveLinesScreen) line.clear();
+}
+
+void adoptSavedLine() {
+    AppState& s = appState;
+    if (s.savedLineLonLat.size() < 4 || !s.positionSet) return;
+    std::vector<Vec2> line;
+    for (std::size_t i = 0; i + 1 < s.savedLineLonLat.size(); i += 2) {
+        const std::optional<PlanePoint> p =
+            projectFix(s.savedLineLonLat[i], s.savedLineLonLat[i + 1]);
+        if (!p) return;  // tried again with the next fix
+        line.push_back({p->x, p->y});
+    }
+    s.savedLineLonLat.clear();
+    s.pointASet = 1;
+    s.pointA = line.front();
+    s.pointB = line.back();
+    if (s.savedLinePattern == kPatternCurve) {
+        // Already thinned when it was driven: the same tracks, point for point.
+        if (!setCurvePath(s.curve, line, spacing())) return;
+        s.curveActive = 1;
+    } else {
+        setAbLine(s.guidance, s.pointA, s.pointB, spacing());
+        s.curveActive = 0;
+    }
+    startGuidance();
 }

@@ -10,5 +10,8 @@
 void takeAbPoint();
 // Forgets the lines of every pattern (a new work).
 void clearPatternLines();
+// An AB work with a line from a saved work goes into guidance at its first position: the line
+// is moved into this work's plane through longitude and latitude. The caller holds frameLock.
+void adoptSavedLine();
 // Starts guidance along a curve through these points (dm), as recorded or resumed.
 bool startCurveGuidance(const std::vector<Vec2>& path);

@@ -215,6 +215,10 @@ struct AppState {
     std::vector<Vec2> curveLinesWorld[3];
     std::vector<ScreenPoint> curveLinesScreen[3];
     std::vector<ScreenPoint> curveRecordScreen;
+    // A line chosen from a saved work, in longitude and latitude pairs, waiting for the next AB
+    // work's first position; its pattern.
+    std::vector<double> savedLineLonLat;
+    std::uint8_t savedLinePattern = kPatternStraight;
 
     // ---- Review ----
     std::vector<PlanePoint> reviewPositions;

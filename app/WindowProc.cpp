@@ -15,6 +15,7 @@
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
+#include "export/GuideLineFile.h"
 #include "export/ShapefileChooser.h"
 #include "export/ShapefileExport.h"
 #include "export/ShapefileReview.h"
@@ -177,7 +178,8 @@ void tapReview(Tap tap) {
 
 void saveWork() {
     std::string path;
-    if (chooseShapefile(path, false)) exportShapefile(path);
+    // The guide line goes beside a work saved whole, for the next pass or season.
+    if (chooseShapefile(path, false) && exportShapefile(path)) writeGuideLine(path);
     appState.screenState = kStateStart;
 }
 

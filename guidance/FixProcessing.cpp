@@ -7,6 +7,7 @@
 #include <mutex>
 #include <optional>
 
+#include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
@@ -130,6 +131,8 @@ void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
         updateGuidance(unit);
         publishGuidance(appState.crossTrack);
     }
+    // A line of a saved work waits for the work's first step.
+    if (state == kStateSettingAB && !appState.savedLineLonLat.empty()) adoptSavedLine();
     // A curve being recorded takes every accepted position from A on.
     if (state == kStateSettingAB && appState.pointASet && appState.guidancePattern == kPatternCurve)
         appState.curveRecording.push_back({appState.position.x, appState.position.y});

@@ -6,6 +6,7 @@
 #include <QDoubleValidator>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -13,9 +14,12 @@
 
 #include "app/AppState.h"
 #include "app/GuidanceConfig.h"
+#include "export/GuideLineFile.h"
+#include "platform/Platform.h"
 #include "settings/DialogTexts.h"
 #include "settings/DialogValues.h"
 #include "settings/PatternTexts.h"
+#include "settings/SheetActions.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -52,6 +56,10 @@ GuidePage::GuidePage(QWidget* parent)
     heading_->setValidator(degrees);
     row->addWidget(heading_, 2);
     content()->addLayout(row);
+    auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
+    savedLine->setObjectName(QString::number(kIdSavedLine));
+    connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
+    content()->addWidget(savedLine);
     content()->addStretch(1);
     tolerance_->setMetres(appState.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.showGuideNumbers != 0);
@@ -76,6 +84,20 @@ void GuidePage::store() {
     appState.headingDegrees = ok && std::isfinite(heading)
                                   ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
                                   : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The chooser shows saved works; the line beside the chosen one waits for the next AB work.
+void GuidePage::chooseSavedLine() {
+    std::string path;
+    if (!sheetActions().chooseShapefile(path, true)) return;
+    SavedGuideLine line;
+    if (!readGuideLine(guideLinePath(path), line)) {
+        platform::current().messageBox(patternText(kPatNoSavedLine).toUtf8().constData());
+        return;
+    }
+    std::lock_guard lock(appState.frameLock);
+    appState.savedLineLonLat = std::move(line.lonLat);
+    appState.savedLinePattern = line.pattern;
 }
 
 bool GuidePage::acceptPage() {

@@ -17,7 +17,8 @@ class GuidePage : public SettingsPage {
         kIdToleranceLabel = 2004,
         kIdShowNumbers = 1029,
         kIdPattern = 1101,
-        kIdHeading = 1102
+        kIdHeading = 1102,
+        kIdSavedLine = 1103
     };
     explicit GuidePage(QWidget* parent = nullptr);
 
@@ -29,6 +30,7 @@ class GuidePage : public SettingsPage {
 
   private:
     void store();
+    void chooseSavedLine();
     StepperBox* tolerance_;
     QCheckBox* showNumbers_;
     QComboBox* pattern_;

@@ -10,8 +10,9 @@ enum PatternTextId : int {
     kPatCurve = 3,
     kPatHeadingBox = 4,
     kPatSavedLine = 5,
+    kPatNoSavedLine = 6,
 };
-inline constexpr int kPatternTextCount = 6;
+inline constexpr int kPatternTextCount = 7;
 
 // A text of the current language (appState.language); English for any other.
 QString patternText(PatternTextId id);
