@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <set>
 
+#include "corrections/NtripUrl.h"
+
 namespace {
 
 // Qt's own options that take a value; the window system reads them itself.
@@ -67,6 +69,14 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             out.orientation = n;
         } else if (arg == "--gps-device") {
             if (!value(out.gpsDevice)) return false;
+        } else if (arg == "--ntrip") {
+            if (!value(out.ntrip)) return false;
+            NtripSettings ignored;
+            std::string why;
+            if (!parseNtripUrl(out.ntrip, ignored, why)) {
+                error = "--ntrip: " + why;
+                return false;
+            }
         } else if (arg == "--language") {
             if (!value(v)) return false;
             if (v != "en" && v != "es" && v != "de" && v != "ru") {
@@ -126,6 +136,9 @@ const char* usageText() {
            "  --orientation N      display rotation 0..3 (default: 1 when wider than tall)\n"
            "  --gps-device PATH    open this receiver device instead of the configured port;\n"
            "                       gpsd://HOST[:PORT] reads the receiver through gpsd\n"
+           "  --ntrip ntrip://[USER[:PASSWORD]@]HOST[:PORT]/MOUNTPOINT\n"
+           "                       take RTK corrections from this NTRIP caster (port 2101\n"
+           "                       when none is given)\n"
            "  --simulate           drive with the built-in receiver simulator (gpssim)\n"
            "  --language LANG      en, es, de or ru (default: from the locale)\n"
            "  --kml WORK.shp...    convert saved works to KML beside them and exit\n"

@@ -14,6 +14,7 @@ struct CommandLine {
     int height = 0;
     std::optional<int> orientation;
     std::string gpsDevice;
+    std::string ntrip;                  // --ntrip ntrip://[USER[:PASSWORD]@]HOST[:PORT]/MOUNTPOINT
     std::string language;               // en, es, de, ru; empty: from the locale
     std::vector<std::string> kmlFiles;  // --kml: convert and exit
     std::string importNmea;             // --import-nmea LOG --save WORK.shp [--width M]

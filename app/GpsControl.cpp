@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/Corrections.h"
 #include "gpslink/satlinker.h"
 #include "guidance/FixProcessing.h"
 
@@ -27,19 +28,21 @@ std::uint32_t baudRateForIndex(int index) {
 
 std::string deviceOverride;
 
-using Clock = std::chrono::steady_clock;
+using HeardClock = std::chrono::steady_clock;
 // When the receiver was last heard from, or the link started: steady-clock ticks.
-std::atomic<Clock::rep> lastHeard{0};
+std::atomic<HeardClock::rep> lastHeard{0};
 // Set by setGpsEnabled only: a link nobody started here has no silence to count.
 std::atomic<bool> linkStarted{false};
 
 void noteHeard() {
-    lastHeard.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+    lastHeard.store(HeardClock::now().time_since_epoch().count(), std::memory_order_relaxed);
 }
 
 // On the library's reader thread: the receiver spoke; then the fix goes its usual way.
+// Its copy for the caster is taken before guidance sees it.
 void onReceiverFix(GPS_POSITION position) {
     noteHeard();
+    rememberFixForCaster(position);
     onFix(position);
 }
 
@@ -63,8 +66,9 @@ void nameDevice() {
 
 bool receiverSilent() {
     if (!appState.gpsRunning || !linkStarted) return false;
-    const Clock::time_point heard{Clock::duration(lastHeard.load(std::memory_order_relaxed))};
-    return Clock::now() - heard >= std::chrono::seconds(kSilentSeconds);
+    const HeardClock::time_point heard{
+        HeardClock::duration(lastHeard.load(std::memory_order_relaxed))};
+    return HeardClock::now() - heard >= std::chrono::seconds(kSilentSeconds);
 }
 
 int isGpsRunning() {
@@ -91,9 +95,13 @@ void setGpsEnabled(int enable) {
         linkStarted = true;
         InitSatlinker(nullptr, onReceiverFix, config);
         appState.gpsRunning = 1;
+        // Corrections run with the link; a restart of the link keeps the same stream going.
+        startCorrections();
     } else {
         appState.gpsRunning = 0;
         linkStarted = false;
+        // Nothing is written to the port once the link closes it.
+        stopCorrections();
         FinishSatlinker();
         // Only now: no callback can come after FinishSatlinker has returned to overwrite it.
         appState.fixQuality = 0;

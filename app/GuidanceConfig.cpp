@@ -1,15 +1,15 @@
-// QSettings in INI format keeps every other section of the file as it is when this one is
-// written.
+// QSettings in INI format keeps every other section of the file (the corrections' among them)
+// as it is when this one is written.
 #include "app/GuidanceConfig.h"
 
 #include <QSettings>
 #include <QString>
 #include <cmath>
-#include <filesystem>
 #include <limits>
+#include <memory>
 
 #include "app/AppState.h"
-#include "app/SettingsFile.h"
+#include "app/ConfigFile.h"
 
 namespace {
 
@@ -27,10 +27,6 @@ const char* patternName(std::uint8_t pattern) {
 }
 
 }  // namespace
-
-std::string configPath() {
-    return std::filesystem::path(settingsPath()).replace_filename("sulcovane.conf").string();
-}
 
 const std::string& guidanceOutputAddress() {
     return outputAddress;
@@ -57,9 +53,8 @@ void loadGuidanceConfig() {
 }
 
 void saveGuidanceConfig() {
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(configPath()).parent_path(), ignored);
-    QSettings ini(QString::fromStdString(configPath()), QSettings::IniFormat);
+    std::unique_ptr<QSettings> file = openConfigFile();
+    QSettings& ini = *file;
     ini.beginGroup("guidance");
     ini.setValue("pattern", patternName(appState.guidancePattern));
     if (std::isfinite(appState.headingDegrees))
@@ -69,4 +64,5 @@ void saveGuidanceConfig() {
     if (!outputAddress.empty()) ini.setValue("output", QString::fromStdString(outputAddress));
     ini.endGroup();
     ini.sync();
+    restrictConfigFile();
 }

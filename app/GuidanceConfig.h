@@ -4,7 +4,6 @@
 
 #include <string>
 
-std::string configPath();
 // Reads the section into appState and the output's address; missing or bad keys keep their
 // initial values.
 void loadGuidanceConfig();

@@ -5,7 +5,9 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/Corrections.h"
 #include "app/GpsControl.h"
+#include "app/Texts.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
 
@@ -75,10 +77,23 @@ void drawInfoPanel(gfx::Rasterizer& target) {
 
     // Nothing heard from the receiver for a while: the satellites and HDOP shown would be old.
     PanelLine second;
+    const CorrectionsView corrections = correctionsView(s.fixQuality);
     if (receiverSilent()) {
         second.text("No data");
     } else {
         second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
+        // The fix type and the age of the last correction, when corrections run or the
+        // receiver has some; a line below tells of a lost RTK fix or a correction link that is
+        // down.
+        if (corrections.shown && corrections.fixType[0] != '\0') {
+            second.text(" ").text(corrections.fixType);
+            if (corrections.ageSeconds >= 0)
+                second.text(" ").number(corrections.ageSeconds).text("s");
+        }
     }
     target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + 16, colour);
+    if (corrections.messageId >= 0) {
+        target.DrawString(s.font, messageText(corrections.messageId), gfx::kAlignCentre, 0,
+                          row + 32, colour);
+    }
 }

@@ -20,6 +20,13 @@ const char* const kEnglish[kMessageCount] = {
     "PAUSED",
     "WORK FULL - save it",
     "Waiting for a valid GPS signal... No data",
+    "RTK fix lost",
+    "Corrections: wrong user or password",
+    "Corrections: unknown mountpoint",
+    "Corrections: caster name not found",
+    "Corrections: connection refused",
+    "Corrections: caster does not answer",
+    "Corrections: no data",
 };
 
 // Spanish.
@@ -39,6 +46,14 @@ const char* const kSpanish[kMessageCount] = {
     "EN PAUSA",
     "TRABAJO LLENO - guardelo",
     "Esperando senal de GPS valida... Sin datos",
+    "Fijo RTK perdido",
+    "Correcciones: usuario o clave incorrectos",
+    "Correcciones: punto de montaje desconocido",
+    "Correcciones: nombre del caster no encontrado",
+    // Correcciones: conexión rechazada
+    "Correcciones: conexi\xA2n rechazada",
+    "Correcciones: el caster no responde",
+    "Correcciones: sin datos",
 };
 
 // German, code page 437.
@@ -61,6 +76,13 @@ const char* const kGerman[kMessageCount] = {
     "SPUR VOLL - speichern",
     // Bitte warten Sie für auf ein verwendbares GPS Signal... Keine Daten
     "Bitte warten Sie f\x81r auf ein verwendbares GPS Signal... Keine Daten",
+    "RTK-Fix verloren",
+    "Korrekturen: Benutzer oder Passwort falsch",
+    "Korrekturen: Mountpoint unbekannt",
+    "Korrekturen: Caster-Name nicht gefunden",
+    "Korrekturen: Verbindung abgelehnt",
+    "Korrekturen: Caster antwortet nicht",
+    "Korrekturen: keine Daten",
 };
 
 // Russian, code page 866.
@@ -103,6 +125,25 @@ const char* const kRussian[kMessageCount] = {
     // Ожидание доступных спутников... Нет данных
     "\x8E\xA6\xA8\xA4\xA0\xAD\xA8\xA5 \xA4\xAE\xE1\xE2\xE3\xAF\xAD\xEB\xE5 "
     "\xE1\xAF\xE3\xE2\xAD\xA8\xAA\xAE\xA2... \x8D\xA5\xE2 \xA4\xA0\xAD\xAD\xEB\xE5",
+    // RTK-фиксация потеряна
+    "RTK-\xE4\xA8\xAA\xE1\xA0\xE6\xA8\xEF \xAF\xAE\xE2\xA5\xE0\xEF\xAD\xA0",
+    // Поправки: неверный логин или пароль
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xAD\xA5\xA2\xA5\xE0\xAD\xEB\xA9 \xAB\xAE\xA3\xA8\xAD "
+    "\xA8\xAB\xA8 \xAF\xA0\xE0\xAE\xAB\xEC",
+    // Поправки: неизвестная точка подключения
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xAD\xA5\xA8\xA7\xA2\xA5\xE1\xE2\xAD\xA0\xEF "
+    "\xE2\xAE\xE7\xAA\xA0 \xAF\xAE\xA4\xAA\xAB\xEE\xE7\xA5\xAD\xA8\xEF",
+    // Поправки: имя кастера не найдено
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xA8\xAC\xEF \xAA\xA0\xE1\xE2\xA5\xE0\xA0 \xAD\xA5 "
+    "\xAD\xA0\xA9\xA4\xA5\xAD\xAE",
+    // Поправки: соединение отклонено
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xE1\xAE\xA5\xA4\xA8\xAD\xA5\xAD\xA8\xA5 "
+    "\xAE\xE2\xAA\xAB\xAE\xAD\xA5\xAD\xAE",
+    // Поправки: кастер не отвечает
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xAA\xA0\xE1\xE2\xA5\xE0 \xAD\xA5 "
+    "\xAE\xE2\xA2\xA5\xE7\xA0\xA5\xE2",
+    // Поправки: нет данных
+    "\x8F\xAE\xAF\xE0\xA0\xA2\xAA\xA8: \xAD\xA5\xE2 \xA4\xA0\xAD\xAD\xEB\xE5",
 };
 }  // namespace
 

@@ -21,12 +21,14 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
+#include "app/Corrections.h"
 #include "app/GpsControl.h"
 #include "app/Lifecycle.h"
 #include "app/SettingsFile.h"
 #include "app/Simulator.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
+#include "corrections/NtripUrl.h"
 #include "export/Commands.h"
 #include "gfx/Display.h"
 #include "guidance/Projection.h"
@@ -158,6 +160,12 @@ bool openProgram(const CommandLine& line) {
     } else if (!line.gpsDevice.empty()) {
         setGpsDeviceOverride(line.gpsDevice.c_str());
     }
+    reloadCorrectionsSettings();
+    if (!line.ntrip.empty()) {
+        NtripSettings ntrip;
+        std::string checkedAlready;
+        if (parseNtripUrl(line.ntrip, ntrip, checkedAlready)) setCorrectionsOverride(ntrip);
+    }
 
     ownPlatform = std::make_unique<platform::QtPlatform>(
         [](std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -192,6 +200,7 @@ void closeProgram(bool started) {
     ownPlatform.reset();
     simulator.reset();
     setGpsDeviceOverride("");
+    clearCorrectionsOverride();
 }
 
 platform::QtPlatform* programPlatform() {

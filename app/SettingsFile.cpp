@@ -104,6 +104,8 @@ void eachField(State& s, Fields& f) {
     f.field(s.showGuideNumbers);
 }
 
+}  // namespace
+
 // The folder of the program when it may write there; otherwise the user's configuration folder.
 std::string settingsFolder() {
     std::string dir = appState.moduleDir;
@@ -117,8 +119,6 @@ std::string settingsFolder() {
     if (home && home[0] == '/') return std::string(home) + "/.config/sulcovane/";
     return dir;
 }
-
-}  // namespace
 
 std::string settingsPath() {
     return settingsFolder() + "Settings.dat";

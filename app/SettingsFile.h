@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+// The folder of Settings.dat and sulcovane.conf, ending with '/': the program's own folder
+// when it may write there, otherwise the user's configuration folder.
+std::string settingsFolder();
 // Where Settings.dat is read from and written to.
 std::string settingsPath();
 void loadSettings();

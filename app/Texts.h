@@ -19,6 +19,14 @@ enum MessageId : int {
     kMsgWorkFull = 13,
     // Our own: the wait screen while the receiver is silent (nothing heard for three seconds).
     kMsgGpsNoData = 14,
+    // The corrections: the RTK fix lost, and why the correction link is down.
+    kMsgRtkLost = 15,
+    kMsgCorrectionsLogin = 16,
+    kMsgCorrectionsMountpoint = 17,
+    kMsgCorrectionsName = 18,
+    kMsgCorrectionsRefused = 19,
+    kMsgCorrectionsTimeout = 20,
+    kMsgCorrectionsNoData = 21,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -75,14 +75,6 @@ void ReceiverLink::stop() {
     disconnect();
 }
 
-long ReceiverLink::writeToReceiver(const void* bytes, std::size_t count) {
-    std::lock_guard<std::mutex> lock(connectionMutex);
-    if (!port.isOpen()) return -1;
-    const ssize_t n = ::write(port.descriptor(), bytes, count);
-    if (n < 0) return errno == EAGAIN || errno == EWOULDBLOCK ? 0 : -1;
-    return static_cast<long>(n);
-}
-
 std::string ReceiverLink::heldDevice() const {
     std::lock_guard<std::mutex> lock(connectionMutex);
     return held;
@@ -185,6 +177,18 @@ void ReceiverLink::run() {
             nextAttempt = Clock::now() + std::chrono::milliseconds(kRetryMilliseconds);
         }
     }
+}
+
+// A full output queue holds the writer (back-pressure) for at most this long per call, so that
+// a stop never waits on a receiver that does not drain.
+std::int32_t ReceiverLink::write(const void* bytes, std::uint32_t length) {
+    constexpr int kWaitMilliseconds = 100;
+    std::lock_guard<std::mutex> lock(connectionMutex);
+    if (!port.isOpen()) return -1;
+    std::uint32_t count = 0;
+    const std::int32_t error = port.write(bytes, length, &count, kWaitMilliseconds);
+    if (count == 0 && error != 0) return -1;
+    return static_cast<std::int32_t>(count);
 }
 
 ReceiverLink& receiverLink() {

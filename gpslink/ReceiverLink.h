@@ -47,9 +47,10 @@ class ReceiverLink {
     // Wakes the reader, waits until it has left its loop, closes the connection.
     void stop();
 
-    // Sends bytes to the receiver on its serial line, from any thread, without waiting: the
-    // count the driver took, or -1 when no serial receiver is open (none yet, gone, or gpsd).
-    long writeToReceiver(const void* bytes, std::size_t count);
+    // Sends bytes to the receiver on its serial line, from any thread (corrections): waits at
+    // most about 100 ms for room in the port's queue, never discards what it took. The count
+    // written, or -1 when no serial receiver is open (none yet, gone, or gpsd).
+    std::int32_t write(const void* bytes, std::uint32_t length);
 
     // The device the reader holds on to: after a hang-up it reopens this one and no other.
     // Empty while a numbered port has not found its device yet.

@@ -1,6 +1,7 @@
 #include "gpslink/SerialPort.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -175,4 +176,25 @@ std::int32_t SerialPort::read(void* buffer, std::uint32_t length, std::uint32_t*
         lastError = errno;
     }
     return lastError;
+}
+
+std::int32_t SerialPort::write(const void* buffer, std::uint32_t length, std::uint32_t* count,
+                               int waitMilliseconds) {
+    if (count != nullptr) *count = 0;
+    if (handle < 0) return kNotOpen;
+    if (buffer == nullptr || count == nullptr) return kInvalidArgument;
+    const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+    while (*count < length) {
+        const ssize_t n = ::write(handle, bytes + *count, length - *count);
+        if (n > 0) {
+            *count += static_cast<std::uint32_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return errno;
+        pollfd writable{handle, POLLOUT, 0};
+        const int ready = ::poll(&writable, 1, waitMilliseconds);
+        if (ready <= 0 || (writable.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0) break;
+    }
+    return 0;
 }

@@ -44,6 +44,12 @@ class SerialPort {
     // Sets count to the bytes read. Nothing queued is success with a count of 0. A device that
     // hung up (unplugged, or the far side of a pseudo-terminal closed) gives EIO.
     virtual std::int32_t read(void* buffer, std::uint32_t length, std::uint32_t* count);
+    // Writes what the line takes within waitMilliseconds, waiting while its output queue is
+    // full; count is what went out (less than length when the queue stayed full). Unlike the
+    // others it leaves lastError alone and returns its error, so that it can run on another
+    // thread beside the reader's read (its caller keeps open and close away meanwhile).
+    std::int32_t write(const void* buffer, std::uint32_t length, std::uint32_t* count,
+                       int waitMilliseconds);
     // Discards what is queued in both directions.
     std::int32_t purge();
 

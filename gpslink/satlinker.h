@@ -1,4 +1,5 @@
-// The receiver library's whole face: two exports, one start record in, one fix record out.
+// The receiver library's whole face: two exports, one start record in, one fix record out, and
+// one export that writes to the receiver.
 // Both records travel by value, so neither side ever frees anything of the other.
 #pragma once
 
@@ -75,6 +76,13 @@ SATLINKER_API int InitSatlinker(void* window, GpsFixCallback callback, SATLINKER
 
 // Signals the reader to stop, waits until it has left its loop, closes the port; returns 1.
 SATLINKER_API int FinishSatlinker(void);
+
+// Writes bytes to the receiver's open port (RTCM corrections), from any thread, in order. While
+// the port's output queue is full the caller waits (at most about 100 ms per call, so that it
+// can stop); nothing is ever dropped. Returns how many bytes went out, from the start of bytes:
+// fewer than length when the queue stayed full (write the rest again), -1 when no port is open
+// or the port failed.
+SATLINKER_API int32_t SatlinkerWrite(const void* bytes, uint32_t length);
 
 #ifdef __cplusplus
 }

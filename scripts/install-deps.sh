@@ -7,6 +7,7 @@ packages=(
     libgdal-dev libgeos-dev gdal-bin libproj-dev proj-bin libshp-dev libasound2-dev
     libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14
     gpsd gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
+    rtklib
 )
 missing=()
 for p in "${packages[@]}"; do

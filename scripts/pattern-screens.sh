@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Takes the screenshots of the guidance patterns with the real program under Xvfb and gpssim
 # driving a bent field: scripts/pattern-screens.sh [BUILD] ->
-# docs/screens/<size>-pattern-{heading,curve-recording,curve}.png. Needs xvfb, xdotool, xwd and
-# imagemagick.
+# docs/screens/<size>-pattern-{heading,curve-recording,curve}.png. Needs xvfb, xdotool and xwd.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
@@ -26,7 +25,7 @@ run() {  # W H PATTERN
     local W=$1 H=$2 pattern=$3 k=1
     [ "$W" -ge 480 ] && k=2
     local hw=$((W / 2))
-    shot() { sleep "${2:-0.6}"; xwd -root -silent | convert xwd:- -crop "${W}x${H}+0+0" +repage "$out/${W}x${H}-pattern-$1.png"; }
+    shot() { sleep "${2:-0.6}"; xwd -root -silent | "$top/scripts/xwd2png.py" "$W" "$H" "$out/${W}x${H}-pattern-$1.png"; }
     tap() { xdotool mousemove "$1" "$2" click 1; }
     start_y() { echo $(((20 + 60 * $1) * k + 20 * k)); }
     rm -f "$build/Settings.dat"
@@ -47,7 +46,7 @@ run() {  # W H PATTERN
         sleep 14
         shot curve-recording 0
         tap "$hw" $((H / 2))  # B
-        sleep 30              # round the headland onto the next arc
+        sleep 55              # round the headland and well onto the next arc
         shot curve 0
     else
         sleep 8

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "settings/AboutPage.h"
 #include "settings/ColorsPage.h"
+#include "settings/CorrectionsPage.h"
 #include "settings/ExtrasPage.h"
 #include "settings/GpsSetupPage.h"
 #include "settings/GuidePage.h"
@@ -32,6 +33,8 @@ SettingsPage* makePage(PageKind kind, QWidget* parent) {
             return new ReviewPage(parent);
         case PageKind::GpsSetup:
             return new GpsSetupPage(parent);
+        case PageKind::Corrections:
+            return new CorrectionsPage(parent);
         case PageKind::Internal:
             return new InternalPage(parent);
         case PageKind::Misc:
@@ -55,7 +58,8 @@ std::vector<PageKind> pagesForScreen(std::uint8_t screenState) {
         case kStateSettingAB:
             return {Setup, Colors, Guide, Internal, Misc};
         case kStateStart:
-            return {Setup, Colors, Guide, Internal, Misc, Review, GpsSetup, Extras, About};
+            return {Setup,  Colors,   Guide,       Internal, Misc,
+                    Review, GpsSetup, Corrections, Extras,   About};
         case kStateReview:
             return {Review, Colors, Misc};
         case kStateGpsWait:

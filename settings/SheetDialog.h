@@ -9,7 +9,18 @@
 class QTabWidget;
 class SettingsPage;
 
-enum class PageKind { Setup, Colors, Guide, Review, GpsSetup, Internal, Misc, Extras, About };
+enum class PageKind {
+    Setup,
+    Colors,
+    Guide,
+    Review,
+    GpsSetup,
+    Corrections,
+    Internal,
+    Misc,
+    Extras,
+    About
+};
 
 // The pages of the sheet opened from a screen, in tab order; none for screens without a menu.
 std::vector<PageKind> pagesForScreen(std::uint8_t screenState);

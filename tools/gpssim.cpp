@@ -4,6 +4,11 @@
 // receiver (sulcomain --gps-device PATH, nmeadump --device PATH). It drives back-and-forth
 // passes over a field, or replays a captured log, until it is stopped.
 //
+// Like an RTK receiver it takes RTCM 3 corrections on the same line: the frames written to the
+// device are counted and their CRC checked, and while good ones keep coming (the last under
+// 10 s ago) the simulated fix is RTK fixed (quality 4) with a smaller HDOP. The counts are
+// printed on standard error at the end: "gpssim: RTCM frames: G good, B bad".
+//
 //   gpssim [--link PATH] [--rate 1|5|10] [--lat DEG] [--lon DEG] [--heading DEG]
 //          [--length M] [--spacing M] [--bend M] [--speed KMH] [--noise M] [--hdop X] [--quality N]
 //          [--satellites N] [--talker GP|GN] [--gsa] [--gsv] [--seed N] [--seconds S]
@@ -28,6 +33,7 @@
 #include <thread>
 #include <vector>
 
+#include "corrections/RtcmFrameChecker.h"
 #include "tools/FieldPath.h"
 #include "tools/SimSentences.h"
 
@@ -40,6 +46,34 @@ std::atomic<bool> stopping{false};
 void onSignal(int) {
     stopping = true;
 }
+
+// Corrections arriving from the reader's side of the line.
+struct Corrections {
+    int master = -1;
+    RtcmFrameChecker frames;
+    Clock::time_point lastGood{};
+    bool any = false;
+
+    // Takes what the reader wrote since the last look.
+    void take() {
+        std::uint8_t buffer[4096];
+        while (master >= 0) {
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0) break;
+            if (frames.feed(buffer, static_cast<std::size_t>(n)) > 0) {
+                lastGood = Clock::now();
+                any = true;
+            }
+        }
+    }
+    bool fresh() const { return any && Clock::now() - lastGood < std::chrono::seconds(10); }
+};
+
+Corrections corrections;
+
+// What an RTK receiver's solution looks like with fresh corrections.
+constexpr int kRtkFixed = 4;
+constexpr double kRtkHdopFactor = 0.6;
 
 struct Options {
     std::string link;
@@ -173,8 +207,9 @@ bool timeIsUp(const Options& o, Clock::time_point start) {
 // Sleeps until `when`, in short steps so that a stop is noticed at once.
 void sleepUntil(Clock::time_point when) {
     while (!stopping && Clock::now() < when) {
+        corrections.take();
         const auto step =
-            std::min<Clock::duration>(when - Clock::now(), std::chrono::milliseconds(100));
+            std::min<Clock::duration>(when - Clock::now(), std::chrono::milliseconds(20));
         std::this_thread::sleep_for(step);
     }
 }
@@ -216,9 +251,11 @@ void simulate(const Options& o, const Terminal& t) {
         fix.longitude = point.longitude;
         fix.course = point.course;
         fix.speedKnots = o.speedKmh / 1.852;
-        fix.quality = o.quality;
+        corrections.take();
+        const bool rtk = corrections.fresh();
+        fix.quality = rtk ? kRtkFixed : o.quality;
         fix.satellites = o.satellites;
-        fix.hdop = o.hdop;
+        fix.hdop = rtk ? o.hdop * kRtkHdopFactor : o.hdop;
         std::string burst = ggaSentence(fix, o.talker.c_str()) + rmcSentence(fix, o.talker.c_str());
         // The sky changes slowly: once a second is what receivers send.
         if (tick % o.rate == 0) {
@@ -306,6 +343,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    corrections.master = terminal.master;
     std::printf("%s\n", terminal.path.c_str());
     std::fflush(stdout);
     struct sigaction action {};
@@ -316,6 +354,10 @@ int main(int argc, char** argv) {
     const bool ok =
         options.replay.empty() ? (simulate(options, terminal), true) : replay(options, terminal);
     if (!options.link.empty()) unlink(options.link.c_str());
+    corrections.take();
+    std::fprintf(stderr, "gpssim: RTCM frames: %llu good, %llu bad\n",
+                 static_cast<unsigned long long>(corrections.frames.goodFrames()),
+                 static_cast<unsigned long long>(corrections.frames.badFrames()));
     close(terminal.device);
     close(terminal.master);
     return ok ? 0 : 1;

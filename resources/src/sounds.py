@@ -1,6 +1,7 @@
-"""Synthesises the two steering sounds. They are told apart by ear alone: "steer left" is one
+"""Synthesises the two steering sounds and the warning that the RTK fix is lost. They are told apart by ear alone: "steer left" is one
 low, longer tone that comes mostly from the left, "steer right" two short high beeps mostly
-from the right. Both clips have the same length and format (16-bit stereo, 22050 Hz)."""
+from the right. Both clips have the same length and format (16-bit stereo, 22050 Hz). The
+warning, three falling beeps from both sides, is unlike either of them."""
 
 import math
 import struct
@@ -36,6 +37,11 @@ def right(t):
     return tone(1175.0, 0.010, 0.095, t) + tone(1175.0, 0.150, 0.095, t)
 
 
+def rtk_lost(t):
+    return (tone(1480.0, 0.010, 0.070, t) + tone(1175.0, 0.100, 0.070, t) +
+            tone(880.0, 0.190, 0.090, t))
+
+
 def write(path, voice, left_gain, right_gain):
     frames = bytearray()
     for n in range(FRAMES):
@@ -51,6 +57,7 @@ def write(path, voice, left_gain, right_gain):
 def build(wave_dir):
     write(f"{wave_dir}/SONIDOLEFT.wav", left, LOUD, SOFT)
     write(f"{wave_dir}/SONIDORIGHT.wav", right, SOFT, LOUD)
+    write(f"{wave_dir}/SONIDORTK.wav", rtk_lost, LOUD, LOUD)
 
 
 if __name__ == "__main__":

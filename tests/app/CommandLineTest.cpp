@@ -18,6 +18,10 @@ TEST(CommandLine, AcceptsOursAndQtsRejectsTheRest) {
         {{"-platform", "offscreen"}, true, ""},
         {{"-platform", "vnc:size=480x640", "--language", "de"}, true, ""},
         {{"--gps-device", "/dev/pts/3"}, true, ""},
+        {{"--ntrip", "ntrip://u:p@caster.example:2102/MOUNT"}, true, ""},
+        {{"--ntrip", "caster.example/MOUNT"}, false, "--ntrip"},
+        {{"--ntrip", "ntrip://caster.example"}, false, "mountpoint"},
+        {{"--ntrip"}, false, "needs a value"},
         {{"--kml", "a.shp", "b.shp"}, true, ""},
         {{"--import-nmea", "log.nmea", "--save", "w.shp", "--width", "6.5"}, true, ""},
         {{"--bogus"}, false, "--bogus"},
@@ -49,15 +53,17 @@ TEST(CommandLine, AcceptsOursAndQtsRejectsTheRest) {
 TEST(CommandLine, Values) {
     CommandLine line;
     std::string error;
-    ASSERT_TRUE(parseCommandLine({"--size", "800x480", "--orientation", "3", "--language", "ru",
-                                  "--gps-device", "/dev/ttyUSB0", "--simulate"},
-                                 line, error));
+    ASSERT_TRUE(parseCommandLine(
+        {"--size", "800x480", "--orientation", "3", "--language", "ru", "--gps-device",
+         "/dev/ttyUSB0", "--simulate", "--ntrip", "ntrip://127.0.0.1/BASE"},
+        line, error));
     EXPECT_EQ(line.width, 800);
     EXPECT_EQ(line.height, 480);
     EXPECT_EQ(line.orientation, 3);
     EXPECT_EQ(line.language, "ru");
     EXPECT_EQ(line.gpsDevice, "/dev/ttyUSB0");
     EXPECT_TRUE(line.simulate);
+    EXPECT_EQ(line.ntrip, "ntrip://127.0.0.1/BASE");
 
     CommandLine import;
     ASSERT_TRUE(parseCommandLine({"--import-nmea", "l.nmea", "--save", "w.shp", "--width", "12"},

@@ -301,16 +301,16 @@ TEST_F(LinkTest, BytesWrittenReachTheReceiver) {
     LinkSettings settings;
     settings.device = pty.devicePath();
     settings.callback = recordFix;
-    EXPECT_EQ(link.writeToReceiver("x", 1), -1) << "nothing open yet";
+    EXPECT_EQ(link.write("x", 1), -1) << "nothing open yet";
     link.start(settings);
     ASSERT_TRUE(sendUntilFixes(pty, 1, 5s));
     // What the line echoed before the link set it up is not ours to compare.
     pty.receive(1 << 16, 200ms);
     const std::string rtcm = "\xD3\x00\x04\x4C\xE0\x00\x80";
-    EXPECT_EQ(link.writeToReceiver(rtcm.data(), rtcm.size()), long(rtcm.size()));
+    EXPECT_EQ(link.write(rtcm.data(), std::uint32_t(rtcm.size())), std::int32_t(rtcm.size()));
     EXPECT_EQ(pty.receive(rtcm.size(), 2s), rtcm);
     link.stop();
-    EXPECT_EQ(link.writeToReceiver("x", 1), -1) << "nothing open after the stop";
+    EXPECT_EQ(link.write("x", 1), -1) << "nothing open after the stop";
 }
 
 // Every speed of the GPS set-up page's table, including those without a Bnnn constant.

@@ -103,6 +103,24 @@ TEST_F(InfoPanelTest, SilentReceiverShowsNoData) {
     EXPECT_EQ(panel()[1].text, "Sat: 7 HDOP: 0.9") << "a stopped link";
 }
 
+// With corrections off, the fix type shows only when the receiver has corrections of its own.
+TEST_F(InfoPanelTest, FixTypeFromTheGgaQuality) {
+    const struct {
+        int quality;
+        const char* line;
+    } cases[] = {
+        {4, "Sat: 7 HDOP: 0.9 RTK"}, {5, "Sat: 7 HDOP: 0.9 Float"}, {2, "Sat: 7 HDOP: 0.9 DGPS"},
+        {1, "Sat: 7 HDOP: 0.9"},     {0, "Sat: 7 HDOP: 0.9"},
+    };
+    for (const auto& c : cases) {
+        appState.fixQuality = c.quality;
+        auto lines = panel();
+        ASSERT_EQ(lines.size(), 2u) << c.quality;
+        EXPECT_EQ(lines[1].text, c.line);
+    }
+    appState.fixQuality = 0;
+}
+
 TEST_F(InfoPanelTest, ReviewShowsOnlyAreaAndDistanceOnOneLine) {
     appState.screenState = kStateReview;
     auto lines = panel();

@@ -37,7 +37,7 @@ TEST_F(SheetTest, EachScreenGetsItsPagesInTabOrder) {
         {2, guidance},
         {3,
          {"Setup", "Colors", "Guide in straight line", "Internal settings", "Miscellaneous",
-          "Review", "GPS Setup", "Extras", "About"}},
+          "Review", "GPS Setup", "Corrections", "Extras", "About"}},
         {4, {"Review", "Colors", "Miscellaneous"}},
         {9, {"GPS Setup"}},
         {5, {}},
@@ -64,7 +64,7 @@ TEST_F(SheetTest, RotationChoosesTheTemplateAndWhereOkAndCancelSit) {
             SettingsPage* page = current();
             EXPECT_EQ(page->templateId() % 2, landscape ? 1 : 0) << page->title().toStdString();
             EXPECT_GE(page->templateId(), 300);
-            EXPECT_LE(page->templateId(), 319);
+            EXPECT_LE(page->templateId(), 321);  // 320/321: the Corrections page
             QPushButton* cancel = page->cancelButton();
             if (!cancel) continue;
             const QRect ok = page->okButton()->geometry();
@@ -88,11 +88,12 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         const char* ok;
         const char* cancel;
         const char* widthLabel;
+        const char* corrections;
     } cases[] = {
-        {1, "Ajustes", "Aceptar", "Cancelar", "Ancho de trabajo (m)"},
-        {2, "Setup", "OK", "Abbrechen", "Arbeitsbreite"},
-        {3, "Настройка", "ОК", "Отмена", "Ширина орудия (м)"},
-        {0, "Setup", "OK", "Cancel", "Implement width (m)"},
+        {1, "Ajustes", "Aceptar", "Cancelar", "Ancho de trabajo (m)", "Correcciones"},
+        {2, "Setup", "OK", "Abbrechen", "Arbeitsbreite", "Korrekturen"},
+        {3, "Настройка", "ОК", "Отмена", "Ширина орудия (м)", "Поправки"},
+        {0, "Setup", "OK", "Cancel", "Implement width (m)", "Corrections"},
     };
     for (const auto& c : cases) {
         appState.language = c.language;
@@ -102,8 +103,9 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         EXPECT_EQ(current()->cancelButton()->text(), QString::fromUtf8(c.cancel));
         EXPECT_EQ(control<QLabel>(2001)->text(), QString::fromUtf8(c.widthLabel));
         // The fixed titles stay English in every language.
-        EXPECT_EQ(sheet->tabs()->tabText(7), "Extras");
-        EXPECT_EQ(sheet->tabs()->tabText(8), "About");
+        EXPECT_EQ(sheet->tabs()->tabText(7), QString::fromUtf8(c.corrections));
+        EXPECT_EQ(sheet->tabs()->tabText(8), "Extras");
+        EXPECT_EQ(sheet->tabs()->tabText(9), "About");
     }
 }
 
@@ -172,7 +174,7 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
         auto* modal = dynamic_cast<SheetDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(modal, nullptr);
         seen = true;
-        EXPECT_EQ(modal->pageCount(), 9);
+        EXPECT_EQ(modal->pageCount(), 10);
         EXPECT_EQ(modal->size(), QSize(480, 640));
         QTest::mouseClick(modal->page(0)->okButton(), Qt::LeftButton);
     });
