@@ -138,7 +138,12 @@ struct AppState {
     std::uint16_t screenWidthLimit = 0;   // width + 50: visibility limit of track drawing
     std::uint16_t screenHeightLimit = 0;  // height + 50
     std::uint16_t guideNumberRow = 0;
-    std::uint8_t wideLayout = 0;
+    std::uint8_t wideLayout = 0;  // layoutScale >= 2: the doubled pictures and sizes
+    // Every size and offset of the layout is this many times the handheld's.
+    std::uint8_t layoutScale = 1;
+    // Not one of the four handheld screens: positions follow the screen's edges and centre,
+    // the larger fonts and pictures apply and the cross-track error is shown large.
+    std::uint8_t scaledLayout = 0;
     std::uint8_t barHeight = 0;
     std::uint8_t arrowSpacing = 0;
     std::uint8_t textMargin = 0;
@@ -152,6 +157,7 @@ struct AppState {
 
     gfx::Display* display = nullptr;
     gfx::Font* font = nullptr;
+    gfx::Font* readoutFont = nullptr;  // the large cross-track digits (16 x 32), scaled layouts
     gfx::Surface* backgroundImage = nullptr;
     gfx::Surface* pictureImage = nullptr;  // work-screen picture background (key 'f')
     ScreenPoint pictureQuad[4] = {{0, 0}, {240, 0}, {240, 320}, {0, 320}};

@@ -12,8 +12,7 @@ std::string configPath() {
     return settingsFolder() + "sulcovane.conf";
 }
 
-std::unique_ptr<QSettings> openConfigFile() {
-    const std::string path = configPath();
+std::unique_ptr<QSettings> openConfigFile(const std::string& path) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     // Created owner-only before anything is written to it: the password is never readable by
@@ -23,6 +22,6 @@ std::unique_ptr<QSettings> openConfigFile() {
     return std::make_unique<QSettings>(QString::fromStdString(path), QSettings::IniFormat);
 }
 
-void restrictConfigFile() {
-    ::chmod(configPath().c_str(), 0600);
+void restrictConfigFile(const std::string& path) {
+    ::chmod(path.c_str(), 0600);
 }

@@ -11,7 +11,7 @@ std::string configPath();
 
 // The file opened for reading or changing; changes are written when the object goes (or on
 // sync()). Call restrictConfigFile() after writing.
-std::unique_ptr<QSettings> openConfigFile();
+std::unique_ptr<QSettings> openConfigFile(const std::string& path = configPath());
 
 // Makes the file owner-only (0600), as it may hold a password.
-void restrictConfigFile();
+void restrictConfigFile(const std::string& path = configPath());

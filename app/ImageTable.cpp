@@ -1,13 +1,17 @@
 #include "app/ImageTable.h"
 
 #include <cstdint>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/DashedLine.h"
+#include "app/Palette.h"
 #include "app/WorkScreen.h"
+#include "gfx/Font.h"
 #include "gfx/ImageLoader.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -60,10 +64,42 @@ constexpr ButtonEntry kButtons[] = {
     {&AppState::imgGpsCancel, Kind::Gif, 186, 169, kKeyMagenta},
 };
 
-gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
+// The night palette's pictures: every pixel dimmed but the transparent ones, and none
+// dimmed into the transparent colour.
+void dim(gfx::Surface* image) {
+    if (!image || !image->buffer || !nightPalette()) return;
+    // The vehicle has no key of its own: its magenta becomes the key of the scaled vehicle.
+    const std::int32_t key = image->colourKey >= 0 ? image->colourKey : kKeyMagenta;
+    for (std::int32_t y = 0; y < image->height(); ++y) {
+        gfx::Pixel* row = image->row(y);
+        for (std::int32_t x = 0; x < image->width(); ++x) {
+            if (key >= 0 && row[x] == gfx::Pixel(key)) continue;
+            const gfx::Pixel dimmed = dimmedPixel(row[x]);
+            row[x] = key >= 0 && dimmed == gfx::Pixel(key) ? gfx::Pixel(dimmed ^ 0x0020) : dimmed;
+        }
+    }
+}
+
+// The picture drawn for a layout scale above the doubled one: "<normal id>-<scale>". Null when
+// the program has none for that scale.
+gfx::Surface* loadLarge(Kind kind, std::int32_t normal) {
+    const std::string id = std::to_string(normal) + "-" + std::to_string(appState.layoutScale);
+    const auto bytes = platform::findResource(kind == Kind::Gif ? "GIF" : "BITMAP", id);
+    if (bytes.empty()) return nullptr;
+    return gfx::DecodeImageBytes(bytes.data(), bytes.data() + bytes.size());
+}
+
+gfx::Surface* loadPicture(Kind kind, std::int32_t wide, std::int32_t normal) {
+    gfx::Surface* image = appState.layoutScale >= 3 ? loadLarge(kind, normal) : nullptr;
+    if (image) return image;
     const std::int32_t id = appState.wideLayout ? wide : normal;
-    gfx::Surface* image = kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
+    return kind == Kind::Gif ? gfx::LoadGifResource(id) : gfx::LoadImageResource(id);
+}
+
+gfx::Surface* load(Kind kind, std::int32_t wide, std::int32_t normal, std::int32_t key) {
+    gfx::Surface* image = loadPicture(kind, wide, normal);
     if (image) image->colourKey = key;
+    dim(image);
     return image;
 }
 
@@ -76,10 +112,12 @@ void replace(gfx::Surface*& field, gfx::Surface* image) {
 
 void loadBackgroundImage() {
     AppState& s = appState;
-    gfx::Surface* picture = gfx::LoadGifResource(s.wideLayout ? 166 : 156);
+    gfx::Surface* picture = loadPicture(Kind::Gif, 166, 156);
     const bool turned = s.orientation == 1 || s.orientation == 3;
-    if (picture && turned && s.screenWidth > 0 && s.screenHeight > 0) {
-        // The picture is drawn for a portrait screen; a turned one gets it stretched to fit.
+    const bool fit = turned || s.scaledLayout;
+    if (picture && fit && s.screenWidth > 0 && s.screenHeight > 0) {
+        // The picture is drawn for a portrait handheld screen; a turned one, or any other
+        // screen, gets it stretched to fit.
         gfx::Surface* stretched = gfx::CreateSurface(s.screenWidth, s.screenHeight);
         if (stretched) {
             gfx::Rasterizer r(stretched);
@@ -88,6 +126,7 @@ void loadBackgroundImage() {
             picture = stretched;
         }
     }
+    dim(picture);
     replace(s.backgroundImage, picture);
 }
 
@@ -104,6 +143,10 @@ void loadScreenImages() {
     s.pictureQuad[2] = {w, h};
     s.pictureQuad[3] = {0, h};
     rebuildVehicleImage();
+    gfx::DestroyFont(s.readoutFont);
+    s.readoutFont = nullptr;
+    if (s.scaledLayout && s.layoutScale >= 2)
+        s.readoutFont = gfx::CreateLargeFont(platform::findResource("FONTS", "155-32"), 16, 32);
     delete s.dashLine;
     s.dashLine = new DashedLine({10, 10});
 }
@@ -114,6 +157,8 @@ void freeScreenImages() {
     for (const ButtonEntry& e : kButtons) replace((s.*e.field).image, nullptr);
     replace(s.backgroundImage, nullptr);
     replace(s.vehicleImage, nullptr);
+    gfx::DestroyFont(s.readoutFont);
+    s.readoutFont = nullptr;
     delete s.dashLine;
     s.dashLine = nullptr;
 }

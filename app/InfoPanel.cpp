@@ -7,6 +7,8 @@
 #include "app/AppState.h"
 #include "app/Corrections.h"
 #include "app/GpsControl.h"
+#include "app/Layout.h"
+#include "app/Palette.h"
 #include "app/Texts.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
@@ -44,10 +46,6 @@ class PanelLine {
     char* last_ = buffer_ + sizeof(buffer_) - 1;  // room for the terminating zero
 };
 
-bool inGuidanceRow(std::uint8_t state) {
-    return state == kStateGuidance || state == kStateSettingAB;
-}
-
 }  // namespace
 
 void drawInfoPanel(gfx::Rasterizer& target) {
@@ -60,18 +58,10 @@ void drawInfoPanel(gfx::Rasterizer& target) {
     first.number(hectares, 2).text(" ha ").number(kilometres, 2).text(" Km");
     if (state != kStateReview) first.text(" ").number(s.speedKnots * 1.852, 1).text(" Km/h");
 
-    // In guidance the panel moves below the steering bar. The row is a byte: on a rotated
-    // screen in guidance it wraps round (320 high: row 32).
-    std::uint8_t row;
-    bool rotated = s.orientation == 1 || s.orientation == 3;
-    if (rotated && inGuidanceRow(state))
-        row = std::uint8_t(s.screenHeight + 224);
-    else if (inGuidanceRow(state))
-        row = std::uint8_t(s.barHeight + s.textMargin + 32);
-    else
-        row = s.textMargin;
+    // In guidance the panel moves below the steering bar (and the large cross-track digits).
+    const int row = infoPanelRow(state);
 
-    gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
     if (state == kStateReview) return;
 
@@ -91,9 +81,9 @@ void drawInfoPanel(gfx::Rasterizer& target) {
                 second.text(" ").number(corrections.ageSeconds).text("s");
         }
     }
-    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + 16, colour);
+    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + textLineHeight(), colour);
     if (corrections.messageId >= 0) {
         target.DrawString(s.font, messageText(corrections.messageId), gfx::kAlignCentre, 0,
-                          row + 32, colour);
+                          row + 2 * textLineHeight(), colour);
     }
 }

@@ -12,6 +12,7 @@
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
+#include "app/Palette.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
@@ -135,6 +136,7 @@ bool initInstance() {
     calls.loadFont();
     calls.showWelcome();
     calls.loadSettings();
+    loadPaletteChoice();
     startGuidanceOutput(guidanceOutputAddress());
     calls.loadScreenImages();
     calls.computeLayout();

@@ -4,17 +4,15 @@
 
 #include "app/AppState.h"
 #include "app/FrameScope.h"
+#include "app/Palette.h"
 #include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 
 namespace {
 
-constexpr gfx::Pixel kWhite = 0xFFFF;
-constexpr gfx::Pixel kBlack = 0x0000;
 // The background picture shows through at about a third, so the text stays readable.
 constexpr std::uint32_t kPictureAlpha = 90;
 
-constexpr int kLineHeight = 16;
 // Texts shorter than this stay on one line.
 constexpr int kWrapLength = 25;
 // A line ends at the last space before this many characters from its start.
@@ -27,8 +25,9 @@ class MessageLines {
         : target_(target), text_(text), y_(y) {}
     void line(int start, int count) {
         if (count <= 0) return;
-        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, kBlack, count);
-        y_ += kLineHeight;
+        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, messageInk(),
+                           count);
+        y_ += appState.font->cellHeight();
     }
 
   private:
@@ -53,9 +52,10 @@ void restOfText(MessageLines& lines, const char* text, int start, int length, in
 // The lines of the wrapping text routine: broken at spaces, each break space kept at the head
 // of the next line, the last line with the rest of the text.
 void drawWrapped(gfx::Rasterizer& target, const char* text, int y) {
+    if (!appState.font) return;  // nothing to draw the text with
     MessageLines lines(target, text, y);
     int length = int(std::strlen(text));
-    int capacity = (target.Target()->width() + 1) / gfx::Font::kCellWidth;
+    int capacity = (target.Target()->width() + 1) / appState.font->cellWidth();
     if (length < kWrapLength) {
         lines.line(0, length);
         return;
@@ -88,13 +88,26 @@ void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
 
 void drawMessageLayout(gfx::Rasterizer& target, const char* text) {
     if (!target.Target()) return;
-    target.Clear(kWhite);
+    refreshPalette();
+    target.Clear(messageGround());
     if (appState.backgroundImage) {
         target.SetBlending(kPictureAlpha);
         target.Blit(0, 0, appState.backgroundImage);
         target.ResetBlending();
     }
     drawWrapped(target, text, appState.halfScreenHeight >> 2);
+}
+
+void drawStartLayout(gfx::Rasterizer& target) {
+    if (!target.Target()) return;
+    refreshPalette();
+    // The picture may be smaller than the window: what it does not cover is the ground.
+    target.Clear(messageGround());
+    if (appState.backgroundImage) target.Blit(0, 0, appState.backgroundImage);
+    for (const ButtonImage* button :
+         {&appState.imgStartFree, &appState.imgStartAB, &appState.imgReview, &appState.imgStartMenu,
+          &appState.imgExit})
+        drawButton(target, *button);
 }
 
 void showMessageScreen(const char* text) {

@@ -1,6 +1,9 @@
 #include "app/Texts.h"
 
+#include <string>
+
 #include "app/AppState.h"
+#include "app/Layout.h"
 #include "app/MessageTables.h"
 #include "gfx/Font.h"
 #include "platform/Resources.h"
@@ -29,8 +32,15 @@ const char* messageText(int id) {
 void loadFont() {
     // The Russian texts are code page 866 bytes: they need the font drawn in that order. Any
     // other language, or a program built without that font, uses the code page 437 font.
+    // Layouts from three times the handheld's up use the larger fonts of the same family.
     gfx::Font* font = nullptr;
-    if (appState.language == kRussian)
+    const char* page = appState.language == kRussian ? "866" : "155";
+    const int height = layoutFontHeight();
+    if (height > 16) {
+        const std::string id = std::string(page) + "-" + std::to_string(height);
+        font = gfx::CreateLargeFont(platform::findResource("FONTS", id), height / 2, height);
+    }
+    if (!font && appState.language == kRussian)
         font = gfx::CreateFont(platform::findResource("FONTS", "866"));
     if (!font) font = gfx::LoadFontResource();
     gfx::Font* previous = appState.font;

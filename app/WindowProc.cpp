@@ -247,10 +247,6 @@ void penDown(std::intptr_t lParam) {
     }
 }
 
-void drawButton(gfx::Rasterizer& target, const ButtonImage& button) {
-    if (button.image) target.Blit(button.x, button.y, button.image);
-}
-
 void paintWorkScreen() {
     // Drawn only when a fix (or a change of view) has brought something new.
     if (!appState.redrawPending.exchange(0)) return;
@@ -261,14 +257,7 @@ void paintWorkScreen() {
 void paintStartScreen() {
     FrameScope frame;
     if (!frame) return;
-    gfx::Rasterizer& target = frame.target();
-    // The picture may be smaller than the window: what it does not cover is white.
-    target.Clear(0xFFFF);
-    if (appState.backgroundImage) target.Blit(0, 0, appState.backgroundImage);
-    for (const ButtonImage* button :
-         {&appState.imgStartFree, &appState.imgStartAB, &appState.imgReview, &appState.imgStartMenu,
-          &appState.imgExit})
-        drawButton(target, *button);
+    drawStartLayout(frame.target());
 }
 
 void paint() {

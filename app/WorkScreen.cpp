@@ -6,11 +6,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 
 #include "app/DashedLine.h"
 #include "app/InfoPanel.h"
+#include "app/Layout.h"
+#include "app/Palette.h"
 #include "app/Texts.h"
+#include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
 #include "platform/Platform.h"
@@ -20,6 +24,9 @@ namespace {
 constexpr gfx::Pixel kBlack = 0x0000;
 constexpr gfx::Pixel kRed = 0xF800;
 constexpr gfx::Pixel kVehicleKey = 0xF81F;
+constexpr gfx::Pixel kReadoutGreen = gfx::pixelFromRgb(0, 176, 64);
+constexpr gfx::Pixel kPlateDay = 0xFFFF;
+constexpr gfx::Pixel kPlateNight = 0x0000;
 // The last quad index the walk may fill, and the first one the frame no longer paints.
 constexpr int kLastQuadIndex = 8188;
 // Frames between two steering sounds while the vehicle is off its line.
@@ -96,7 +103,7 @@ bool onScreen(const ScreenPoint& p) {
 
 void drawTrack(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel fill = gfx::pixelFromColorRef(s.trackColor);
+    const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
     const int end = std::min({4 * int(s.fixCount.load()) - 4, kLastQuadIndex, walkedQuadEnd});
     std::size_t gap = 0;  // the walk lists its gaps in ascending order
     for (int i = 0; i < end; i += 4) {
@@ -106,7 +113,7 @@ void drawTrack(gfx::Rasterizer& r) {
         if (!onScreen(q[0]) && !onScreen(q[1]) && !onScreen(q[2]) && !onScreen(q[3])) continue;
         const gfx::Point corners[4] = {
             {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
-        r.FillConvex(corners, 4, fill);
+        r.FillConvex(corners, 4, fill, true);
         r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
         r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
     }
@@ -116,7 +123,7 @@ void drawTrack(gfx::Rasterizer& r) {
 // side the driver must steer to, the rest of the bar is plain background.
 void drawSteeringBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel bg = gfx::pixelFromColorRef(s.backgroundColor);
+    const gfx::Pixel bg = gfx::pixelFromColorRef(screenBackgroundColor());
     const int n = s.arrowCount;
     const int hw = s.halfScreenWidth;
     const int w = s.screenWidth;
@@ -155,7 +162,7 @@ void steeringSound() {
 // never crosses it.
 void drawGuideNumbers(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     const int row = s.guideNumberRow;
     const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
     for (int line = 0; line < 3; ++line) {
@@ -185,7 +192,7 @@ bool segmentOnScreen(ScreenPoint a, ScreenPoint b) {
 // are drawn; each number goes where its line crosses the number row nearest the middle.
 void drawCurveLines(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
     const std::int64_t row = s.guideNumberRow;
     for (int line = 0; line < 3; ++line) {
@@ -222,6 +229,33 @@ void formatCrossTrack(double crossTrack, char (&text)[32]) {
     *end = '\0';
 }
 
+// The number the driver steers by, a twelfth of the screen high under the steering bar: green
+// within the arrow tolerance, red beyond it, with a pointer on the side to steer to.
+void drawLargeReadout(gfx::Rasterizer& r, const char (&distance)[32]) {
+    const AppState& s = appState;
+    const bool within = std::fabs(s.crossTrack) < double(s.arrowTolerance);
+    char text[40];
+    if (within)
+        std::snprintf(text, sizeof text, "%s", distance);
+    else if (s.steerLeft)
+        std::snprintf(text, sizeof text, "\x11%s", distance);  // the left-pointing triangle
+    else
+        std::snprintf(text, sizeof text, "%s\x10", distance);  // the right-pointing triangle
+    const int length = int(std::strlen(text));
+    const int cell = s.readoutFont->cellWidth();
+    // A long reading gets smaller digits rather than leaving the screen.
+    const int scale = std::max(1, std::min(readoutScale(), int(s.screenWidth) / (length * cell)));
+    const int top = s.barHeight + s.textMargin;
+    const gfx::Pixel colour = within ? kReadoutGreen : kRed;
+    // A plate under the digits keeps them readable over the track and the guide lines.
+    const int width = length * cell * scale;
+    const int left = (int(s.screenWidth) - width) / 2 - 4 * scale;
+    r.FillRect(left, top, left + width + 8 * scale, top + kReadoutPlateRows * scale,
+               nightPalette() ? kPlateNight : kPlateDay);
+    r.DrawStringScaled(s.readoutFont, text, gfx::kAlignCentre, 0, top - kReadoutPlateTopRow * scale,
+                       colour, scale);
+}
+
 void drawGuidance(gfx::Rasterizer& r) {
     const AppState& s = appState;
     if (!s.northUp) drawSteeringBar(r);
@@ -238,15 +272,19 @@ void drawGuidance(gfx::Rasterizer& r) {
     }
     char text[32];
     formatCrossTrack(s.crossTrack, text);
+    if (largeReadout()) {
+        drawLargeReadout(r, text);
+        return;
+    }
     r.DrawString(s.font, text, gfx::kAlignCentre, 0, s.textMargin + s.barHeight,
-                 gfx::pixelFromColorRef(s.textColor));
+                 gfx::pixelFromColorRef(screenTextColor()));
 }
 
 // While A and B are being set: the prompt blinks, and once A is set a dashed leg runs from A
 // to the vehicle.
 void drawSettingAB(gfx::Rasterizer& r) {
     AppState& s = appState;
-    const gfx::Pixel colour = gfx::pixelFromColorRef(s.textColor);
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     if (s.promptBlink) {
         s.promptBlink = 0;
         r.DrawWrappedString(s.font, messageText(s.pointASet ? kMsgPromptB : kMsgPromptA),
@@ -296,23 +334,13 @@ void drawImplementBar(gfx::Rasterizer& r) {
     }
 }
 
-// Where the information panel's first line is, as the panel computes it (an 8-bit row).
-int panelRow() {
-    const AppState& s = appState;
-    const std::uint8_t state = s.screenState;
-    const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
-    const bool landscape = s.orientation == 1 || s.orientation == 3;
-    if (landscape && guidanceRows) return std::uint8_t(s.screenHeight + 224);
-    if (guidanceRows) return std::uint8_t(s.barHeight + s.textMargin + 32);
-    return s.textMargin;
-}
-
 // The strip array is full: one red line under the panel, or above it where the panel sits
 // low, so that the guidance stays in sight.
 void drawWorkFull(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    int y = panelRow() + 32;
-    if (y + 16 > s.guideNumberRow) y = panelRow() - 16;
+    const int row = infoPanelRow(s.screenState), line = textLineHeight();
+    int y = row + 2 * line;
+    if (y + line > s.guideNumberRow) y = row - line;
     r.DrawString(s.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
 }
 
@@ -406,7 +434,7 @@ void drawBackground(gfx::Rasterizer& target) {
                                        {s.pictureQuad[3].x, s.pictureQuad[3].y}};
         target.FillPolygonPattern(corners, 4, s.pictureImage);
     } else {
-        target.Clear(gfx::pixelFromColorRef(s.backgroundColor));
+        target.Clear(gfx::pixelFromColorRef(screenBackgroundColor()));
     }
 }
 
@@ -422,8 +450,9 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     if (s.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
     if (s.paused) {
+        const int below = s.scaledLayout ? 27 * s.layoutScale : 27;
         target.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                          s.halfScreenHeight + 27, kRed);
+                          s.halfScreenHeight + below, kRed);
     }
     if (s.workFull) drawWorkFull(target);
 }
@@ -437,6 +466,7 @@ void drawWorkButtons(gfx::Rasterizer& target) {
 }
 
 void drawWorkFrame(gfx::Rasterizer& target) {
+    refreshPalette();
     drawBackground(target);
     drawWorkScreen(target);
     drawInfoPanel(target);

@@ -68,8 +68,10 @@ class Rasterizer {
     // A line 5 pixels wide.
     void DrawThickLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
                        Pixel colour);
-    // A convex outline filled row by row; 1 point draws a pixel, 2 points a line.
-    void FillConvex(const Point* points, std::int32_t count, Pixel colour);
+    // A convex outline filled row by row; 1 point draws a pixel, 2 points a line. Rows of
+    // level edges belong to no span; with levelEdges they are drawn too, so that outlines
+    // sharing a level edge (the records of the worked strip) leave no row between them.
+    void FillConvex(const Point* points, std::int32_t count, Pixel colour, bool levelEdges = false);
     // Even-odd scanline fill of the outline shifted by (offsetX, offsetY). False only when
     // the edge memory could not be had; fewer than 3 points draw nothing and give true.
     bool FillPolygon(const Polygon& polygon, Pixel colour, std::int32_t offsetX = 0,
@@ -87,11 +89,16 @@ class Rasterizer {
     // which lands at (x, y).
     void BlitRotated(std::int32_t x, std::int32_t y, float angle, const Surface* source);
 
-    // count characters of text (all when 0) with the given alignment, top row at y, 9 pixels
-    // per character; each ink pixel through SetPixel. Nothing for a null font or empty text.
+    // count characters of text (all when 0) with the given alignment, top row at y, one cell
+    // (glyph and a column of spacing: 9 pixels for the 8 x 16 font) per character; each ink
+    // pixel through SetPixel. Nothing for a null font or empty text.
     void DrawString(const Font* font, const char* text, std::int32_t alignment, std::int32_t x,
                     std::int32_t y, Pixel colour, std::int32_t count = 0);
-    // Texts of 25 characters or more are broken at spaces into lines 16 pixels apart.
+    // The same with every font pixel drawn as a scale x scale square.
+    void DrawStringScaled(const Font* font, const char* text, std::int32_t alignment,
+                          std::int32_t x, std::int32_t y, Pixel colour, std::int32_t scale,
+                          std::int32_t count = 0);
+    // Texts of 25 characters or more are broken at spaces into lines a cell height apart.
     void DrawWrappedString(const Font* font, const char* text, std::int32_t alignment,
                            std::int32_t x, std::int32_t y, Pixel colour);
 
@@ -99,7 +106,7 @@ class Rasterizer {
     bool ClipRect(Rect& rect) const;
     bool ClipLine(std::int32_t& x1, std::int32_t& y1, std::int32_t& x2, std::int32_t& y2) const;
     void DrawGlyphs(const Font* font, const char* text, std::int32_t count, std::int32_t x,
-                    std::int32_t y, Pixel colour);
+                    std::int32_t y, Pixel colour, std::int32_t scale);
     void PatternSpan(std::int32_t y, std::int32_t xa, std::int32_t xb, const Surface* pattern);
     bool ReservePolygonEdges(std::int32_t count);
 

@@ -26,7 +26,8 @@ std::int64_t floorMod(std::int64_t a, std::int64_t b) {
 // Each edge puts its x on every row it crosses into the first table, or, once that row has a
 // crossing, into the second; each row is then one span. The tables stay with the rasterizer
 // and only the rows an outline spans are reset after it.
-void Rasterizer::FillConvex(const Point* points, std::int32_t count, Pixel colour) {
+void Rasterizer::FillConvex(const Point* points, std::int32_t count, Pixel colour,
+                            bool levelEdges) {
     if (!target_ || !points || count < 1) return;
     if (count == 1) {
         DrawHLine(points[0].x, points[0].y, 1, colour);
@@ -45,7 +46,10 @@ void Rasterizer::FillConvex(const Point* points, std::int32_t count, Pixel colou
     for (std::int32_t i = 0; i < count; ++i) {
         const Point& from = points[i == 0 ? count - 1 : i - 1];
         const Point& to = points[i];
-        if (from.y == to.y) continue;
+        if (from.y == to.y) {
+            if (levelEdges) DrawLine(from.x, from.y, to.x, to.y, colour);
+            continue;
+        }
         std::int64_t x1 = from.x, y1 = from.y, x2 = to.x, y2 = to.y;
         if (y1 > y2) {
             std::swap(x1, x2);

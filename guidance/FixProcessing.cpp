@@ -9,6 +9,7 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
+#include "app/Palette.h"
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/HeadingSmoothing.h"
@@ -145,6 +146,7 @@ void onFix(GPS_POSITION fix) {
     {
         std::lock_guard lock(appState.frameLock);
         storePanelValues(fix);
+        notePaletteFix(fix);
         // One reading of the screen state for the whole fix: a touch that changes it meanwhile
         // takes effect with the next fix.
         std::uint8_t state = appState.screenState;

@@ -17,15 +17,22 @@ namespace {
 // RGB565 to the window's 32-bit format, each channel's top bits repeated into its low bits.
 // Done here, row by row as frames change, so that painting never converts (Qt would convert on
 // worker threads of its own).
+std::uint32_t widen(std::uint32_t p) {
+    std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
+    r = (r << 3) | (r >> 2);
+    g = (g << 2) | (g >> 4);
+    b = (b << 3) | (b >> 2);
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+}
+
+// In blocks of 16 pixels, which the compiler turns into vector instructions: a 1920-pixel row
+// costs a fraction of what one pixel at a time does.
 void widenRow(const std::uint16_t* from, std::uint32_t* to, int width) {
-    for (int x = 0; x < width; ++x) {
-        std::uint32_t p = from[x];
-        std::uint32_t r = (p >> 11) & 0x1F, g = (p >> 5) & 0x3F, b = p & 0x1F;
-        r = (r << 3) | (r >> 2);
-        g = (g << 2) | (g >> 4);
-        b = (b << 3) | (b >> 2);
-        to[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-    }
+    constexpr int kBlock = 16;
+    int x = 0;
+    for (; x + kBlock <= width; x += kBlock)
+        for (int i = 0; i < kBlock; ++i) to[x + i] = widen(from[x + i]);
+    for (; x < width; ++x) to[x] = widen(from[x]);
 }
 }  // namespace
 

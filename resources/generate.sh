@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Regenerates every resource of the program from the sources in resources/src: the pictures
-# (rsvg-convert and ImageMagick), the two screen fonts (from Debian's Terminus console font),
+# (rsvg-convert and ImageMagick), the screen fonts (from Debian's Terminus console fonts),
 # the steering sounds, the icon and the contact sheet docs/contact-sheet.png.
 # The results are committed, so building the program needs none of these tools.
 set -euo pipefail

@@ -1,52 +1,105 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real program under Xvfb, driven by taps, with gpssim as
-# its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>-<screen>.png
-# Needs xvfb, xdotool, x11-apps (xwd) and imagemagick.
+# its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>[-night]-<screen>.png
+# Needs xvfb, xdotool and x11-apps (xwd); the pictures are cropped and written by python3.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 out=$top/docs/screens
 mkdir -p "$out"
-export DISPLAY=:77
-Xvfb $DISPLAY -screen 0 1024x768x24 >/dev/null 2>&1 &
+# A display number no other server uses (Xvfb picks it and writes it to the file).
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1920x1280x24 3>"$displayfile" >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true; pkill -f "$build/sulcomain" || true' EXIT
-sleep 1
+program=
+trap 'kill $xvfb 2>/dev/null || true; [ -n "$program" ] && kill "$program" 2>/dev/null || true; rm -f "$displayfile"' EXIT
+for _ in $(seq 50); do [ -s "$displayfile" ] && break; sleep 0.1; done
+export DISPLAY=:$(head -n1 "$displayfile")
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work XDG_CONFIG_HOME=$work
 
-run() {  # W H: one pass through the screens at that size
-    local W=$1 H=$2 k=1
-    [ "$W" -ge 480 ] && k=2
-    local hw=$((W / 2)) S=$((48 * k))
-    shot() { sleep "${2:-0.6}"; xwd -root -silent | convert xwd:- -crop "${W}x${H}+0+0" +repage "$out/${W}x${H}-$1.png"; }
-    tap() { xdotool mousemove "$1" "$2" click 1; }
-    start_y() { echo $(((20 + 60 * $1) * k + 20 * k)); }  # row n of the start column, middle
-    local yes_y=$((H / 2 - 50 * k + 38 * k)) no_y=$((H / 2 + 30 * k + 38 * k)) bar=$((H - S / 2))
-    rm -f "$build/Settings.dat"
-    "$build/sulcomain" --simulate --size "${W}x${H}" >/dev/null 2>&1 &
-    sleep 4
-    shot start 0
-    tap "$hw" "$(start_y 1)"; shot gps-wait 1.2
-    sleep 3; shot ab-prompt 0
-    tap "$hw" $((H / 2)); sleep 6; shot ab-point-a 0
-    tap "$hw" $((H / 2)); sleep 12; shot guidance 0
-    tap $((2 * S + S / 2)) "$bar"; shot guidance-north-up 2
-    tap $((2 * S + S / 2)) "$bar"; sleep 1
-    tap "$hw" $((H / 2)); shot paused 1
-    tap "$hw" $((H / 2)); sleep 1
-    tap $((S / 2)) "$bar"; shot confirm-finish 1
-    tap "$hw" "$yes_y"; shot confirm-save 1
-    tap "$hw" "$no_y"; sleep 1
-    tap "$hw" "$(start_y 0)"; sleep 12; shot free-work 0
-    tap $((S / 2)) "$bar"; sleep 1; tap "$hw" "$yes_y"; sleep 1; tap "$hw" "$no_y"; sleep 1
-    tap "$hw" "$(start_y 4)"; shot confirm-close 1
-    tap "$hw" "$no_y"; sleep 1
-    pkill -TERM -f "$build/sulcomain" || true
-    sleep 2
+# The root window's top-left W x H as a PNG (xwd's ZPixmap, little-endian BGR(X)).
+crop() {  # W H FILE
+    xwd -root -silent | python3 -c '
+import struct, sys, zlib
+w, h, path = int(sys.argv[1]), int(sys.argv[2]), sys.argv[3]
+d = sys.stdin.buffer.read()
+header_size = struct.unpack(">I", d[0:4])[0]
+fields = struct.unpack(">25I", d[:100])
+width, bpl, ncolors = fields[4], fields[12], fields[19]
+step = fields[11] // 8  # 24 or 32 bits a pixel; lines padded to bpl bytes
+if step not in (3, 4):
+    sys.exit("xwd: %d bits a pixel" % fields[11])
+pixels = d[header_size + 12 * ncolors:]
+rows = []
+for y in range(h):
+    line = pixels[y * bpl:y * bpl + step * w]
+    rgb = bytearray(3 * w)
+    rgb[0::3], rgb[1::3], rgb[2::3] = line[2::step], line[1::step], line[0::step]
+    rows.append(b"\0" + bytes(rgb))
+def chunk(kind, body):
+    return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
+png += chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b"")
+open(path, "wb").write(png)
+' "$1" "$2" "$3"
 }
 
-run 480 640
-run 240 320
+run() {  # W H PALETTE: one pass through the screens at that size in that palette
+    local W=$1 H=$2 palette=$3
+    # The layout's scale and its places, as the program computes them.
+    local k scaled=1 landscape=0
+    case "${W}x${H}" in 240x320 | 320x240 | 480x640 | 640x480) scaled=0 ;; esac
+    [ "$W" -gt "$H" ] && landscape=1
+    if [ $scaled = 0 ]; then k=$((W >= 480 ? 2 : 1)); elif [ $landscape = 1 ]; then
+        k=$(((W / 320) < (H / 240) ? W / 320 : H / 240))
+    else k=$(((W / 240) < (H / 320) ? W / 240 : H / 320)); fi
+    [ "$k" -lt 1 ] && k=1
+    local hw=$((W / 2)) hh=$((H / 2)) S=$((48 * k))
+    local startx ab_y free_y finish_x finish_y view_x view_y
+    if [ $landscape = 1 ]; then
+        local x0=0 y0=0
+        [ $scaled = 1 ] && x0=$((hw - 160 * k)) && y0=$((hh - 120 * k))
+        startx=$((x0 + 80 * k)); free_y=$((y0 + 40 * k)); ab_y=$((y0 + 100 * k))
+        finish_x=$((S / 2)); finish_y=$((H - S / 2)); view_x=$((S / 2)); view_y=$((H - 3 * S / 2))
+    else
+        local y0=0
+        [ $scaled = 1 ] && y0=$((hh - 160 * k))
+        startx=$hw; free_y=$((y0 + 40 * k)); ab_y=$((y0 + 100 * k))
+        local row=$((hw - 5 * S / 2))
+        finish_x=$((row + S / 2)); finish_y=$((H - S / 2)); view_x=$((row + 5 * S / 2)); view_y=$finish_y
+    fi
+    local yes_y=$((hh - 50 * k + 38 * k)) no_y=$((hh + 30 * k + 38 * k))
+    local name="${W}x${H}"
+    [ "$palette" = night ] && name="${name}-night"
+    shot() { sleep "${2:-0.6}"; crop "$W" "$H" "$out/$name-$1.png"; }
+    tap() { xdotool mousemove "$1" "$2" click 1; }
+    rm -f "$build/Settings.dat"
+    printf '[screen]\npalette=%s\n' "$palette" >"$build/sulcovane.conf"
+    "$build/sulcomain" --simulate --size "${W}x${H}" >/dev/null 2>&1 &
+    program=$!
+    sleep 4
+    shot start 0
+    tap "$startx" "$ab_y"; sleep 2; shot gps-wait 0; sleep 6
+    tap "$hw" "$hh"; sleep 6
+    tap "$hw" "$hh"; sleep 12; shot guidance 0
+    if [ "$palette" = day ]; then
+        tap "$view_x" "$view_y"; shot guidance-north-up 2
+        tap "$view_x" "$view_y"; sleep 1
+        tap "$finish_x" "$finish_y"; shot confirm-finish 1
+        tap "$hw" "$yes_y"; sleep 1; tap "$hw" "$no_y"; sleep 1
+    fi
+    kill -TERM "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    program=
+    sleep 1
+}
+
+sizes=("${@:2}")
+[ ${#sizes[@]} -eq 0 ] && sizes=(800x480 1024x600 1280x800 800x1280 1920x1080)
+for size in "${sizes[@]}"; do
+    for palette in day night; do run "${size%x*}" "${size#*x}" $palette; done
+done
+rm -f "$build/sulcovane.conf" "$build/Settings.dat"
 rm -rf "$work"
 echo "screenshots in $out"

@@ -1,5 +1,7 @@
 #include "settings/TouchStyle.h"
 
+#include "app/Layout.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
@@ -20,9 +22,11 @@ QSize sheetTargetSize() {
     return QSize(240, 320);
 }
 
+// The layout's scale on that screen: the sheet's controls grow with the buttons around it.
 double touchUnit(QSize target) {
-    const double shorter = std::min(target.width(), target.height());
-    return std::clamp(shorter / 240.0, 1.0, 3.0);
+    if (target.width() <= 0 || target.height() <= 0) return 1.0;
+    return double(
+        layoutScaleFor(target.width(), target.height(), target.width() > target.height()));
 }
 
 int touchHeight(double unit) {

@@ -1,5 +1,5 @@
 // Sizes for a gloved finger: every control of the sheet grows with the screen, one touch unit
-// being 1 on a 240 x 320 screen and 2 from 480 x 640.
+// being the layout's scale (1 on a 240 x 320 screen, 2 on 480 x 640, 4 on 1920 x 1080).
 #pragma once
 
 #include <QProxyStyle>

@@ -46,7 +46,8 @@ std::string makeRuntimeDir() {
     return mkdtemp(folder) ? std::string(folder) : std::string();
 }
 
-bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program) {
+bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program,
+                   const std::string& size) {
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
 
@@ -66,7 +67,7 @@ bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program) {
     envp.push_back(nullptr);
 
     std::string path = programPath();
-    std::vector<std::string> args = {path, "-platform", "offscreen", "--size", "480x640"};
+    std::vector<std::string> args = {path, "-platform", "offscreen", "--size", size};
     std::vector<char*> argv;
     for (auto& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);

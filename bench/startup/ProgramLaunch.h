@@ -1,4 +1,5 @@
-// Starting the real program for the start-up and idle benchmarks: offscreen at 480 x 640, with
+// Starting the real program for the start-up and idle benchmarks: offscreen (at 480 x 640 unless
+// another size is asked for), with
 // its first-frame report on, in a runtime folder of its own so that another Sulcovane of the
 // same user (a test, a colleague's run) neither blocks it nor is raised by it.
 #pragma once
@@ -18,7 +19,8 @@ struct LaunchedProgram {
 // The program built beside this benchmark.
 std::string programPath();
 // Starts it; false when it could not be started.
-bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program);
+bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program,
+                   const std::string& size = "480x640");
 // Milliseconds from the launch until the program reported its first start-screen frame;
 // negative when it ended or stayed silent for timeoutMs.
 double waitForFirstFrame(LaunchedProgram& program, int timeoutMs);

@@ -1,6 +1,8 @@
 """Builds the screen fonts from Debian's Terminus Bold 8 x 16 console font: 256 glyphs of 16
 row bytes, most significant bit leftmost, in the order of a DOS code page, with the glyphs
-raised to the top of the cell (capitals in rows 0 to 9) the way the text routines expect."""
+raised to the top of the cell (capitals in rows 0 to 9) the way the text routines expect.
+The larger layouts' fonts come from Terminus Bold 12 x 24 and 16 x 32 in the same two orders:
+256 glyphs of height rows of 2 bytes each, as Terminus places them in their cells."""
 
 import gzip
 import sys
@@ -10,7 +12,9 @@ LICENCE_SOURCE = "/usr/share/doc/console-setup-linux/copyright.fonts.gz"
 LICENCE_NOTE = """The screen fonts 155.bin (code page 437) and 866.bin (code page 866) are
 Modified Versions of Terminus Font (Bold, 8 x 16, as shipped by Debian's console-setup-linux):
 the glyphs are rearranged into the code page orders and raised to the top of the character
-cell. As the licence below requires, they do not carry the Reserved Font Name.
+cell. The fonts 155-24.bin, 866-24.bin, 155-32.bin and 866-32.bin are Modified Versions of
+Terminus Font Bold 12 x 24 and 16 x 32 from the same package, rearranged into the same two
+code page orders. As the licence below requires, they do not carry the Reserved Font Name.
 
 """
 
@@ -21,6 +25,72 @@ CONTROL_PICTURES = ("\0☺☻♥♦♣♠•◘○◙♂♀♪♫☼►◄↕‼
 RAISE = 2
 # Rows above the baseline (row 11 in Terminus); glyphs are only squeezed within these.
 ABOVE_BASELINE = 12
+
+
+LARGE_SOURCES = {24: "/usr/share/consolefonts/Uni2-TerminusBold24x12.psf.gz",
+                 32: "/usr/share/consolefonts/Uni2-TerminusBold32x16.psf.gz"}
+
+
+def unicode_table(table, glyphs):
+    """The first glyph of each character in a PSF1 (16-bit) unicode table."""
+    by_char = {}
+    pos, glyph = 0, 0
+    while glyph < len(glyphs) and pos + 1 < len(table):
+        in_sequence = False
+        while True:
+            code = table[pos] | (table[pos + 1] << 8)
+            pos += 2
+            if code == 0xFFFF:
+                break
+            if code == 0xFFFE:
+                in_sequence = True
+            elif not in_sequence:
+                by_char.setdefault(chr(code), glyphs[glyph])
+        glyph += 1
+    return by_char
+
+
+def load_psf2(path, width, height):
+    """A PSF2 font's glyphs by character (its UTF-8 unicode table)."""
+    import struct
+    data = gzip.open(path).read()
+    magic, _, header, flags, count, size, rows, cols = struct.unpack("<8I", data[:32])
+    if magic != 0x864AB572 or (rows, cols) != (height, width) or not flags & 1:
+        raise SystemExit(f"{path}: not a {width} x {height} PSF2 font with a unicode table")
+    glyphs = [data[header + i * size:header + (i + 1) * size] for i in range(count)]
+    by_char = {}
+    pos = header + count * size
+    for glyph in range(count):
+        end = data.index(b"\xff", pos)
+        entry = data[pos:end]
+        pos = end + 1
+        single = entry.split(b"\xfe")[0].decode("utf-8")
+        for ch in single:
+            by_char.setdefault(ch, glyphs[glyph])
+    return by_char
+
+
+# Stand-ins of the same meaning for picture characters the larger Terminus sizes lack: the
+# steering pointers of the cross-track readout above all.
+LARGE_STAND_INS = {"►": "▶", "◄": "◀"}
+
+
+def build_large_font(codepage, by_char, height):
+    blank = bytes(2 * height)
+    out = bytearray()
+    for byte in range(256):
+        if byte == 0 or byte == 32:
+            out += blank
+            continue
+        if 1 <= byte < 32:
+            ch = CONTROL_PICTURES[0][byte]
+        elif byte == 127:
+            ch = CONTROL_PICTURES[1]
+        else:
+            ch = bytes([byte]).decode(codepage)
+        out += by_char.get(ch) or by_char.get(LARGE_STAND_INS.get(ch, "")) or blank
+    assert len(out) == 256 * 2 * height
+    return bytes(out)
 
 
 def load_psf(path):
@@ -139,6 +209,11 @@ def build(fonts_dir):
         f.write(build_font("cp437", by_char))
     with open(f"{fonts_dir}/866.bin", "wb") as f:
         f.write(build_font("cp866", by_char))
+    for height, path in LARGE_SOURCES.items():
+        large = load_psf2(path, height // 2, height)
+        for page, name in (("cp437", "155"), ("cp866", "866")):
+            with open(f"{fonts_dir}/{name}-{height}.bin", "wb") as f:
+                f.write(build_large_font(page, large, height))
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
-"""Draws every picture of the program from SVG described here, in both layouts: the normal
-layout at its own size and the wide layout from the same drawing at twice the size, so the two
-always match. Colour-keyed pictures get their transparent area in the exact key colour."""
+"""Draws every picture of the program from SVG described here, in every layout: the normal
+layout at its own size, the wide layout from the same drawing at twice the size and the larger
+layouts at 3, 4 and 5 times (named <normal id>-<scale>), so they always match. Colour-keyed pictures get their transparent area in the exact key colour."""
 
 import math
 import os
@@ -315,7 +315,11 @@ def hex_rgb(text):
     return tuple(int(text[i:i + 2], 16) for i in (1, 3, 5))
 
 
-def build(top):
+# The layout scales above the doubled one (the layout's k), each with its own pictures.
+LARGE_SCALES = (3, 4, 5)
+
+
+def build(top, only_large=False):
     gif_dir = os.path.join(top, "GIF")
     bmp_dir = os.path.join(top, "BITMAP")
     icon_dir = os.path.join(top, "ICON")
@@ -344,7 +348,9 @@ def build(top):
         (156, 166, background(), (240, 320), None, (0, 0, 0), "gif"),
     ]
     for normal, wide, drawing, (w, h), key, matte, kind in pictures:
-        for ident, scale in ((normal, 1), (wide, 2)):
+        sizes = [] if only_large else [(normal, 1), (wide, 2)]
+        sizes += [(f"{normal}-{k}", k) for k in LARGE_SCALES]
+        for ident, scale in sizes:
             pixels = render(drawing, w, h, scale, key, matte)
             if kind == "gif":
                 raster.write_gif(os.path.join(gif_dir, f"{ident}.gif"), w * scale, h * scale,
@@ -353,6 +359,8 @@ def build(top):
                 raster.write_bmp(os.path.join(bmp_dir, f"{ident}.bmp"), w * scale, h * scale,
                                  pixels)
 
+    if only_large:
+        return
     pixels = render(vehicle(), 500, 720, 1, MAGENTA, hex_rgb("#12161A"))
     raster.write_gif(os.path.join(gif_dir, "157.gif"), 500, 720, pixels, MAGENTA)
 
@@ -364,4 +372,4 @@ def build(top):
 
 if __name__ == "__main__":
     import sys
-    build(sys.argv[1])
+    build(sys.argv[1], only_large="--only-large" in sys.argv[2:])

@@ -3,14 +3,62 @@ reduced to the 5-6-5 screen format, and writers for 24-bit BMP and GIF files."""
 
 import struct
 import subprocess
+import zlib
+
+
+def decode_png_rgba(png):
+    """The pixels of an 8-bit RGB or RGBA, non-interlaced PNG (what rsvg-convert writes) as
+    RGBA bytes."""
+    if png[:8] != b"\x89PNG\r\n\x1a\n":
+        raise RuntimeError("not a PNG")
+    pos, data, width, channels = 8, b"", 0, 4
+    while pos < len(png):
+        length, kind = struct.unpack(">I4s", png[pos:pos + 8])
+        body = png[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+            if depth != 8 or colour not in (2, 6) or interlace != 0:
+                raise RuntimeError("not an 8-bit RGB(A) non-interlaced PNG")
+            channels = 4 if colour == 6 else 3
+        elif kind == b"IDAT":
+            data += body
+        pos += 12 + length
+    raw = zlib.decompress(data)
+    stride = width * channels
+    out = bytearray()
+    previous = bytearray(stride)
+    for row in range(len(raw) // (stride + 1)):
+        kind = raw[row * (stride + 1)]
+        line = bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up = previous[i]
+            corner = previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 0xFF
+            elif kind == 2:
+                line[i] = (line[i] + up) & 0xFF
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 0xFF
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                pred = left if pa <= pb and pa <= pc else up if pb <= pc else corner
+                line[i] = (line[i] + pred) & 0xFF
+        if channels == 4:
+            out += line
+        else:
+            for i in range(0, stride, 3):
+                out += line[i:i + 3] + b"\xff"
+        previous = line
+    return bytes(out)
 
 
 def render_svg(svg, width, height):
     """Renders SVG text to a list of (r, g, b, a) tuples of width x height pixels."""
     png = subprocess.run(["rsvg-convert", "-w", str(width), "-h", str(height), "-f", "png"],
                          input=svg.encode("utf-8"), capture_output=True, check=True).stdout
-    raw = subprocess.run(["convert", "png:-", "-depth", "8", "rgba:-"], input=png,
-                         capture_output=True, check=True).stdout
+    raw = decode_png_rgba(png)
     if len(raw) != width * height * 4:
         raise RuntimeError("unexpected raster size")
     return [tuple(raw[i:i + 4]) for i in range(0, len(raw), 4)]

@@ -1,6 +1,8 @@
 // The button table for both orientations and both layouts, with the 479 / 480 boundary.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "app/AppState.h"
 #include "app/Layout.h"
 
@@ -99,10 +101,23 @@ TEST(Layout, LandscapeWideMarginsDouble) {
 TEST(Layout, WideLayoutStartsAtExactly480) {
     setScreen(479, 640, 0);
     EXPECT_FALSE(appState.wideLayout);
-    EXPECT_EQ(appState.btnFinish.right, 48);
+    EXPECT_EQ(appState.btnFinish.right - appState.btnFinish.left, 48);
     setScreen(480, 640, 0);
     EXPECT_TRUE(appState.wideLayout);
     EXPECT_EQ(appState.btnFinish.right, 96);
+}
+
+// The font is loaded before the window's orientation is known: the scale of a landscape
+// window is already the landscape one then.
+TEST(Layout, ScaleOfALandscapeWindowBeforeItsOrientation) {
+    appState.orientation = 0;
+    for (const auto& [w, h, k] : {std::tuple{800, 480, 2}, std::tuple{1280, 800, 3},
+                                  std::tuple{1920, 1080, 4}, std::tuple{800, 1280, 3}}) {
+        appState.screenWidth = std::uint16_t(w);
+        appState.screenHeight = std::uint16_t(h);
+        computeScreenMetrics();
+        EXPECT_EQ(appState.layoutScale, k) << w << "x" << h;
+    }
 }
 
 TEST(Layout, HitTestIsHalfOpen) {

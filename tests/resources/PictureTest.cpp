@@ -64,6 +64,24 @@ const Picture pictures[] = {
     {"GIF", "157", 500, 720, Key::magenta},
 };
 
+// The normal layout's pictures drawn again for the layout scales 3, 4 and 5, named
+// "<id>-<scale>", at that many times their size.
+std::vector<Picture> everyPicture() {
+    static std::vector<std::string> ids;
+    std::vector<Picture> all(std::begin(pictures), std::end(pictures));
+    if (ids.empty())
+        for (int k = 3; k <= 5; ++k)
+            for (int i = 0; i < 17; ++i)
+                ids.push_back(std::string(pictures[i].id) + "-" + std::to_string(k));
+    std::size_t n = 0;
+    for (int k = 3; k <= 5; ++k)
+        for (int i = 0; i < 17; ++i) {
+            const Picture& p = pictures[i];
+            all.push_back({p.type, ids[n++].c_str(), p.width * k, p.height * k, p.key});
+        }
+    return all;
+}
+
 QRgb keyColour(Key key) {
     switch (key) {
         case Key::magenta:
@@ -91,13 +109,16 @@ std::string nameOf(const Picture& p) {
 
 std::vector<Picture> keyedPictures() {
     std::vector<Picture> keyed;
-    for (const Picture& p : pictures)
+    for (const Picture& p : everyPicture())
         if (p.key != Key::none) keyed.push_back(p);
     return keyed;
 }
 
 std::string testName(const ::testing::TestParamInfo<Picture>& info) {
-    return std::string(info.param.type) + "_" + info.param.id;
+    std::string id = info.param.id;
+    for (char& c : id)
+        if (c == '-') c = '_';
+    return std::string(info.param.type) + "_" + id;
 }
 
 class Pictures : public ::testing::TestWithParam<Picture> {
@@ -161,7 +182,7 @@ TEST_P(KeyedPictures, KeyColourIsExactWhereTransparent) {
     EXPECT_LT(keyed, w * h / 2) << nameOf(p) << " is mostly transparent";
 }
 
-INSTANTIATE_TEST_SUITE_P(All, Pictures, ::testing::ValuesIn(pictures), testName);
+INSTANTIATE_TEST_SUITE_P(All, Pictures, ::testing::ValuesIn(everyPicture()), testName);
 INSTANTIATE_TEST_SUITE_P(All, KeyedPictures, ::testing::ValuesIn(keyedPictures()), testName);
 
 // The display code reads plain uncompressed bitmaps.

@@ -9,9 +9,11 @@
 #include "GoldenImage.h"
 #include "WorkScene.h"
 #include "app/ImageTable.h"
+#include "app/MessageScreen.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
 #include "gfx/Font.h"
+#include "platform/Resources.h"
 
 namespace {
 
@@ -152,6 +154,48 @@ TEST_F(GoldenFrames, WorkScreenAtEverySize) {
             EXPECT_TRUE(matchesGolden(name, *canvas.surface));
         }
     }
+}
+
+// Today's cab screens, landscape and portrait, at layout scale 3: the start screen, a guidance
+// frame with its large cross-track digits and panel, and a confirmation.
+TEST_F(GoldenFrames, CabScreens) {
+    const auto bytes = platform::findResource("FONTS", "155-24");
+    gfx::Font* font = gfx::CreateLargeFont(bytes, 12, 24);
+    ASSERT_NE(font, nullptr) << "the 12 x 24 font is missing from the resources";
+    for (const ScreenSize size : {ScreenSize{1280, 800, 1}, ScreenSize{800, 1280, 0}}) {
+        const std::string suffix =
+            "_" + std::to_string(size.width) + "x" + std::to_string(size.height);
+        SCOPED_TRACE(suffix);
+        workscene::reset(size.width, size.height, size.orientation);
+        ASSERT_EQ(appState.layoutScale, 3);
+        appState.zoom = 3.0f;
+        loadBackgroundImage();
+        loadScreenImages();
+        appState.font = font;
+        ASSERT_NE(appState.readoutFont, nullptr);
+
+        Canvas start(size.width, size.height);
+        drawStartLayout(*start.raster);
+        EXPECT_TRUE(matchesGolden("start" + suffix, *start.surface));
+
+        appState.abReady = 1;
+        guidance(35.0, false);
+        appState.speedKnots = 4.2f;
+        appState.satellitesUsed = 9;
+        appState.hdop = 0.9f;
+        recomputeView();
+        Canvas work(size.width, size.height);
+        drawWorkFrame(*work.raster);
+        EXPECT_TRUE(matchesGolden("guidance" + suffix, *work.surface));
+
+        Canvas confirm(size.width, size.height);
+        drawMessageLayout(*confirm.raster, messageText(kMsgSaveQuestion));
+        for (const ButtonImage* b : {&appState.imgYes, &appState.imgNo})
+            if (b->image) confirm.raster->Blit(b->x, b->y, b->image);
+        EXPECT_TRUE(matchesGolden("confirm" + suffix, *confirm.surface));
+    }
+    appState.font = font_;
+    gfx::DestroyFont(font);
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // go, how the cross-track distance reads, when the steering sound plays, what is left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
 
 #include "WorkScene.h"
+#include "app/Palette.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
 #include "platform/HeadlessPlatform.h"
@@ -199,6 +201,77 @@ TEST(WorkFrame, FewerThanTwoFixes) {
     EXPECT_EQ(canvas.at(10, 5), 0) << "no steering bar";
     EXPECT_EQ(canvas.at(120, 155), 0x07E0) << "vehicle";
     EXPECT_FALSE(inkOf(canvas, kRed, s.halfScreenHeight + 27).empty()) << "PAUSED";
+}
+
+// Records of a straight run share their edges: the strip between its two side lines is the
+// track colour on every row, with no line of background where one record meets the next.
+TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
+    // Heading north seen heading up (level and nearly level seams), 2 degrees east and 15
+    // degrees east seen north up (slanted seams).
+    for (const double degrees : {0.0, 2.0, 15.0}) {
+        const bool northUp = degrees != 0.0;
+        SCOPED_TRACE(degrees);
+        workscene::reset(240, 320, 0);
+        AppState& s = appState;
+        s.showVehicle = 0;
+        s.northUp = northUp;
+        const double a = degrees * M_PI / 180.0;
+        // A straight run as a receiver reports it: a decimetre to the side now and then.
+        std::vector<PlanePoint> path =
+            workscene::straight({0, 0}, {std::sin(a), std::cos(a)}, 60, 10.0);
+        // (The last steps run true, so the view's heading is the run's.)
+        for (std::size_t k = 0; k + 3 < path.size(); ++k) path[k].x += int(k / 2 % 2);
+        workscene::drive(path);
+        recomputeView();
+        Canvas canvas(240, 320);
+        drawBackground(*canvas.raster);
+        drawWorkScreen(*canvas.raster);
+        const gfx::Pixel track = gfx::pixelFromColorRef(s.trackColor);
+        int checked = 0;
+        // Along the strip's middle, from past the implement bar to the screen's bottom edge.
+        for (int y = s.halfScreenHeight + 12; y < 320; ++y) {
+            const int x =
+                s.halfScreenWidth - int(std::lround((y - s.halfScreenHeight) * std::tan(a)));
+            for (int dx = -32; dx <= 32; dx += 8) {
+                ASSERT_EQ(canvas.at(x + dx, y), track) << "at " << x + dx << ", " << y;
+                ++checked;
+            }
+        }
+        EXPECT_GT(checked, 1000);
+    }
+}
+
+// The palette in force on the work screen: the user's colours by day, the night colours by
+// night, and Automatic decided by the sun at the last fix (a winter midnight in England).
+TEST(WorkFrame, PaletteDayNightAndAutomatic) {
+    workscene::reset(240, 320, 0);
+    AppState& s = appState;
+    s.backgroundColor = 0x0025C9A0;
+    const auto groundAfterFrame = [] {
+        Canvas canvas(240, 320);
+        refreshPalette();
+        drawBackground(*canvas.raster);
+        return canvas.at(5, 5);
+    };
+    const gfx::Pixel day = gfx::pixelFromColorRef(s.backgroundColor);
+    setPaletteChoice(PaletteChoice::Night);
+    const gfx::Pixel night = groundAfterFrame();
+    EXPECT_NE(night, day);
+    EXPECT_LT((night >> 11) + ((night >> 5) & 0x3F) / 2 + (night & 0x1F), 12) << "dark";
+    setPaletteChoice(PaletteChoice::Day);
+    EXPECT_EQ(groundAfterFrame(), day);
+    EXPECT_EQ(s.backgroundColor, 0x0025C9A0u) << "the user's colour is kept";
+
+    GPS_POSITION fix{};
+    fix.fixQuality = 1;
+    fix.latitude = 52.2;
+    fix.longitude = 0.1;
+    fix.utcTime = {2024, 12, 6, 21, 0, 0, 0, 0};  // midnight, the sun 61 degrees down
+    notePaletteFix(fix);
+    setPaletteChoice(PaletteChoice::Automatic);
+    EXPECT_EQ(groundAfterFrame(), night);
+    setPaletteChoice(PaletteChoice::Day);
+    EXPECT_EQ(groundAfterFrame(), day);
 }
 
 // The full work is told in one red line that leaves the cross-track text and the guide

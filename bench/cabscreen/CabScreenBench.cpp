@@ -1,0 +1,108 @@
+// A guidance frame on today's largest cab screen, 1920 x 1080 (layout scale 4): the work screen
+// with the program's own pictures and fonts, a long work stored, the large cross-track digits,
+// drawn and handed to the window's image as the paint loop does; prints the median.
+//
+//   frame_1080p_us  drawWorkFrame plus MainWindow::showFrame, microseconds
+#include <QApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/ImageTable.h"
+#include "app/Layout.h"
+#include "app/Texts.h"
+#include "app/WorkScreen.h"
+#include "gfx/Rasterizer.h"
+#include "gfx/Surface.h"
+#include "platform/MainWindow.h"
+
+namespace {
+
+// Each run first moves the vehicle by a decimetre (untimed, as a fix would), so that every frame
+// differs from the last and the window converts it whole.
+template <class Move, class Work>
+double medianMicroseconds(int runs, Move move, Work work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        move(i);
+        auto start = std::chrono::steady_clock::now();
+        work();
+        auto end = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
+    }
+    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
+    return times[std::size_t(runs / 2)];
+}
+
+// Back and forth across a field in passes one implement width apart, 1 m between fixes.
+void storeWork(int fixes) {
+    AppState& s = appState;
+    const int perPass = 200;
+    for (int k = 0; k < fixes; ++k) {
+        const int pass = k / perPass;
+        const int along = k % perPass;
+        const int y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
+        const int x = pass * 120;
+        const int dir = pass % 2 == 0 ? 1 : -1;
+        s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
+        s.position = {x, y};
+        s.headingEast = 0.0f;
+        s.headingNorth = float(dir);
+    }
+    s.fixCount = std::uint16_t(fixes);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    constexpr int kRuns = 200, kWidth = 1920, kHeight = 1080;
+    AppState& s = appState;
+    s.screenWidth = kWidth;
+    s.screenHeight = kHeight;
+    s.orientation = 1;
+    computeScreenMetrics();
+    computeLayout();
+    installTexts();
+    loadFont();
+    s.zoom = 3.0f;
+    loadScreenImages();
+    s.screenState = kStateGuidance;
+    s.abReady = 1;
+    s.arrowCount = 3;
+    s.steerLeft = 1;
+    s.crossTrack = 34.0;
+    s.arrowTolerance = 10;
+    storeWork(3000);
+    for (int k = 0; k < 6; ++k) {
+        s.guideLinesWorld[k] = {double(s.position.x + (k / 2 - 1) * 120),
+                                double(s.position.y + (k % 2 ? -4500 : 4500))};
+    }
+    recomputeView();
+    platform::MainWindow window([](std::uint32_t, std::uintptr_t, std::intptr_t) {});
+    window.resize(kWidth, kHeight);
+    gfx::Surface* screen = gfx::CreateSurface(kWidth, kHeight);
+    gfx::Rasterizer raster(screen);
+    auto frame = [&] {
+        drawWorkFrame(raster);
+        window.showFrame(screen->row(0), kWidth, kHeight, int(screen->pitch()));
+    };
+    frame();
+    const PlanePoint at = s.position;
+    auto move = [&](int i) {
+        s.position = {at.x, at.y + (i % 2)};
+        s.crossTrack = 34.0 + (i % 2);
+        recomputeView();
+    };
+    std::printf("frame_1080p_us: %.1f\n", medianMicroseconds(kRuns, move, frame));
+    // The two halves, for the record: drawing alone and the hand-over to the window.
+    std::printf("frame_1080p_draw_us: %.1f\n",
+                medianMicroseconds(kRuns, move, [&] { drawWorkFrame(raster); }));
+    gfx::DestroySurface(screen);
+    freeScreenImages();
+    return 0;
+}
