@@ -47,13 +47,16 @@ FieldPoint pointAlongPath(const FieldPathConfig& config, double distance, double
         localCourse = outward ? phi * 180.0 / kPi : 180.0 - phi * 180.0 / kPi;
     }
     if (config.bendRadius > 0.0) {
-        // y runs along the arcs, x across them; the course is that of a step a centimetre on.
+        // y runs along the arcs, x across them; the course is that of the chord from half a
+        // centimetre behind to half a centimetre ahead, the arc's own tangent.
         const double c = radians(localCourse);
-        const double step = 0.01;
-        double aheadX = x + step * std::sin(c), aheadY = y + step * std::cos(c);
+        const double half = 0.005;
+        double aheadX = x + half * std::sin(c), aheadY = y + half * std::cos(c);
+        double behindX = x - half * std::sin(c), behindY = y - half * std::cos(c);
         bend(config.bendRadius, x, y);
         bend(config.bendRadius, aheadX, aheadY);
-        localCourse = std::atan2(aheadX - x, aheadY - y) * 180.0 / kPi;
+        bend(config.bendRadius, behindX, behindY);
+        localCourse = std::atan2(aheadX - behindX, aheadY - behindY) * 180.0 / kPi;
     }
     const double h = radians(config.headingDegrees);
     const double east = x * std::cos(h) + y * std::sin(h) + eastNoise;

@@ -26,6 +26,7 @@ TEST(PatternDrive, CurveRecordedFromAToBThenFollowedOnBothSides) {
     guidance_test::resetWork(kStateSettingAB);
     appState.guidancePattern = kPatternCurve;
     clearPatternLines();
+    appState.pointASet = 0;  // a new work, as the start button leaves it
     WorkPlane plane(-93.61, 41.95);
     const double R = 800.0, w = appState.implementWidth * 0.1;  // 80 m bend, 12 m implement
     const Vec2 centre{0.0, R};
