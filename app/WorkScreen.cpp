@@ -203,6 +203,13 @@ void drawCurveLines(gfx::Rasterizer& r) {
             const ScreenPoint a = points[i], b = points[i + 1];
             if (!segmentOnScreen(a, b)) continue;
             r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+            // A thick line leaves its end rows open; a curve's short segments would show a gap
+            // at every vertex without a joint.
+            for (const ScreenPoint p : {a, b}) {
+                const gfx::Point joint[4] = {
+                    {p.x - 2, p.y - 2}, {p.x + 3, p.y - 2}, {p.x + 3, p.y + 3}, {p.x - 2, p.y + 3}};
+                r.FillConvex(joint, 4, kRed);
+            }
             if (a.y == b.y || (a.y < row) == (b.y < row)) continue;
             const std::int64_t x =
                 a.x + (std::int64_t(b.x) - a.x) * (row - a.y) / (std::int64_t(b.y) - a.y);
