@@ -11,11 +11,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <mutex>
 #include <vector>
 
 #include "app/ButtonRect.h"
+#include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
+#include "guidance/GuidancePattern.h"
 #include "guidance/PlanePoint.h"
 #include "guidance/TrackEdge.h"
 #include "guidance/Vec2.h"
@@ -206,6 +209,26 @@ struct AppState {
     std::uint8_t arrowCount = 0;
     std::uint8_t steerLeft = 0;
     GuidanceLines guidance;
+
+    // ---- Guidance patterns (sulcovane.conf [guidance]) ----
+    std::uint8_t guidancePattern = kPatternStraight;
+    // Degrees clockwise from true north; NaN when none is typed (the smoothed heading is used).
+    double headingDegrees = std::numeric_limits<double>::quiet_NaN();
+    // Longitude and latitude of the last accepted position, for the heading's grid direction.
+    double positionLonLat[2] = {};
+    // The work is guided along curve rather than guidance.
+    std::uint8_t curveActive = 0;
+    // The path driven since A while a curve is being recorded.
+    std::vector<Vec2> curveRecording;
+    CurveGuidance curve;
+    // The followed curve, its left and its right neighbour, as far as the view reaches.
+    std::vector<Vec2> curveLinesWorld[3];
+    std::vector<ScreenPoint> curveLinesScreen[3];
+    std::vector<ScreenPoint> curveRecordScreen;
+    // A line chosen from a saved work, in longitude and latitude pairs, waiting for the next AB
+    // work's first position; its pattern.
+    std::vector<double> savedLineLonLat;
+    std::uint8_t savedLinePattern = kPatternStraight;
 
     // ---- Review ----
     std::vector<PlanePoint> reviewPositions;

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
+#include "app/GuidanceConfig.h"
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/MessageScreen.h"
@@ -21,6 +22,7 @@
 #include "guidance/Projection.h"
 #include "journal/InterruptedWork.h"
 #include "journal/WorkJournal.h"
+#include "nmeaout/GuidanceOutput.h"
 
 namespace {
 
@@ -141,6 +143,7 @@ bool initInstance() {
     calls.showWelcome();
     calls.loadSettings();
     loadPaletteChoice();
+    startGuidanceOutput(guidanceOutputAddress());
     calls.loadScreenImages();
     calls.computeLayout();
     s.screenState = kStateStart;
@@ -158,6 +161,7 @@ void shutDown() {
     // Whatever the work has recorded is on the disk before anything else ends; its journal
     // stays for the next start.
     journalStop();
+    stopGuidanceOutput();
     calls.saveSettings();
     calls.stopGps();
     calls.releaseProjection();

@@ -13,6 +13,7 @@
 #include <type_traits>
 
 #include "app/AppState.h"
+#include "app/GuidanceConfig.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -175,6 +176,7 @@ void loadSettings() {
     }
     // A missing file leaves every setting at its initial value; the corrections run anyway.
     decodeSettings(bytes, size);
+    loadGuidanceConfig();
 }
 
 bool writeSettingsFile() {

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/FrameScope.h"
 #include "app/GpsControl.h"
@@ -15,6 +16,7 @@
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
+#include "export/GuideLineFile.h"
 #include "export/ShapefileChooser.h"
 #include "export/ShapefileExport.h"
 #include "export/ShapefileReview.h"
@@ -108,26 +110,10 @@ void togglePause() {
     journalPause(appState.fixCount);
 }
 
-// Point A on the first tap, point B on the second; before the work's first accepted fix there
-// is no position to take them from, anywhere else there is, on the origin's lines too.
+// Point A on the first tap, point B on the second (or none, for a line at a heading).
 void setPoint() {
     std::lock_guard lock(appState.frameLock);
-    if (!appState.positionSet) return;
-    Vec2 point{appState.position.x, appState.position.y};
-    if (!appState.pointASet) {
-        appState.pointA = point;
-        appState.pointASet = 1;
-        journalPointA(point);
-        recomputeView();
-        return;
-    }
-    appState.pointB = point;
-    // The guide lines are exactly one implement width apart, centimetres to decimetres.
-    double spacing = appState.implementWidth * 0.1;
-    setAbLine(appState.guidance, appState.pointA, appState.pointB, spacing);
-    journalPointB(point, spacing);
-    appState.screenState = kStateGuidance;
-    appState.abReady = 1;
+    takeAbPoint();
 }
 
 void tapWork(Tap tap) {
@@ -215,6 +201,8 @@ void writeWork(const std::string& path) {
         platform::current().messageBox(kSaveFailedText);
         return;
     }
+    // The guide line goes beside a work saved whole, for the next pass or season.
+    writeGuideLine(path);
     rememberSaveFolder(path);
     journalEndWork();
     appState.screenState = kStateStart;
@@ -400,6 +388,7 @@ void resetWork() {
     s.pointASet = 0;
     s.originSet = 0;  // the next fix is the new work's origin
     s.guidance.lines.clear();
+    clearPatternLines();
     // A new work has the whole strip array before it.
     s.workFull = 0;
     s.promptBlink = 1;

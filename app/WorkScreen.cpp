@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -179,6 +180,52 @@ void drawGuideNumbers(gfx::Rasterizer& r) {
     }
 }
 
+// A segment with a part on the screen or in its 50-pixel margin; the rest is never drawn.
+bool segmentOnScreen(ScreenPoint a, ScreenPoint b) {
+    const AppState& s = appState;
+    const std::int32_t w = s.screenWidthLimit, h = s.screenHeightLimit;
+    return !(std::max(a.x, b.x) < -50 || std::min(a.x, b.x) > w || std::max(a.y, b.y) < -50 ||
+             std::min(a.y, b.y) > h);
+}
+
+// The followed curve and its neighbours, each a run of thick segments as the straight lines
+// are drawn; each number goes where its line crosses the number row nearest the middle.
+void drawCurveLines(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
+    const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
+    const std::int64_t row = s.guideNumberRow;
+    for (int line = 0; line < 3; ++line) {
+        const std::vector<ScreenPoint>& points = s.curveLinesScreen[line];
+        std::int64_t bestX = 0;
+        bool crossing = false;
+        for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
+            const ScreenPoint a = points[i], b = points[i + 1];
+            if (!segmentOnScreen(a, b)) continue;
+            r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+            // A thick line leaves its end rows open; a curve's short segments would show a gap
+            // at every vertex without a joint.
+            for (const ScreenPoint p : {a, b}) {
+                const gfx::Point joint[4] = {
+                    {p.x - 2, p.y - 2}, {p.x + 3, p.y - 2}, {p.x + 3, p.y + 3}, {p.x - 2, p.y + 3}};
+                r.FillConvex(joint, 4, kRed);
+            }
+            if (a.y == b.y || (a.y < row) == (b.y < row)) continue;
+            const std::int64_t x =
+                a.x + (std::int64_t(b.x) - a.x) * (row - a.y) / (std::int64_t(b.y) - a.y);
+            if (x < 0 || x > s.screenWidth) continue;
+            if (!crossing ||
+                std::llabs(x - s.halfScreenWidth) < std::llabs(bestX - s.halfScreenWidth))
+                bestX = x;
+            crossing = true;
+        }
+        if (!s.showGuideNumbers || !crossing) continue;
+        char text[16];
+        std::snprintf(text, sizeof text, "%+d", numbers[line]);
+        r.DrawString(s.font, text, gfx::kAlignAtX, std::int32_t(bestX), std::int32_t(row), colour);
+    }
+}
+
 // The distance to the line in metres, always without its sign: the arrows tell the side.
 void formatCrossTrack(double crossTrack, char (&text)[32]) {
     const auto result = std::to_chars(text, text + sizeof text - 3, std::fabs(crossTrack) * 0.1,
@@ -220,12 +267,16 @@ void drawGuidance(gfx::Rasterizer& r) {
     const AppState& s = appState;
     if (!s.northUp) drawSteeringBar(r);
     steeringSound();
-    for (int line = 0; line < 3; ++line) {
-        const ScreenPoint a = s.guideLinesScreen[2 * line];
-        const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
-        r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+    if (s.curveActive) {
+        drawCurveLines(r);
+    } else {
+        for (int line = 0; line < 3; ++line) {
+            const ScreenPoint a = s.guideLinesScreen[2 * line];
+            const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
+            r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+        }
+        if (s.showGuideNumbers) drawGuideNumbers(r);
     }
-    if (s.showGuideNumbers) drawGuideNumbers(r);
     char text[32];
     formatCrossTrack(s.crossTrack, text);
     if (largeReadout()) {
@@ -249,7 +300,16 @@ void drawSettingAB(gfx::Rasterizer& r) {
         s.promptBlink = 1;
     }
     if (!s.pointASet) return;
-    if (s.dashLine) {
+    // A curve being recorded: the path so far, then the leg on to the vehicle.
+    if (s.dashLine && s.curveRecordScreen.size() >= 2) {
+        for (std::size_t i = 0; i + 1 < s.curveRecordScreen.size(); ++i) {
+            const ScreenPoint a = s.curveRecordScreen[i], b = s.curveRecordScreen[i + 1];
+            if (!segmentOnScreen(a, b)) continue;
+            s.dashLine->draw(r, a, b, colour);
+        }
+        s.dashLine->draw(r, s.curveRecordScreen.back(), {s.halfScreenWidth, s.halfScreenHeight},
+                         colour);
+    } else if (s.dashLine) {
         s.dashLine->draw(r, s.pointAScreen, {s.halfScreenWidth, s.halfScreenHeight}, colour);
     }
     r.DrawString(s.font, "A", gfx::kAlignAtX, s.pointAScreen.x, s.pointAScreen.y, colour);
@@ -334,6 +394,16 @@ void recomputeView() {
     walkTrack();
     for (int k = 0; k < 6; ++k) s.guideLinesScreen[k] = worldToScreen(s.guideLinesWorld[k]);
     if (s.screenState == kStateSettingAB && s.pointASet) s.pointAScreen = worldToScreen(s.pointA);
+    if (s.curveActive) {
+        for (int k = 0; k < 3; ++k) {
+            s.curveLinesScreen[k].clear();
+            for (const Vec2& p : s.curveLinesWorld[k])
+                s.curveLinesScreen[k].push_back(worldToScreen(p));
+        }
+    }
+    s.curveRecordScreen.clear();
+    if (s.screenState == kStateSettingAB)
+        for (const Vec2& p : s.curveRecording) s.curveRecordScreen.push_back(worldToScreen(p));
 }
 
 void rebuildVehicleImage() {

@@ -2,10 +2,12 @@
 // the guidance screen, the followed guide line with its cross-track error and steering arrows.
 #include "guidance/FixProcessing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 #include <optional>
 
+#include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/Palette.h"
 #include "app/WorkScreen.h"
@@ -15,6 +17,7 @@
 #include "guidance/SteeringArrows.h"
 #include "guidance/WorkedStrip.h"
 #include "journal/WorkJournal.h"
+#include "nmeaout/GuidanceOutput.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -47,9 +50,32 @@ bool passesFilters(double d2) {
     return d2 > static_cast<double>(appState.distanceThresholdSquared);
 }
 
+// Along a curve: the followed line and its two neighbours as far as the view reaches (the
+// screen's diagonal at the current zoom, around the vehicle, which the view centres).
+void updateCurveGuidance(Vec2 travel) {
+    AppState& s = appState;
+    const Vec2 here{s.position.x, s.position.y};
+    const CurveFollow follow = followNearestCurve(s.curve, here, travel);
+    s.guideNumber = follow.number;
+    s.crossTrack = follow.crossTrack;
+    s.arrowCount = steeringArrows(s.crossTrack, s.arrowTolerance);
+    s.steerLeft = s.crossTrack > 0.0 ? 1 : 0;
+    const double reach =
+        (double(s.screenWidth) + double(s.screenHeight)) / std::max(double(s.zoom), 1e-3) + 50.0;
+    const std::int32_t numbers[3] = {follow.number, follow.number - 1, follow.number + 1};
+    for (int k = 0; k < 3; ++k) {
+        s.curveLinesWorld[k].clear();
+        curveParallel(s.curve, numbers[k]).line.segmentsNear(here, reach, s.curveLinesWorld[k]);
+    }
+}
+
 // The followed guide line, the cross-track error to it, the arrows and the steering side, and
 // the three guide-line segments around the foot point that the guidance screen draws.
 void updateGuidance(Vec2 travel) {
+    if (appState.curveActive) {
+        updateCurveGuidance(travel);
+        return;
+    }
     GuidanceLines& guidance = appState.guidance;
     Vec2 here{appState.position.x, appState.position.y};
     Vec2 foot{};
@@ -88,10 +114,14 @@ void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
     // The first accepted fix of a work only seeds the position: there is no step yet.
     if (!appState.positionSet) {
         appState.position = *projected;
+        appState.positionLonLat[0] = fix.longitude;
+        appState.positionLonLat[1] = fix.latitude;
         appState.positionSet = 1;
         return;
     }
     appState.position = *projected;
+    appState.positionLonLat[0] = fix.longitude;
+    appState.positionLonLat[1] = fix.latitude;
 
     // Half the implement width along the step's left normal, centimetres to decimetres; the
     // edges keep their fractions, so the strip is exactly as wide as the implement.
@@ -102,7 +132,15 @@ void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
     smoothHeading(unit.x, unit.y, appState.fixCount.load(std::memory_order_relaxed));
 
     if (state < kStateStart && !appState.paused) appendStrip(appState.position, offX, offY, d2);
-    if (state == kStateGuidance) updateGuidance(unit);
+    if (state == kStateGuidance) {
+        updateGuidance(unit);
+        publishGuidance(appState.crossTrack);
+    }
+    // A line of a saved work waits for the work's first step.
+    if (state == kStateSettingAB && !appState.savedLineLonLat.empty()) adoptSavedLine();
+    // A curve being recorded takes every accepted position from A on.
+    if (state == kStateSettingAB && appState.pointASet && appState.guidancePattern == kPatternCurve)
+        appState.curveRecording.push_back({appState.position.x, appState.position.y});
     if (state < kStateStart) recomputeView();
 }
 

@@ -15,6 +15,7 @@
 #include "app/WindowProc.h"
 #include "app/WorkScreen.h"
 #include "export/ShapefileExport.h"
+#include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
 #include "journal/LastSaveFolder.h"
@@ -81,6 +82,9 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     if (work.pointBSet) {
         s.pointB = work.pointB;
         setAbLine(s.guidance, s.pointA, s.pointB, work.spacing);
+        // A curve guides along the line it was driven on, point for point.
+        if (!work.curvePath.empty() && setCurvePath(s.curve, work.curvePath, work.spacing))
+            s.curveActive = 1;
         s.abReady = 1;
     }
     if (work.viewSet) {

@@ -44,28 +44,46 @@ enum RecordType : std::uint8_t {
     // work's distance f64 (dm) and worked area f64 (dm^2) once the record is added. Written
     // instead of kRecordStripDm, which older journals hold and which still resumes.
     kRecordStrip = 9,
+    // a piece of a curved reference line, between A and B: pairs of x f64, y f64 (plane dm),
+    // at most kCurvePointsPerRecord of them; the pieces in order make the line, which the
+    // point B record after them completes
+    kRecordCurvePoints = 10,
 };
+
+// A record's length is 16 bits: a long curve is journaled in pieces.
+inline constexpr std::size_t kCurvePointsPerRecord = 4000;
 
 // CRC-32C (Castagnoli), as used by storage formats for short records.
 std::uint32_t crc32c(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0);
 
-// Appends little-endian values to a payload.
+// Appends little-endian values to a payload. The usual record fits the inline buffer, so the fix
+// callback allocates nothing; a longer one (a curve's points) moves to the heap.
 class PayloadWriter {
   public:
-    void u8(std::uint8_t v) { bytes_[size_++] = v; }
+    void u8(std::uint8_t v) { push(v); }
     void u16(std::uint16_t v) { put(v, 2); }
     void u32(std::uint32_t v) { put(v, 4); }
     void i32(std::int32_t v) { put(std::uint32_t(v), 4); }
     void f32(float v);
     void f64(double v);
-    const std::uint8_t* data() const { return bytes_; }
+    const std::uint8_t* data() const { return large_.empty() ? bytes_ : large_.data(); }
     std::uint16_t size() const { return std::uint16_t(size_); }
 
   private:
     void put(std::uint64_t v, int n) {
-        for (int i = 0; i < n; ++i) bytes_[size_++] = std::uint8_t(v >> (8 * i));
+        for (int i = 0; i < n; ++i) push(std::uint8_t(v >> (8 * i)));
+    }
+    void push(std::uint8_t b) {
+        if (size_ < sizeof bytes_) {
+            bytes_[size_++] = b;
+            return;
+        }
+        if (large_.empty()) large_.assign(bytes_, bytes_ + size_);
+        large_.push_back(b);
+        ++size_;
     }
     std::uint8_t bytes_[64] = {};
+    std::vector<std::uint8_t> large_;
     std::size_t size_ = 0;
 };
 

@@ -72,6 +72,16 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
                 return false;
             c.pointBSet = true;
             return true;
+        case kRecordCurvePoints: {
+            if (!c.pointASet || c.pointBSet || length % 16 != 0 || length == 0) return false;
+            for (std::size_t i = 0; i < length / 16; ++i) {
+                Vec2 p{in.f64(), in.f64()};
+                if (!finite(p) || c.curvePath.size() >= std::size_t(kTrackCapacity) * 4)
+                    return false;
+                c.curvePath.push_back(p);
+            }
+            return in.ok();
+        }
         case kRecordView:
             c.zoom = in.f32();
             c.northUp = in.u8();

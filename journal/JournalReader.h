@@ -30,6 +30,8 @@ struct JournalContents {
     Vec2 pointA;
     bool pointBSet = false;
     Vec2 pointB;
+    // The curved reference line from A to B, when the line is a curve; empty for a straight one.
+    std::vector<Vec2> curvePath;
     double spacing = 0.0;
     bool viewSet = false;
     float zoom = 0.0f;

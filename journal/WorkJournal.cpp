@@ -1,5 +1,7 @@
 #include "journal/WorkJournal.h"
 
+#include <algorithm>
+
 #include <ctime>
 #include <filesystem>
 #include <vector>
@@ -112,6 +114,18 @@ void journalPointB(Vec2 b, double spacing) {
     w.f64(spacing);
     record(journal::kRecordPointB, w);
     if (open) writer.syncSoon();
+}
+
+void journalCurvePath(const std::vector<Vec2>& path) {
+    for (std::size_t at = 0; at < path.size(); at += journal::kCurvePointsPerRecord) {
+        journal::PayloadWriter w;
+        const std::size_t end = std::min(path.size(), at + journal::kCurvePointsPerRecord);
+        for (std::size_t i = at; i < end; ++i) {
+            w.f64(path[i].x);
+            w.f64(path[i].y);
+        }
+        record(journal::kRecordCurvePoints, w);
+    }
 }
 
 void journalView() {

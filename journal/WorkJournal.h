@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "guidance/Vec2.h"
 
@@ -24,6 +25,8 @@ void journalPause(std::uint16_t mark);
 void journalUnpause();
 void journalPointA(Vec2 a);
 void journalPointB(Vec2 b, double spacing);
+// The curved reference line of the work, before its point B.
+void journalCurvePath(const std::vector<Vec2>& path);
 void journalView();
 // Finish was tapped: what has been handed over is made durable now.
 void journalSyncSoon();

@@ -2,12 +2,24 @@
 
 #include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleValidator>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <mutex>
 
 #include "app/AppState.h"
+#include "app/GuidanceConfig.h"
+#include "export/GuideLineFile.h"
+#include "platform/Platform.h"
 #include "settings/DialogTexts.h"
 #include "settings/DialogValues.h"
+#include "settings/PatternTexts.h"
+#include "settings/SheetActions.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -20,14 +32,41 @@ constexpr double kMaxToleranceMetres = 6553.0;
 GuidePage::GuidePage(QWidget* parent)
     : SettingsPage(kTemplate, dialogText(kDlgGuide), true, parent),
       tolerance_(new StepperBox(kIdTolerance, kMaxToleranceMetres, this)),
-      showNumbers_(new QCheckBox(dialogText(kDlgShowGuideNumber), this)) {
+      showNumbers_(new QCheckBox(dialogText(kDlgShowGuideNumber), this)),
+      pattern_(new QComboBox(this)),
+      heading_(new QLineEdit(this)) {
     addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
     content()->addWidget(tolerance_);
     showNumbers_->setObjectName(QString::number(kIdShowNumbers));
     content()->addWidget(showNumbers_);
+    // The pattern and its heading share one row, so the page fits the smallest screen.
+    auto* row = new QHBoxLayout;
+    pattern_->setObjectName(QString::number(kIdPattern));
+    pattern_->setView(new QListView(pattern_));
+    pattern_->setToolTip(patternText(kPatGuidancePattern));
+    for (PatternTextId id : {kPatStraight, kPatHeading, kPatCurve})
+        pattern_->addItem(patternText(id));
+    row->addWidget(pattern_, 3);
+    heading_->setObjectName(QString::number(kIdHeading));
+    heading_->setPlaceholderText(QStringLiteral("\u00b0"));
+    heading_->setToolTip(patternText(kPatHeadingBox));
+    auto* degrees = new QDoubleValidator(0.0, 360.0, 1, heading_);
+    degrees->setNotation(QDoubleValidator::StandardNotation);
+    degrees->setLocale(QLocale::c());
+    heading_->setValidator(degrees);
+    row->addWidget(heading_, 2);
+    content()->addLayout(row);
+    auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
+    savedLine->setObjectName(QString::number(kIdSavedLine));
+    connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
+    content()->addWidget(savedLine);
     content()->addStretch(1);
     tolerance_->setMetres(appState.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.showGuideNumbers != 0);
+    pattern_->setCurrentIndex(appState.guidancePattern <= kPatternCurve ? appState.guidancePattern
+                                                                        : 0);
+    if (std::isfinite(appState.headingDegrees))
+        heading_->setText(QString::number(appState.headingDegrees, 'f', 1));
 }
 
 void GuidePage::store() {
@@ -38,10 +77,32 @@ void GuidePage::store() {
         appState.arrowTolerance = toleranceDecimetres(metres);
     }
     appState.showGuideNumbers = showNumbers_->isChecked() ? 1 : 0;
+    // A pattern chosen during a work applies to its next line.
+    appState.guidancePattern = static_cast<std::uint8_t>(std::max(0, pattern_->currentIndex()));
+    bool ok = false;
+    const double heading = heading_->text().trimmed().replace(',', '.').toDouble(&ok);
+    appState.headingDegrees = ok && std::isfinite(heading)
+                                  ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
+                                  : std::numeric_limits<double>::quiet_NaN();
+}
+
+// The chooser shows saved works; the line beside the chosen one waits for the next AB work.
+void GuidePage::chooseSavedLine() {
+    std::string path;
+    if (!sheetActions().chooseShapefile(path, true)) return;
+    SavedGuideLine line;
+    if (!readGuideLine(guideLinePath(path), line)) {
+        platform::current().messageBox(patternText(kPatNoSavedLine).toUtf8().constData());
+        return;
+    }
+    std::lock_guard lock(appState.frameLock);
+    appState.savedLineLonLat = std::move(line.lonLat);
+    appState.savedLinePattern = line.pattern;
 }
 
 bool GuidePage::acceptPage() {
     store();
+    saveGuidanceConfig();
     return true;
 }
 

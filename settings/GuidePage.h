@@ -1,9 +1,12 @@
-// The Guide page: the tolerance of the steering arrows and whether guide numbers are shown.
+// The Guide page: the tolerance of the steering arrows, whether guide numbers are shown, the
+// guidance pattern and the heading of an A + heading line.
 #pragma once
 
 #include "settings/SettingsPage.h"
 
 class QCheckBox;
+class QComboBox;
+class QLineEdit;
 class StepperBox;
 
 class GuidePage : public SettingsPage {
@@ -12,7 +15,10 @@ class GuidePage : public SettingsPage {
         kTemplate = 304,
         kIdTolerance = 1007,
         kIdToleranceLabel = 2004,
-        kIdShowNumbers = 1029
+        kIdShowNumbers = 1029,
+        kIdPattern = 1101,
+        kIdHeading = 1102,
+        kIdSavedLine = 1103
     };
     explicit GuidePage(QWidget* parent = nullptr);
 
@@ -24,6 +30,9 @@ class GuidePage : public SettingsPage {
 
   private:
     void store();
+    void chooseSavedLine();
     StepperBox* tolerance_;
     QCheckBox* showNumbers_;
+    QComboBox* pattern_;
+    QLineEdit* heading_;
 };

@@ -11,6 +11,15 @@ double radians(double degrees) {
     return degrees * kPi / 180.0;
 }
 
+// The field frame bent around a centre R to the right of the first pass: the line x = c
+// becomes the circle of radius R - c, y the length along it.
+void bend(double R, double& x, double& y) {
+    const double theta = y / R;
+    const double r = R - x;
+    x = R - r * std::cos(theta);
+    y = r * std::sin(theta);
+}
+
 }  // namespace
 
 FieldPoint pointAlongPath(const FieldPathConfig& config, double distance, double eastNoise,
@@ -36,6 +45,18 @@ FieldPoint pointAlongPath(const FieldPathConfig& config, double distance, double
         x = passX + radius - radius * std::cos(phi);
         y = outward ? length + radius * std::sin(phi) : -radius * std::sin(phi);
         localCourse = outward ? phi * 180.0 / kPi : 180.0 - phi * 180.0 / kPi;
+    }
+    if (config.bendRadius > 0.0) {
+        // y runs along the arcs, x across them; the course is that of the chord from half a
+        // centimetre behind to half a centimetre ahead, the arc's own tangent.
+        const double c = radians(localCourse);
+        const double half = 0.005;
+        double aheadX = x + half * std::sin(c), aheadY = y + half * std::cos(c);
+        double behindX = x - half * std::sin(c), behindY = y - half * std::cos(c);
+        bend(config.bendRadius, x, y);
+        bend(config.bendRadius, aheadX, aheadY);
+        bend(config.bendRadius, behindX, behindY);
+        localCourse = std::atan2(aheadX - behindX, aheadY - behindY) * 180.0 / kPi;
     }
     const double h = radians(config.headingDegrees);
     const double east = x * std::cos(h) + y * std::sin(h) + eastNoise;

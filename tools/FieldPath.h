@@ -8,6 +8,9 @@ struct FieldPathConfig {
     double headingDegrees = 0.0;  // direction of the first pass, clockwise from north
     double passLength = 200.0;    // metres
     double spacing = 6.0;         // metres between pass centre lines
+    // Bends every pass around a centre this far right of the first one (metres; 0: straight):
+    // the passes become concentric arcs, still one spacing apart, turning right outward.
+    double bendRadius = 0.0;
 };
 
 struct FieldPoint {

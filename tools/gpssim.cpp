@@ -10,7 +10,7 @@
 // printed on standard error at the end: "gpssim: RTCM frames: G good, B bad".
 //
 //   gpssim [--link PATH] [--rate 1|5|10] [--lat DEG] [--lon DEG] [--heading DEG]
-//          [--length M] [--spacing M] [--speed KMH] [--noise M] [--hdop X] [--quality N]
+//          [--length M] [--spacing M] [--bend M] [--speed KMH] [--noise M] [--hdop X] [--quality N]
 //          [--satellites N] [--talker GP|GN] [--gsa] [--gsv] [--seed N] [--seconds S]
 //   gpssim [--link PATH] --replay LOG [--replay-speed X] [--seconds S]
 #include <fcntl.h>
@@ -96,7 +96,7 @@ struct Options {
 int usage() {
     std::fputs(
         "usage: gpssim [--link PATH] [--rate 1|5|10] [--lat DEG] [--lon DEG] [--heading DEG]\n"
-        "              [--length M] [--spacing M] [--speed KMH] [--noise M] [--hdop X]\n"
+        "              [--length M] [--spacing M] [--bend M] [--speed KMH] [--noise M] [--hdop X]\n"
         "              [--quality N] [--satellites N] [--talker GP|GN] [--gsa] [--gsv]\n"
         "              [--seed N] [--seconds S]\n"
         "       gpssim [--link PATH] --replay LOG [--replay-speed X] [--seconds S]\n",
@@ -132,6 +132,8 @@ bool parseOptions(int argc, char** argv, Options& o) {
             o.path.passLength = number;
         else if (arg == "--spacing")
             o.path.spacing = number;
+        else if (arg == "--bend")
+            o.path.bendRadius = number;
         else if (arg == "--speed")
             o.speedKmh = number;
         else if (arg == "--noise")

@@ -14,6 +14,7 @@
 #include "app/AppState.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
+#include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
 #include "guidance/WorkedStrip.h"
@@ -122,6 +123,43 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     EXPECT_EQ(appState.northUp, 1);
     EXPECT_EQ(appState.position.x, 0);
     EXPECT_FALSE(appState.paused);
+}
+
+// A curve of more points than one record holds: resumed, it guides on the very same line.
+TEST_F(JournalResume, ACurvedLineComesBackPointForPoint) {
+    resetWork();
+    setOrigin(8.55, 47.37);
+    journalBeginWork(kStateSettingAB);
+    std::vector<Vec2> path;
+    for (int i = 0; i < 9000; ++i) {
+        const double t = i / 900.0;  // a wide S, 1 dm apart and more
+        path.push_back({300.0 * std::sin(t), 100.37 * i / 9.0});
+    }
+    appState.pointA = path.front();
+    appState.pointASet = 1;
+    journalPointA(path.front());
+    ASSERT_TRUE(setCurvePath(appState.curve, path, 41.0));
+    journalCurvePath(appState.curve.path);
+    journalPointB(path.back(), 41.0);
+    ASSERT_TRUE(journalFlush());
+    const CurveFollow before = followNearestCurve(appState.curve, {217.3, 5000.9}, {0.0, 1.0});
+    journalStop();
+
+    std::ifstream in(journalPath(), std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    journal::JournalContents c = journal::readJournal(bytes.data(), bytes.size());
+    ASSERT_FALSE(c.damaged);
+    EXPECT_EQ(c.workState(), kStateGuidance);
+    EXPECT_EQ(c.curvePath.size(), path.size());
+    loadJournalWork(c, true);
+    ASSERT_EQ(appState.curveActive, 1);
+    ASSERT_EQ(appState.curve.path.size(), path.size());
+    for (std::size_t i = 0; i < path.size(); ++i)
+        ASSERT_TRUE(appState.curve.path[i].x == path[i].x && appState.curve.path[i].y == path[i].y)
+            << i;
+    const CurveFollow after = followNearestCurve(appState.curve, {217.3, 5000.9}, {0.0, 1.0});
+    EXPECT_EQ(after.number, before.number);
+    EXPECT_EQ(after.crossTrack, before.crossTrack);
 }
 
 TEST_F(JournalResume, NoWritesTheWorkToARecoveredShapefileAndOnlyThenRemovesTheJournal) {

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <cstdio>
 
 #include "app/AppState.h"
 #include "settings/SheetActions.h"
@@ -43,6 +45,10 @@ void resetSettings(int width, int height, std::uint32_t orientation, std::uint8_
 
 void SheetTest::SetUp() {
     resetSettings();
+    // The Guide page writes sulcovane.conf beside Settings.dat: a folder of the test's own.
+    static QTemporaryDir configFolder;
+    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/",
+                  configFolder.path().toUtf8().constData());
     calls = ActionLog{};
     SheetActions& a = sheetActions();
     a.saveSettings = [] { ++calls.saves; };

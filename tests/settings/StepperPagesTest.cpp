@@ -1,11 +1,18 @@
 // The implement width and guide tolerance pages: conversion to whole centimetres and
 // decimetres, the step buttons and when a value is stored.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <cmath>
+#include <cstdio>
 
 #include "SheetHarness.h"
 #include "app/AppState.h"
+#include "app/GuidanceConfig.h"
 #include "settings/DialogValues.h"
+#include "settings/GuidePage.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -142,4 +149,38 @@ TEST_F(SheetTest, GuidePageStoresToleranceAndGuideNumbers) {
     type(1007, "0.35");
     tapOk();
     EXPECT_EQ(appState.arrowTolerance, 3);
+}
+
+// The pattern and heading go to sulcovane.conf beside Settings.dat and come back from it.
+TEST_F(SheetTest, GuidePageKeepsPatternAndHeadingInTheConfigFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string folder = dir.path().toStdString() + "/";
+    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s", folder.c_str());
+    open(kStateGuidance);
+    show("Guide in straight line");
+    control<QComboBox>(GuidePage::kIdPattern)->setCurrentIndex(2);
+    type(GuidePage::kIdHeading, "93.5");
+    tapOk();
+    EXPECT_EQ(appState.guidancePattern, kPatternCurve);
+    EXPECT_DOUBLE_EQ(appState.headingDegrees, 93.5);
+    QSettings ini(QString::fromStdString(folder + "sulcovane.conf"), QSettings::IniFormat);
+    EXPECT_EQ(ini.value("guidance/pattern").toString(), "curve");
+    EXPECT_EQ(ini.value("guidance/heading").toString(), "93.5");
+
+    // Read back as the next start does; an empty box means the heading as driven.
+    appState.guidancePattern = kPatternStraight;
+    loadGuidanceConfig();
+    EXPECT_EQ(appState.guidancePattern, kPatternCurve);
+    EXPECT_DOUBLE_EQ(appState.headingDegrees, 93.5);
+    open(kStateGuidance);
+    show("Guide in straight line");
+    EXPECT_EQ(control<QLineEdit>(GuidePage::kIdHeading)->text(), "93.5");
+    control<QComboBox>(GuidePage::kIdPattern)->setCurrentIndex(1);
+    type(GuidePage::kIdHeading, "");
+    tapOk();
+    loadGuidanceConfig();
+    EXPECT_EQ(appState.guidancePattern, kPatternHeading);
+    EXPECT_TRUE(std::isnan(appState.headingDegrees));
+    appState.guidancePattern = kPatternStraight;
 }
