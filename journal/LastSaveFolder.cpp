@@ -5,19 +5,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "app/SettingsFile.h"
-
-namespace {
-
-QString confPath() {
-    auto path = std::filesystem::path(settingsPath()).replace_filename("sulcovane.conf");
-    return QString::fromStdString(path.string());
-}
-
-}  // namespace
+#include "app/ConfigFile.h"
 
 std::string lastSaveFolder() {
-    QSettings conf(confPath(), QSettings::IniFormat);
+    const QSettings conf(QString::fromStdString(configPath()), QSettings::IniFormat);
     std::string folder = conf.value(QStringLiteral("work/lastSaveFolder")).toString().toStdString();
     std::error_code error;
     if (folder.empty() || !std::filesystem::is_directory(folder, error)) {
@@ -32,6 +23,8 @@ void rememberSaveFolder(const std::string& savedPath) {
     std::error_code error;
     auto folder = std::filesystem::absolute(savedPath, error).parent_path();
     if (error) return;
-    QSettings conf(confPath(), QSettings::IniFormat);
-    conf.setValue(QStringLiteral("work/lastSaveFolder"), QString::fromStdString(folder.string()));
+    const auto conf = openConfigFile();
+    conf->setValue(QStringLiteral("work/lastSaveFolder"), QString::fromStdString(folder.string()));
+    conf->sync();
+    restrictConfigFile();
 }
