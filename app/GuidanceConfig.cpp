@@ -10,21 +10,11 @@
 
 #include "app/AppState.h"
 #include "app/ConfigFile.h"
+#include "guidance/GuidancePattern.h"
 
 namespace {
 
 std::string outputAddress;
-
-const char* patternName(std::uint8_t pattern) {
-    switch (pattern) {
-        case kPatternHeading:
-            return "heading";
-        case kPatternCurve:
-            return "curve";
-        default:
-            return "straight";
-    }
-}
 
 }  // namespace
 
@@ -36,9 +26,7 @@ void loadGuidanceConfig() {
     QSettings ini(QString::fromStdString(configPath()), QSettings::IniFormat);
     ini.beginGroup("guidance");
     const QString pattern = ini.value("pattern", "straight").toString().trimmed().toLower();
-    std::uint8_t value = kPatternStraight;
-    if (pattern == "heading") value = kPatternHeading;
-    if (pattern == "curve") value = kPatternCurve;
+    const std::uint8_t value = patternFromName(pattern.toStdString());
     bool ok = false;
     double heading = ini.value("heading").toString().trimmed().toDouble(&ok);
     // Any heading is taken modulo a full turn; text that is not a number means none.

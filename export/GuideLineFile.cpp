@@ -12,20 +12,10 @@
 
 #include "app/AppState.h"
 #include "export/BasePath.h"
+#include "guidance/GuidancePattern.h"
 #include "guidance/Projection.h"
 
 namespace {
-
-const char* patternName(std::uint8_t pattern) {
-    switch (pattern) {
-        case kPatternHeading:
-            return "heading";
-        case kPatternCurve:
-            return "curve";
-        default:
-            return "straight";
-    }
-}
 
 // The current line in the plane: the curve's path, or A and B.
 std::vector<Vec2> currentLine(std::uint8_t& pattern) {
@@ -131,9 +121,7 @@ bool readGuideLine(const std::string& path, SavedGuideLine& line) {
         }
         const int index = OGR_F_GetFieldIndex(feature, "pattern");
         const std::string pattern = index >= 0 ? OGR_F_GetFieldAsString(feature, index) : "";
-        read.pattern = pattern == "curve"     ? kPatternCurve
-                       : pattern == "heading" ? kPatternHeading
-                                              : kPatternStraight;
+        read.pattern = patternFromName(pattern);
         // A straight line is its two ends; anything longer is followed as a curve.
         if (read.lonLat.size() > 4) read.pattern = kPatternCurve;
         ok = read.lonLat.size() >= 4;
