@@ -52,7 +52,7 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
     guidance_test::resetWork(kStateSettingAB);
     appState.guidancePattern = kPatternCurve;
     clearPatternLines();
-    appState.pointASet = 0;  // a new work, as the start button leaves it
+    appState.pointASet = 0;    // a new work, as the start button leaves it
     const double step = 0.36;  // 6.5 knots at 10 Hz
     const int fixes = int(field.passLength / step);
     for (int i = 0; i <= fixes; ++i) {
