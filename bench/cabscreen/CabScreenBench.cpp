@@ -44,9 +44,9 @@ void storeWork(int fixes) {
     for (int k = 0; k < fixes; ++k) {
         const int pass = k / perPass;
         const int along = k % perPass;
-        const int y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
-        const int x = pass * 120;
-        const int dir = pass % 2 == 0 ? 1 : -1;
+        const double y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
+        const double x = pass * 120;
+        const double dir = pass % 2 == 0 ? 1 : -1;
         s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
         s.position = {x, y};
         s.headingEast = 0.0f;
