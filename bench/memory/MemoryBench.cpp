@@ -26,6 +26,7 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
 #include "app/WindowProc.h"
+#include "bench/LeftoverWork.h"
 #include "guidance/FixProcessing.h"
 
 namespace {
@@ -96,6 +97,7 @@ bool waitFor(std::uint8_t state, int ms) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    forgetLeftoverWork();
     // A runtime folder of its own: no other Sulcovane of this user is raised or blocks it. It
     // stays: the instance lock is given up only as the program's last act.
     const std::string folder = "/tmp/sulco-bench-memory-" + std::to_string(getuid());

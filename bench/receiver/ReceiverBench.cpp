@@ -26,6 +26,7 @@
 #include "ReceiverStream.h"
 #include "app/AppState.h"
 #include "app/Program.h"
+#include "bench/LeftoverWork.h"
 #include "gpslink/satlinker.h"
 #include "platform/Platform.h"
 #include "platform/QtPlatform.h"
@@ -190,6 +191,7 @@ double fixToFrameP99(int seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    forgetLeftoverWork();
     int seconds = 30;
     if (const char* text = std::getenv("SULCO_BENCH_SECONDS"))
         seconds = std::max(2, std::atoi(text));

@@ -13,6 +13,8 @@
 #include <iterator>
 #include <vector>
 
+#include "bench/LeftoverWork.h"
+
 extern char** environ;
 
 namespace {
@@ -48,6 +50,7 @@ std::string makeRuntimeDir() {
 
 bool launchProgram(const std::string& runtimeDir, LaunchedProgram& program,
                    const std::string& size) {
+    forgetLeftoverWork();
     int pipeEnds[2];
     if (pipe2(pipeEnds, O_CLOEXEC) != 0) return false;
 
