@@ -15,47 +15,10 @@
 #include "app/Layout.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
+#include "bench/BackAndForthWork.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
 #include "platform/MainWindow.h"
-
-namespace {
-
-// Each run first moves the vehicle by a decimetre (untimed, as a fix would), so that every frame
-// differs from the last and the window converts it whole.
-template <class Move, class Work>
-double medianMicroseconds(int runs, Move move, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        move(i);
-        auto start = std::chrono::steady_clock::now();
-        work();
-        auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[std::size_t(runs / 2)];
-}
-
-// Back and forth across a field in passes one implement width apart, 1 m between fixes.
-void storeWork(int fixes) {
-    AppState& s = appState;
-    const int perPass = 200;
-    for (int k = 0; k < fixes; ++k) {
-        const int pass = k / perPass;
-        const int along = k % perPass;
-        const double y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
-        const double x = pass * 120;
-        const double dir = pass % 2 == 0 ? 1 : -1;
-        s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
-        s.position = {x, y};
-        s.headingEast = 0.0f;
-        s.headingNorth = float(dir);
-    }
-    s.fixCount = std::uint16_t(fixes);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -77,7 +40,7 @@ int main(int argc, char** argv) {
     s.steerLeft = 1;
     s.crossTrack = 34.0;
     s.arrowTolerance = 10;
-    storeWork(3000);
+    storeBackAndForthWork(3000);
     for (int k = 0; k < 6; ++k) {
         s.guideLinesWorld[k] = {double(s.position.x + (k / 2 - 1) * 120),
                                 double(s.position.y + (k % 2 ? -4500 : 4500))};
@@ -93,6 +56,8 @@ int main(int argc, char** argv) {
     };
     frame();
     const PlanePoint at = s.position;
+    // Each run first moves the vehicle by a decimetre (untimed, as a fix would), so that every
+    // frame differs from the last and the window converts it whole.
     auto move = [&](int i) {
         s.position = {at.x, at.y + (i % 2)};
         s.crossTrack = 34.0 + (i % 2);

@@ -10,41 +10,16 @@
 #include "app/DashedLine.h"
 #include "app/Layout.h"
 #include "app/WorkScreen.h"
+#include "bench/BackAndForthWork.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
 
 namespace {
 
-template <class Work>
-double medianMicroseconds(int runs, Work work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + runs / 2, times.end());
-    return times[std::size_t(runs / 2)];
-}
-
-// Back and forth across a field in passes one implement width apart, 1 m between fixes.
+// The stored work, paused twice.
 void storeWork(int fixes) {
-    AppState& s = appState;
-    const int perPass = 200;
-    for (int k = 0; k < fixes; ++k) {
-        const int pass = k / perPass;
-        const int along = k % perPass;
-        const int y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
-        const int x = pass * 120;
-        const int dir = pass % 2 == 0 ? 1 : -1;
-        s.trackEdges[k] = {double(x - 60 * dir), double(y), double(x + 60 * dir), double(y)};
-        s.position = {double(x), double(y)};
-        s.headingEast = 0.0f;
-        s.headingNorth = float(dir);
-    }
-    s.fixCount = std::uint16_t(fixes);
-    s.pauseMarks = {400, 1200};
+    storeBackAndForthWork(fixes);
+    appState.pauseMarks = {400, 1200};
 }
 
 }  // namespace
