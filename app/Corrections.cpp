@@ -3,6 +3,7 @@
 #include <mutex>
 #include <optional>
 
+#include "app/BackgroundWrites.h"
 #include "app/CorrectionsConfig.h"
 #include "app/GpsControl.h"
 #include "app/Texts.h"
@@ -98,8 +99,8 @@ NtripSettings correctionsSettings() {
     return s;
 }
 
-bool applyCorrectionsSettings(const NtripSettings& settings) {
-    const bool saved = saveCorrectionsConfig(settings);
+void applyCorrectionsSettings(const NtripSettings& settings) {
+    writeInBackground([settings] { return saveCorrectionsConfig(settings); });
     {
         // The driver's choice on the page now wins over the command line's.
         std::lock_guard<std::mutex> lock(settingsLock);
@@ -109,13 +110,12 @@ bool applyCorrectionsSettings(const NtripSettings& settings) {
     NtripClient& client = correctionsClient();
     if (!settings.on) {
         client.stop();
-        return saved;
+        return;
     }
     // OK on the page is the driver's say-so to try again, even with the same settings.
     if (client.health().state == LinkState::kHalted) client.stop();
     // Only a running link takes corrections; a stopped one starts them with itself.
     if (isGpsRunning()) client.start(correctionsSettings());
-    return saved;
 }
 
 void startCorrections() {

@@ -18,8 +18,9 @@ void reloadCorrectionsSettings();
 // The settings in force: the file's, with the command line's on top.
 NtripSettings correctionsSettings();
 // The driver's settings from the Corrections page: stored, and the client follows them if the
-// receiver link runs. False when the file could not be written.
-bool applyCorrectionsSettings(const NtripSettings& settings);
+// receiver link runs. The file is written in the background; a failure is shown at the next
+// paint.
+void applyCorrectionsSettings(const NtripSettings& settings);
 
 // Called as the receiver link starts and stops.
 void startCorrections();

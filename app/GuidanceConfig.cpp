@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/ConfigFile.h"
 #include "guidance/GuidancePattern.h"
 
@@ -41,16 +42,22 @@ void loadGuidanceConfig() {
 }
 
 void saveGuidanceConfig() {
-    std::unique_ptr<QSettings> file = openConfigFile();
-    QSettings& ini = *file;
-    ini.beginGroup("guidance");
-    ini.setValue("pattern", patternName(appState.guidancePattern));
-    if (std::isfinite(appState.headingDegrees))
-        ini.setValue("heading", QString::number(appState.headingDegrees, 'f', 1));
-    else
-        ini.remove("heading");
-    if (!outputAddress.empty()) ini.setValue("output", QString::fromStdString(outputAddress));
-    ini.endGroup();
-    ini.sync();
-    restrictConfigFile();
+    const char* pattern = patternName(appState.guidancePattern);
+    const double heading = appState.headingDegrees;
+    writeInBackground([pattern, heading, output = outputAddress] {
+        std::unique_ptr<QSettings> file = openConfigFile();
+        QSettings& ini = *file;
+        ini.beginGroup("guidance");
+        ini.setValue("pattern", pattern);
+        if (std::isfinite(heading))
+            ini.setValue("heading", QString::number(heading, 'f', 1));
+        else
+            ini.remove("heading");
+        if (!output.empty()) ini.setValue("output", QString::fromStdString(output));
+        ini.endGroup();
+        ini.sync();
+        const bool ok = ini.status() == QSettings::NoError;
+        restrictConfigFile();
+        return ok;
+    });
 }

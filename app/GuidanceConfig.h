@@ -7,6 +7,7 @@
 // Reads the section into appState and the output's address; missing or bad keys keep their
 // initial values.
 void loadGuidanceConfig();
+// Writes the section as it is now, in the background.
 void saveGuidanceConfig();
 // The output address as read ("" for none).
 const std::string& guidanceOutputAddress();

@@ -17,12 +17,14 @@ PaletteChoice readPaletteChoice(const std::string& path) {
     return PaletteChoice::Day;
 }
 
-void writePaletteChoice(const std::string& path, PaletteChoice choice) {
+bool writePaletteChoice(const std::string& path, PaletteChoice choice) {
     const auto conf = openConfigFile(path);
     const char* value = choice == PaletteChoice::Night       ? "night"
                         : choice == PaletteChoice::Automatic ? "auto"
                                                              : "day";
     conf->setValue(kPaletteKey, QString::fromLatin1(value));
     conf->sync();
+    const bool ok = conf->status() == QSettings::NoError;
     restrictConfigFile(path);
+    return ok;
 }

@@ -9,4 +9,4 @@
 // The stored choice; Day when the file, the key or its value is missing or unknown.
 PaletteChoice readPaletteChoice(const std::string& path);
 // Stores the choice, keeping every other key of the file.
-void writePaletteChoice(const std::string& path, PaletteChoice choice);
+bool writePaletteChoice(const std::string& path, PaletteChoice choice);

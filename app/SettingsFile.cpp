@@ -13,8 +13,8 @@
 #include <type_traits>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/GuidanceConfig.h"
-#include "platform/Platform.h"
 
 namespace {
 
@@ -179,9 +179,9 @@ void loadSettings() {
     loadGuidanceConfig();
 }
 
-bool writeSettingsFile() {
-    std::uint8_t bytes[kSettingsFileSize];
-    encodeSettings(bytes);
+namespace {
+
+bool writeSettingsBytes(const std::uint8_t (&bytes)[kSettingsFileSize]) {
     std::string path = settingsPath();
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     std::error_code ignored;
@@ -214,15 +214,27 @@ bool writeSettingsFile() {
     return false;
 }
 
-// Asked for by the driver (GPS Setup's OK): he is told when the disk refused them.
-void saveSettings() {
-    if (writeSettingsFile()) return;
-    platform::current().messageBox(
-        "The settings could not be saved (is the disk full or read-only?). They stay in force "
-        "until the program ends; the settings saved before are kept.");
+}  // namespace
+
+bool writeSettingsFile() {
+    std::uint8_t bytes[kSettingsFileSize];
+    encodeSettings(bytes);
+    return writeSettingsBytes(bytes);
 }
 
-// At the end of the program nobody is left to answer a box; the error goes to stderr.
+// Asked for by the driver (GPS Setup's OK): the settings as they are now are written while the
+// screen goes on, and he is told when the disk refused them.
+void saveSettings() {
+    struct Bytes {
+        std::uint8_t value[kSettingsFileSize];
+    } bytes;
+    encodeSettings(bytes.value);
+    writeInBackground([bytes] { return writeSettingsBytes(bytes.value); });
+}
+
+// At the end of the program nobody is left to answer a box; the error goes to stderr. A write
+// still under way ends first, so that it cannot replace these settings with older ones.
 void saveSettingsAtExit() {
+    finishBackgroundWrites();
     writeSettingsFile();
 }

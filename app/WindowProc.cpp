@@ -8,6 +8,7 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/FrameScope.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
@@ -411,6 +412,7 @@ std::intptr_t windowProc(std::uint32_t message, std::uintptr_t wParam, std::intp
                 platform::current().messageBox(
                     "The work journal cannot be written (is the disk full?). The work goes on "
                     "in memory; save it when you can.\n");
+            showBackgroundWriteFailure();
             paint();
             break;
         case kMsgChar:

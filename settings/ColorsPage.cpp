@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/ConfigFile.h"
 #include "app/Palette.h"
 #include "app/ScreenConf.h"
@@ -60,7 +61,8 @@ void ColorsPage::addPaletteChoice() {
     connect(group, &QButtonGroup::idClicked, this, [](int id) {
         const auto choice = PaletteChoice(id);
         setPaletteChoice(choice);
-        writePaletteChoice(configPath(), choice);
+        writeInBackground(
+            [choice, path = configPath()] { return writePaletteChoice(path, choice); });
     });
 }
 

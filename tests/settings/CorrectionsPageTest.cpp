@@ -15,6 +15,7 @@
 
 #include "SheetHarness.h"
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/ConfigFile.h"
 #include "app/Corrections.h"
 #include "tests/corrections/TestCaster.h"
@@ -96,6 +97,7 @@ TEST_F(SheetTest, CorrectionsPageListsMountpointsNearestFirstAndStoresItsSetting
     control<QComboBox>(kVersion)->setCurrentIndex(0);
     tapOk();
     EXPECT_TRUE(sheetClosed());
+    finishBackgroundWrites();
     struct stat st {};
     ASSERT_EQ(::stat(configPath().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -10,6 +10,7 @@
 
 #include "SheetHarness.h"
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/GuidanceConfig.h"
 #include "settings/DialogValues.h"
 #include "settings/GuidePage.h"
@@ -164,6 +165,7 @@ TEST_F(SheetTest, GuidePageKeepsPatternAndHeadingInTheConfigFile) {
     tapOk();
     EXPECT_EQ(appState.guidancePattern, kPatternCurve);
     EXPECT_DOUBLE_EQ(appState.headingDegrees, 93.5);
+    finishBackgroundWrites();
     QSettings ini(QString::fromStdString(folder + "sulcovane.conf"), QSettings::IniFormat);
     EXPECT_EQ(ini.value("guidance/pattern").toString(), "curve");
     EXPECT_EQ(ini.value("guidance/heading").toString(), "93.5");
@@ -179,6 +181,7 @@ TEST_F(SheetTest, GuidePageKeepsPatternAndHeadingInTheConfigFile) {
     control<QComboBox>(GuidePage::kIdPattern)->setCurrentIndex(1);
     type(GuidePage::kIdHeading, "");
     tapOk();
+    finishBackgroundWrites();
     loadGuidanceConfig();
     EXPECT_EQ(appState.guidancePattern, kPatternHeading);
     EXPECT_TRUE(std::isnan(appState.headingDegrees));

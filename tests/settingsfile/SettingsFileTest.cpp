@@ -1,8 +1,10 @@
 // Settings.dat byte for byte: what a whole, a short and an odd file restore, what a save writes,
 // and where the file lives.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,11 +13,13 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <limits>
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/SettingsFile.h"
 #include "platform/HeadlessPlatform.h"
 
@@ -305,6 +309,7 @@ TEST_F(SettingsLocationTest, BesideTheProgramWhenItsFolderIsWritable) {
     EXPECT_EQ(appState.arrowTolerance, 99);
     EXPECT_EQ(appState.implementWidth, 1200);
     saveSettings();
+    finishBackgroundWrites();
     EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), encoded());
 }
 
@@ -315,6 +320,7 @@ TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable
 
     appState.implementHalfWidth = 125;
     saveSettings();  // creates the folder
+    finishBackgroundWrites();
     ASSERT_TRUE(fs::exists(expected));
     EXPECT_EQ(fs::file_size(expected), 303u);
 
@@ -346,6 +352,8 @@ TEST_F(SettingsLocationTest, AFailedSaveKeepsTheOldFileWhole) {
         platform::HeadlessPlatform screen;
         platform::install(&screen);
         saveSettings();
+        finishBackgroundWrites();
+        showBackgroundWriteFailure();
         const auto boxes = screen.messages();
         _exit(boxes.size() == 1 &&
                       std::string(boxes[0]).find("could not be saved") != std::string::npos
@@ -370,7 +378,43 @@ TEST_F(SettingsLocationTest, UnchangedFileIsRewrittenByteForByte) {
     }
     loadSettings();
     saveSettings();
+    finishBackgroundWrites();
     EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), original);
+}
+
+// The driver's OK never waits for the disk: here the new file is a pipe that nobody reads, on
+// which the write blocks until the test reads it. What comes out is the settings of the moment
+// of the OK, not those changed after it.
+TEST_F(SettingsLocationTest, SavingReturnsAtOnceAndWritesTheSettingsOfThatMoment) {
+    fs::create_directories(root_ / "bin");
+    setModuleDir(root_ / "bin");
+    const std::string pipe = (root_ / "bin" / "Settings.dat.new").string();
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    appState.implementHalfWidth = 432;
+    const std::vector<std::uint8_t> atOk = encoded();
+    auto saving = std::async(std::launch::async, [] { saveSettings(); });
+    const bool returned = saving.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    appState.implementHalfWidth = 111;
+    // Reading lets the blocked write go on (and lets a save that did wait return).
+    const int reader = open(pipe.c_str(), O_RDONLY);
+    ASSERT_GE(reader, 0);
+    std::vector<std::uint8_t> written(kSettingsFileSize + 1);
+    std::size_t got = 0;
+    for (ssize_t n; (n = read(reader, written.data() + got, written.size() - got)) > 0;)
+        got += std::size_t(n);
+    close(reader);
+    saving.wait();
+    finishBackgroundWrites();
+    EXPECT_TRUE(returned) << "the save waited for the disk";
+    written.resize(got);
+    EXPECT_EQ(written, atOk);
+    // A pipe cannot be synced: the write failed, and the driver is told at the next paint.
+    platform::HeadlessPlatform screen;
+    platform::install(&screen);
+    showBackgroundWriteFailure();
+    showBackgroundWriteFailure();
+    EXPECT_EQ(screen.messages().size(), 1u);
+    platform::install(nullptr);
 }
 
 }  // namespace
