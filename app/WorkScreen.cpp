@@ -294,8 +294,12 @@ void drawSettingAB(gfx::Rasterizer& r) {
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     if (s.promptBlink) {
         s.promptBlink = 0;
-        r.DrawWrappedString(s.font, messageText(s.pointASet ? kMsgPromptB : kMsgPromptA),
-                            gfx::kAlignCentre, 0, s.textMargin, colour);
+        int prompt = kMsgPromptA;
+        // A curve is recorded along the driven path: driving straight is not what B waits for.
+        if (s.pointASet)
+            prompt = s.guidancePattern == kPatternCurve ? kMsgPromptCurveB : kMsgPromptB;
+        r.DrawWrappedString(s.font, messageText(prompt), gfx::kAlignCentre, 0, s.textMargin,
+                            colour);
     } else {
         s.promptBlink = 1;
     }
