@@ -202,22 +202,24 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
             // The prompts while A and B are set, wrapped at the top as the work screen draws
             // them: clear of the buttons and of the panel's lines, at every size.
             s.screenState = kStateSettingAB;
+            r.Clear(0);
+            drawInfoPanel(r);
             for (const int prompt : {kMsgPromptA, kMsgPromptB, kMsgPromptCurveB}) {
                 constexpr gfx::Pixel kPromptInk = 0xF800;
-                r.Clear(0);
-                drawInfoPanel(r);
-                r.DrawWrappedString(s.font, messageText(prompt), gfx::kAlignCentre, 0, s.textMargin,
-                                    kPromptInk);
-                const ButtonRect text = inkBox(*frame, kPromptInk, 4 * s.font->cellHeight());
-                ASSERT_LT(text.top, text.bottom) << "prompt " << prompt << " drew nothing";
-                EXPECT_TRUE(text.left > 0 && text.right < size.width)
+                const char* text = messageText(prompt);
+                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, kPromptInk);
+                const ButtonRect box = inkBox(*frame, kPromptInk, s.font->cellHeight());
+                ASSERT_LT(box.top, box.bottom) << "prompt " << prompt << " drew nothing";
+                EXPECT_TRUE(box.left > 0 && box.right < size.width)
                     << "prompt " << prompt << " cut at the edge, language " << int(language);
-                EXPECT_FALSE(inkOnButtons(*frame, kInk, {&text}))
+                EXPECT_FALSE(inkOnButtons(*frame, kInk, {&box}))
                     << "prompt " << prompt << " on the panel, language " << int(language);
-                EXPECT_FALSE(inkOnButtons(
-                    *frame, kPromptInk,
-                    {&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle, &s.btnZoomOut, &s.btnZoomIn}))
-                    << "prompt " << prompt << ", language " << int(language);
+                for (const ButtonRect* button :
+                     {&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle, &s.btnZoomOut, &s.btnZoomIn})
+                    EXPECT_FALSE(overlap(box, *button))
+                        << "prompt " << prompt << " on a button, language " << int(language);
+                // Drawn again in the background colour, the prompt is gone for the next one.
+                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, 0);
             }
             for (const int question : {kMsgSaveQuestion, kMsgCloseQuestion, kMsgFinishQuestion}) {
                 r.Clear(0xFFFF);
