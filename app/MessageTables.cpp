@@ -30,6 +30,7 @@ const char* const kEnglish[kMessageCount] = {
     "Resume the interrupted work?",
     "The interrupted work was saved to %s. Touch the screen to continue",
     "A work with this name exists. Replace it?",
+    "Drive along the curve, then touch the screen to set the Point B",
 };
 
 // Spanish.
@@ -60,6 +61,7 @@ const char* const kSpanish[kMessageCount] = {
     "Reanudar el trabajo interrumpido?",
     "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
     "Ya existe un trabajo con este nombre. Reemplazarlo?",
+    "Conduzca por la curva y toque la pantalla para fijar el Punto B",
 };
 
 // German, code page 437.
@@ -93,6 +95,8 @@ const char* const kGerman[kMessageCount] = {
     // Die unterbrochene Arbeit wurde in %s gespeichert. Berühren Sie den Bildschirm
     "Die unterbrochene Arbeit wurde in %s gespeichert. Ber\x81hren Sie den Bildschirm",
     "Eine Arbeit mit diesem Namen existiert. Ersetzen?",
+    // Fahren Sie die Kurve ab, dann Bildschirm für Punkt B berühren
+    "Fahren Sie die Kurve ab, dann Bildschirm f\x81r Punkt B ber\x81hren",
 };
 
 // Russian, code page 866.
@@ -164,6 +168,10 @@ const char* const kRussian[kMessageCount] = {
     // Работа с таким именем существует. Заменить?
     "\x90\xA0\xA1\xAE\xE2\xA0 \xE1 \xE2\xA0\xAA\xA8\xAC \xA8\xAC\xA5\xAD\xA5\xAC "
     "\xE1\xE3\xE9\xA5\xE1\xE2\xA2\xE3\xA5\xE2. \x87\xA0\xAC\xA5\xAD\xA8\xE2\xEC?",
+    // Проедьте по кривой и коснитесь экрана для установки точки B
+    "\x8F\xE0\xAE\xA5\xA4\xEC\xE2\xA5 \xAF\xAE \xAA\xE0\xA8\xA2\xAE\xA9 \xA8 "
+    "\xAA\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC \xED\xAA\xE0\xA0\xAD\xA0 \xA4\xAB\xEF "
+    "\xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8 \xE2\xAE\xE7\xAA\xA8 B",
 };
 }  // namespace
 

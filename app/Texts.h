@@ -32,6 +32,9 @@ enum MessageId : int {
     kMsgRecovered = 23,
     // Our own: the name chosen for saving would replace files the chooser did not ask about.
     kMsgReplaceQuestion = 24,
+    // Our own: a curve being recorded from A; the straight line's prompt would say to drive
+    // straight.
+    kMsgPromptCurveB = 25,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

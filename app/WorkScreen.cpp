@@ -204,10 +204,11 @@ void drawCurveLines(gfx::Rasterizer& r) {
             if (!segmentOnScreen(a, b)) continue;
             r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
             // A thick line leaves its end rows open; a curve's short segments would show a gap
-            // at every vertex without a joint.
+            // at every vertex without a joint. The joint spans what a thick line along a screen
+            // column or row covers, three pixels either side, so no edge is notched.
             for (const ScreenPoint p : {a, b}) {
                 const gfx::Point joint[4] = {
-                    {p.x - 2, p.y - 2}, {p.x + 3, p.y - 2}, {p.x + 3, p.y + 3}, {p.x - 2, p.y + 3}};
+                    {p.x - 3, p.y - 3}, {p.x + 3, p.y - 3}, {p.x + 3, p.y + 3}, {p.x - 3, p.y + 3}};
                 r.FillConvex(joint, 4, kRed);
             }
             if (a.y == b.y || (a.y < row) == (b.y < row)) continue;
@@ -294,8 +295,12 @@ void drawSettingAB(gfx::Rasterizer& r) {
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     if (s.promptBlink) {
         s.promptBlink = 0;
-        r.DrawWrappedString(s.font, messageText(s.pointASet ? kMsgPromptB : kMsgPromptA),
-                            gfx::kAlignCentre, 0, s.textMargin, colour);
+        int prompt = kMsgPromptA;
+        // A curve is recorded along the driven path: driving straight is not what B waits for.
+        if (s.pointASet)
+            prompt = s.guidancePattern == kPatternCurve ? kMsgPromptCurveB : kMsgPromptB;
+        r.DrawWrappedString(s.font, messageText(prompt), gfx::kAlignCentre, 0, s.textMargin,
+                            colour);
     } else {
         s.promptBlink = 1;
     }

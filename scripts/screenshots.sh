@@ -74,14 +74,19 @@ run() {  # W H PALETTE: one pass through the screens at that size in that palett
     [ "$palette" = night ] && name="${name}-night"
     shot() { sleep "${2:-0.6}"; crop "$W" "$H" "$out/$name-$1.png"; }
     tap() { xdotool mousemove "$1" "$2" click 1; }
-    rm -f "$build/Settings.dat"
+    # A fresh start: no settings, and no work journal of the pass before, whose resume question
+    # would take the taps meant for the start screen.
+    rm -f "$build/Settings.dat" "$build/work.journal"
     printf '[screen]\npalette=%s\n' "$palette" >"$build/sulcovane.conf"
     "$build/sulcomain" --simulate --size "${W}x${H}" >/dev/null 2>&1 &
     program=$!
     sleep 4
     shot start 0
-    tap "$startx" "$ab_y"; sleep 2; shot gps-wait 0; sleep 6
+    # The wait takes its fix on its third poll, a second apart: the picture is taken between.
+    tap "$startx" "$ab_y"; sleep 1; shot gps-wait 0; sleep 7
     tap "$hw" "$hh"; sleep 6
+    # The handheld screens show A set and the prompt for B (it blinks: every other frame).
+    [ $scaled = 0 ] && [ "$palette" = day ] && shot ab-point-a 0
     tap "$hw" "$hh"; sleep 12; shot guidance 0
     if [ "$palette" = day ]; then
         tap "$view_x" "$view_y"; shot guidance-north-up 2
@@ -100,6 +105,6 @@ sizes=("${@:2}")
 for size in "${sizes[@]}"; do
     for palette in day night; do run "${size%x*}" "${size#*x}" $palette; done
 done
-rm -f "$build/sulcovane.conf" "$build/Settings.dat"
+rm -f "$build/sulcovane.conf" "$build/Settings.dat" "$build/work.journal"
 rm -rf "$work"
 echo "screenshots in $out"

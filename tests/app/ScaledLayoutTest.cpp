@@ -84,6 +84,23 @@ bool inkOnButtons(const gfx::Surface& frame, gfx::Pixel ink,
     return false;
 }
 
+// The smallest rectangle holding every pixel of colour ink, for a text drawn from the top
+// down: the search ends once `gap` rows without ink follow the ink found.
+ButtonRect inkBox(const gfx::Surface& frame, gfx::Pixel ink, int gap) {
+    ButtonRect box{frame.width(), frame.height(), 0, 0};
+    for (int y = 0; y < frame.height() && (box.bottom == 0 || y < box.bottom + gap); ++y) {
+        const gfx::Pixel* row = frame.row(y);
+        for (int x = 0; x < frame.width(); ++x)
+            if (row[x] == ink) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = y + 1;
+            }
+    }
+    return box;
+}
+
 class ScaledLayout : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { installTexts(); }
@@ -134,7 +151,7 @@ TEST_F(ScaledLayout, ButtonsStayOnTheScreenApartAndCentred) {
 }
 
 // Every text of the work screen and of the confirmation screen, with the longest values, in
-// every language: none on a button.
+// every language: none on a button, and the prompts for A and B none on the panel either.
 TEST_F(ScaledLayout, NoTextOnAButton) {
     AppState& s = appState;
     constexpr gfx::Pixel kInk = 0x001F;  // the default text colour, pure blue
@@ -157,6 +174,15 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
             s.language = language;
             loadFont();
             ASSERT_NE(s.font, nullptr);
+            s.textColor = 0x00FF0000;
+            s.workedArea = 9999.99e6;
+            s.distance = 999999;
+            s.speedKnots = 99.0f;
+            s.satellitesUsed = 24;
+            s.hdop = 99.9f;
+            s.crossTrack = -999.0;
+            s.arrowTolerance = 10;
+            s.steerLeft = 0;
             // The handheld screens keep their rows, the turned ones in guidance included
             // (the panel's row wraps onto the side buttons there); they are checked in their
             // reference frames instead.
@@ -164,15 +190,6 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
                 for (const std::uint8_t state : {kStateFreeWork, kStateGuidance}) {
                     r.Clear(0);
                     s.screenState = state;
-                    s.textColor = 0x00FF0000;
-                    s.workedArea = 9999.99e6;
-                    s.distance = 999999;
-                    s.speedKnots = 99.0f;
-                    s.satellitesUsed = 24;
-                    s.hdop = 99.9f;
-                    s.crossTrack = -999.0;
-                    s.arrowTolerance = 10;
-                    s.steerLeft = 0;
                     drawInfoPanel(r);
                     r.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
                                  s.halfScreenHeight + 27 * s.layoutScale, kInk);
@@ -181,6 +198,28 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
                                                &s.btnZoomOut, &s.btnZoomIn}))
                         << "work screen, state " << int(state) << ", language " << int(language);
                 }
+            }
+            // The prompts while A and B are set, wrapped at the top as the work screen draws
+            // them: clear of the buttons and of the panel's lines, at every size.
+            s.screenState = kStateSettingAB;
+            r.Clear(0);
+            drawInfoPanel(r);
+            for (const int prompt : {kMsgPromptA, kMsgPromptB, kMsgPromptCurveB}) {
+                constexpr gfx::Pixel kPromptInk = 0xF800;
+                const char* text = messageText(prompt);
+                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, kPromptInk);
+                const ButtonRect box = inkBox(*frame, kPromptInk, s.font->cellHeight());
+                ASSERT_LT(box.top, box.bottom) << "prompt " << prompt << " drew nothing";
+                EXPECT_TRUE(box.left > 0 && box.right < size.width)
+                    << "prompt " << prompt << " cut at the edge, language " << int(language);
+                EXPECT_FALSE(inkOnButtons(*frame, kInk, {&box}))
+                    << "prompt " << prompt << " on the panel, language " << int(language);
+                for (const ButtonRect* button :
+                     {&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle, &s.btnZoomOut, &s.btnZoomIn})
+                    EXPECT_FALSE(overlap(box, *button))
+                        << "prompt " << prompt << " on a button, language " << int(language);
+                // Drawn again in the background colour, the prompt is gone for the next one.
+                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, 0);
             }
             for (const int question : {kMsgSaveQuestion, kMsgCloseQuestion, kMsgFinishQuestion}) {
                 r.Clear(0xFFFF);

@@ -130,6 +130,49 @@ TEST_F(PaintTest, WorkScreenIsDrawnOnlyWhenSomethingChanged) {
     }
 }
 
+// The prompt at the head of the screen while A and B are set: A first whatever the pattern,
+// then B by driving straight for a straight line, or along the curve being recorded.
+TEST_F(PaintTest, PromptForBFollowsThePattern) {
+    AppState& s = appState;
+    const struct {
+        std::uint8_t pattern;
+        const char* promptB;
+    } cases[] = {
+        {kPatternStraight, "Drive straight before to set the Point B"},
+        {kPatternCurve, "Drive along the curve, then touch the screen to set the Point B"},
+    };
+    // The lines drawn one under the other from the top margin down.
+    auto prompt = [] {
+        appState.promptBlink = 1;
+        appState.redrawPending = 1;
+        paint();
+        std::string text;
+        int row = appState.textMargin;
+        for (const DrawnLine& line :
+             drawnLines(headless().lastFrame(), gfx::pixelFromColorRef(appState.textColor)))
+            if (line.y == row) {
+                text += line.text;
+                row += 16;
+            }
+        return text;
+    };
+    for (const auto& c : cases) {
+        s.guidancePattern = c.pattern;
+        s.screenState = kStateSettingAB;
+        s.positionSet = 1;
+        s.position = {0.0, 200.0};
+        EXPECT_EQ(prompt(), "Touch the screen to set the Point A") << int(c.pattern);
+        tapMap();
+        ASSERT_EQ(s.pointASet, 1);
+        s.position = {5.0, 260.0};
+        EXPECT_EQ(prompt(), c.promptB) << int(c.pattern);
+        s.pointASet = 0;
+    }
+    s.guidancePattern = kPatternStraight;
+    s.curveRecording.clear();
+    s.positionSet = 0;
+}
+
 TEST_F(PaintTest, NothingIsPaintedWhileAMenuIsUpOrAnotherThreadDraws) {
     int before = frames();
     appState.menuOpen = 1;

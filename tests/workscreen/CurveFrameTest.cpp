@@ -2,6 +2,7 @@
 // the view puts it, its vertices joined without a gap.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -60,6 +61,59 @@ TEST(CurveFrame, ThreeCurvesDrawnWhereTheViewPutsThem) {
     s.curveActive = 0;
     for (auto& line : s.curveLinesWorld) line.clear();
     for (auto& line : s.curveLinesScreen) line.clear();
+}
+
+// A curve that runs straight along a screen column or row is drawn as one straight guide line
+// would be: its vertices leave no notch in either edge and add nothing beside it.
+TEST(CurveFrame, StraightRunLooksLikeOneStraightLine) {
+    for (const bool vertical : {true, false}) {
+        SCOPED_TRACE(vertical ? "vertical" : "horizontal");
+        workscene::reset(240, 320, 0);
+        AppState& s = appState;
+        s.screenState = kStateGuidance;
+        s.abReady = 1;
+        s.northUp = 1;
+        s.showVehicle = 0;
+        s.showGuideNumbers = 0;
+        s.trackEdges[0] = {90000, 90000, 90100, 90000};
+        s.trackEdges[1] = {90000, 90100, 90100, 90100};
+        s.fixCount = 2;
+        s.curveActive = 1;
+        // Segments of 13 dm end to end, 40 dm beside the vehicle.
+        s.curveLinesWorld[0].clear();
+        for (int i = -6; i < 6; ++i) {
+            const double from = 13.0 * i, to = 13.0 * (i + 1);
+            s.curveLinesWorld[0].push_back(vertical ? Vec2{40.0, from} : Vec2{from, 40.0});
+            s.curveLinesWorld[0].push_back(vertical ? Vec2{40.0, to} : Vec2{to, 40.0});
+        }
+        recomputeView();
+        const ScreenPoint first = s.curveLinesScreen[0].front();
+        const ScreenPoint last = s.curveLinesScreen[0].back();
+        ASSERT_EQ(vertical ? first.x - last.x : first.y - last.y, 0) << "straight on the screen";
+        Canvas frame(240, 320);
+        drawWorkScreen(*frame.raster);
+        Canvas line(240, 320);
+        line.raster->DrawThickLine(first.x, first.y, last.x, last.y, kRed);
+        // Along the run between its ends, 6 pixels either side of it; the implement bar crosses
+        // the vehicle's row.
+        const int from = std::min(vertical ? first.y : first.x, vertical ? last.y : last.x) + 3;
+        const int to = std::max(vertical ? first.y : first.x, vertical ? last.y : last.x) - 3;
+        const int across = vertical ? first.x : first.y;
+        int differing = 0;
+        for (int along = from; along <= to; ++along) {
+            for (int side = across - 6; side <= across + 6; ++side) {
+                const int x = vertical ? side : along, y = vertical ? along : side;
+                if (std::abs(y - s.halfScreenHeight) <= 3) continue;
+                if ((frame.at(x, y) == kRed) != (line.at(x, y) == kRed) && ++differing <= 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " is "
+                                  << (frame.at(x, y) == kRed ? "red" : "not red");
+            }
+        }
+        EXPECT_EQ(differing, 0);
+        s.curveActive = 0;
+        for (auto& l : s.curveLinesWorld) l.clear();
+        for (auto& l : s.curveLinesScreen) l.clear();
+    }
 }
 
 }  // namespace
