@@ -94,11 +94,14 @@ void walkTrack() {
     walkedQuadEnd = i;
 }
 
-// Only points right of and below the origin count: negative coordinates wrap to large
-// unsigned values and fail the limits.
-bool onScreen(const ScreenPoint& p) {
-    return std::uint32_t(p.x) <= appState.screenWidthLimit &&
-           std::uint32_t(p.y) <= appState.screenHeightLimit;
+// A quad reaches the screen and its margin when its bounding box does. Asking only whether a
+// corner lies there would drop a piece that spans the whole screen, as a wide implement's
+// strip does when zoomed in: the worked strip would vanish under the vehicle.
+bool quadOnScreen(const ScreenPoint* q) {
+    const auto [left, right] = std::minmax({q[0].x, q[1].x, q[2].x, q[3].x});
+    const auto [top, bottom] = std::minmax({q[0].y, q[1].y, q[2].y, q[3].y});
+    return right >= 0 && left <= std::int32_t(appState.screenWidthLimit) && bottom >= 0 &&
+           top <= std::int32_t(appState.screenHeightLimit);
 }
 
 void drawTrack(gfx::Rasterizer& r) {
@@ -110,7 +113,7 @@ void drawTrack(gfx::Rasterizer& r) {
         while (gap < s.screenGaps.size() && s.screenGaps[gap] < i) ++gap;
         if (gap < s.screenGaps.size() && s.screenGaps[gap] == i) continue;
         const ScreenPoint* q = &s.screenQuads[i];
-        if (!onScreen(q[0]) && !onScreen(q[1]) && !onScreen(q[2]) && !onScreen(q[3])) continue;
+        if (!quadOnScreen(q)) continue;
         const gfx::Point corners[4] = {
             {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
         r.FillConvex(corners, 4, fill, true);

@@ -241,6 +241,25 @@ TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
     }
 }
 
+// Zoomed in on a wide implement, the strip reaches past both screen edges: every piece of it has
+// all four corners off the screen, and still the whole screen behind the vehicle is worked.
+TEST(WorkFrame, StripWiderThanTheScreenCoversItFromEdgeToEdge) {
+    workscene::reset(240, 320, 0);
+    AppState& s = appState;
+    s.showVehicle = 0;
+    s.zoom = 3.0f;  // the 12 m strip is 360 pixels wide
+    workscene::drive(workscene::straight({0, 0}, {0, 1}, 60, 10.0));
+    recomputeView();
+    Canvas canvas(240, 320);
+    drawBackground(*canvas.raster);
+    drawWorkScreen(*canvas.raster);
+    const gfx::Pixel track = gfx::pixelFromColorRef(s.trackColor);
+    int other = 0;
+    for (int y = s.halfScreenHeight + 12; y < 320; ++y)
+        for (int x = 0; x < 240; ++x) other += canvas.at(x, y) != track;
+    EXPECT_EQ(other, 0);
+}
+
 // The palette in force on the work screen: the user's colours by day, the night colours by
 // night, and Automatic decided by the sun at the last fix (a winter midnight in England).
 TEST(WorkFrame, PaletteDayNightAndAutomatic) {
