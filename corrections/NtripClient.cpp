@@ -103,6 +103,7 @@ void NtripClient::reset() {
 }
 
 void NtripClient::closeSocket() {
+    lookup.abandon();
     if (sock >= 0) ::close(sock);
     sock = -1;
     toCaster.clear();
@@ -117,6 +118,8 @@ void NtripClient::run() {
         onDeadlines(now);
         pollfd fds[2] = {{wakeFd, POLLIN, 0}, {-1, 0, 0}};
         const LinkState s = state.load();
+        const bool resolving = sock < 0 && lookup.pending();
+        if (resolving) fds[1] = {lookup.fd(), POLLIN, 0};
         if (sock >= 0) {
             fds[1].fd = sock;
             if (s == LinkState::kConnecting || !toCaster.empty()) fds[1].events |= POLLOUT;
@@ -126,7 +129,8 @@ void NtripClient::run() {
         Millis sleep = std::clamp(nextTimer(now) - now, Millis(0), kLongestSleep);
         // A receiver that took only part of the last bytes is tried again soon.
         if (!toReceiver.empty()) sleep = std::min(sleep, Millis(20));
-        if (::poll(fds, sock >= 0 ? 2 : 1, int(sleep.count())) < 0 && errno != EINTR) break;
+        if (::poll(fds, sock >= 0 || resolving ? 2 : 1, int(sleep.count())) < 0 && errno != EINTR)
+            break;
         if (fds[0].revents & POLLIN) {
             std::uint64_t count = 0;
             [[maybe_unused]] const ssize_t n = ::read(wakeFd, &count, sizeof count);
@@ -134,6 +138,11 @@ void NtripClient::run() {
         if (stopping) break;
         const Millis then = clock.now();
         if (!toReceiver.empty()) flushToReceiver();
+        if (resolving) {
+            // A deadline passed meanwhile may have given the lookup up.
+            if (fds[1].revents != 0 && lookup.pending()) onResolved(then);
+            continue;
+        }
         if (sock < 0 || fds[1].revents == 0) continue;
         if (state.load() == LinkState::kConnecting) {
             onConnected(then);
@@ -187,17 +196,20 @@ void NtripClient::onDeadlines(Millis now) {
     }
 }
 
-// The name is resolved here, on the client's own thread: a slow resolver holds nobody else.
+// The name is resolved on a thread of the lookup's own; the connection goes on when it answers
+// (onResolved), and the connect timeout covers the lookup too.
 void NtripClient::connect(Millis now) {
     setState(LinkState::kConnecting);
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const std::string port = std::to_string(current.port);
-    const int rc = getaddrinfo(current.caster.c_str(), port.c_str(), &hints, &found);
+    deadline = now + kConnectTimeout;
+    lookup.start(current.caster, std::to_string(current.port), resolver);
+}
+
+void NtripClient::onResolved(Millis now) {
+    int rc = 0;
+    addrinfo* found = lookup.take(rc);
     if (rc != 0 || found == nullptr) {
-        fail(rc == EAI_AGAIN ? LinkProblem::kTimeout : LinkProblem::kNameNotResolved, clock.now());
+        if (found) freeaddrinfo(found);
+        fail(rc == EAI_AGAIN ? LinkProblem::kTimeout : LinkProblem::kNameNotResolved, now);
         return;
     }
     sock = ::socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,

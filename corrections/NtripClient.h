@@ -24,6 +24,7 @@
 #include "corrections/ChunkDecoder.h"
 #include "corrections/Clock.h"
 #include "corrections/CorrectionHealth.h"
+#include "corrections/NameLookup.h"
 #include "corrections/NtripReply.h"
 #include "corrections/NtripSettings.h"
 #include "corrections/RtcmFrameChecker.h"
@@ -53,6 +54,8 @@ class NtripClient {
     void stop();
     // Makes the thread look at the clock now.
     void wake();
+    // The name resolver, getaddrinfo unless a test gives its own; set it before start().
+    void setResolver(NameLookup::Resolver r) { resolver = std::move(r); }
 
     CorrectionHealth health() const;
     // The last source table read, nearest first to the position given.
@@ -66,6 +69,7 @@ class NtripClient {
     Millis nextTimer(Millis now) const;
     void onDeadlines(Millis now);
     void connect(Millis now);
+    void onResolved(Millis now);
     void onConnected(Millis now);
     void onReadable(Millis now);
     void onBody(const std::uint8_t* bytes, std::size_t length, Millis now);
@@ -91,6 +95,8 @@ class NtripClient {
     int wakeFd = -1;
 
     // The thread's own state.
+    NameLookup::Resolver resolver = ::getaddrinfo;
+    NameLookup lookup;
     int sock = -1;
     Millis deadline{0};
     Millis lastData{0};

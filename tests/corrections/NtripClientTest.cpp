@@ -7,6 +7,9 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -270,6 +273,71 @@ TEST(NtripClient, SilentCasterAndRefusedConnection) {
 
     f.client.stop();
     EXPECT_EQ(f.client.health().state, LinkState::kOff);
+}
+
+// A resolver held by the test: it says it was asked, and answers only when released, with the
+// code given then. Shared with the lookup's thread, which may outlive the test's scope.
+struct HeldResolver {
+    std::mutex mutex;
+    std::condition_variable changed;
+    int asked = 0;
+    bool released = false;
+    int answer = EAI_AGAIN;
+
+    static NameLookup::Resolver of(const std::shared_ptr<HeldResolver>& held) {
+        return [held](const char*, const char*, const addrinfo*, addrinfo**) {
+            std::unique_lock lock(held->mutex);
+            ++held->asked;
+            held->changed.notify_all();
+            held->changed.wait(lock, [&] { return held->released; });
+            return held->answer;
+        };
+    }
+    int timesAsked() {
+        std::lock_guard lock(mutex);
+        return asked;
+    }
+    void release(int code) {
+        std::lock_guard lock(mutex);
+        answer = code;
+        released = true;
+        changed.notify_all();
+    }
+};
+
+// A name server that does not answer (a cab out of mobile coverage) holds neither the client
+// nor the screen that stops it; its silence counts as the caster's, and a name that does not
+// exist is told apart from both.
+TEST(NtripClient, ANameServerThatDoesNotAnswerHoldsNobody) {
+    Fixture f;
+    NtripSettings s = f.settings(2101);
+    s.caster = "caster.example";
+    auto held = std::make_shared<HeldResolver>();
+    f.client.setResolver(HeldResolver::of(held));
+    f.client.start(s);
+    ASSERT_TRUE(eventually([&] { return held->timesAsked() == 1; }));
+    EXPECT_EQ(f.client.health().state, LinkState::kConnecting);
+    // The connect timeout runs while the name is looked up.
+    f.advance(NtripClient::kConnectTimeout);
+    ASSERT_TRUE(eventually([&] { return f.client.health().state == LinkState::kWaiting; }));
+    EXPECT_EQ(f.client.health().problem, LinkProblem::kTimeout);
+    // The next try asks again while the first lookup still hangs.
+    f.advance(f.client.health().retryIn);
+    ASSERT_TRUE(eventually([&] { return held->timesAsked() == 2; }));
+    auto stopping = std::async(std::launch::async, [&] { f.client.stop(); });
+    const bool returned = stopping.wait_for(5s) == std::future_status::ready;
+    held->release(EAI_AGAIN);
+    stopping.wait();
+    EXPECT_TRUE(returned) << "stopping waited for the name server";
+    EXPECT_EQ(f.client.health().state, LinkState::kOff);
+
+    auto unknown = std::make_shared<HeldResolver>();
+    unknown->release(EAI_NONAME);
+    f.client.setResolver(HeldResolver::of(unknown));
+    f.client.start(s);
+    ASSERT_TRUE(
+        eventually([&] { return f.client.health().problem == LinkProblem::kNameNotResolved; }));
+    EXPECT_EQ(f.client.health().state, LinkState::kWaiting);
 }
 
 }  // namespace
