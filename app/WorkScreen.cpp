@@ -191,6 +191,61 @@ bool segmentOnScreen(ScreenPoint a, ScreenPoint b) {
              std::min(a.y, b.y) > h);
 }
 
+// A thick guide segment, cut first to the screen and a margin wider than the line. The
+// rasterizer steps an edge's x by a slope kept in 1/256 pixel, counted from the edge's upper
+// end: an end far off the screen (a straight line's reach, a curve's straight run beyond A and
+// B) carries that rounding over thousands of rows, and the line would cross the vehicle tens
+// of pixels beside it. Cut, and drawn in pieces of a few rows, it stays where it lies.
+void drawGuideSegment(gfx::Rasterizer& r, ScreenPoint a, ScreenPoint b) {
+    const AppState& s = appState;
+    constexpr double kMargin = 8.0;
+    const double left = -kMargin, right = s.screenWidth + kMargin;
+    const double top = -kMargin, bottom = s.screenHeight + kMargin;
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    if (dx == 0.0 && dy == 0.0) return;  // no direction: nothing to draw, as for a thick line
+    // Liang and Barsky: the parameters of the part inside, from a (0) to b (1).
+    double t0 = 0.0, t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x - left, right - a.x, a.y - top, bottom - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0) return;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return;
+    const auto at = [&](double t) {
+        if (t == 0.0) return gfx::Point{a.x, a.y};
+        if (t == 1.0) return gfx::Point{b.x, b.y};
+        return gfx::Point{std::int32_t(std::lround(a.x + t * dx)),
+                          std::int32_t(std::lround(a.y + t * dy))};
+    };
+    // Pieces of a few rows keep that rounding to a fraction of a pixel. They share the thick
+    // line's offsets to either side, taken once from the whole segment, and each reaches two
+    // rows into the next: a filled outline leaves its first and last rows open.
+    constexpr double kRows = 32.0;
+    const int pieces = std::max(1, int(std::ceil(std::fabs(dy) * (t1 - t0) / kRows)));
+    const double overlap = pieces > 1 ? 2.0 / std::fabs(dy) : 0.0;
+    const double half = 2.5 / std::sqrt(dx * dx + dy * dy);
+    const auto away = [](double v) { return std::int32_t(v > 0 ? v + 0.5 : v - 0.5); };
+    const std::int32_t ox = away(-dy * half), oy = away(dx * half);
+    for (int i = 0; i < pieces; ++i) {
+        const gfx::Point from = at(i == 0 ? t0 : t0 + (t1 - t0) * i / pieces - overlap);
+        const gfx::Point to =
+            at(i + 1 == pieces ? t1 : t0 + (t1 - t0) * (i + 1) / pieces + overlap);
+        const gfx::Point quad[4] = {{from.x + ox, from.y + oy},
+                                    {from.x - ox, from.y - oy},
+                                    {to.x - ox, to.y - oy},
+                                    {to.x + ox, to.y + oy}};
+        r.FillConvex(quad, 4, kRed);
+    }
+}
+
 // The followed curve and its neighbours, each a run of thick segments as the straight lines
 // are drawn; each number goes where its line crosses the number row nearest the middle.
 void drawCurveLines(gfx::Rasterizer& r) {
@@ -205,7 +260,7 @@ void drawCurveLines(gfx::Rasterizer& r) {
         for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
             const ScreenPoint a = points[i], b = points[i + 1];
             if (!segmentOnScreen(a, b)) continue;
-            r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+            drawGuideSegment(r, a, b);
             // A thick line leaves its end rows open; a curve's short segments would show a gap
             // at every vertex without a joint. The joint spans what a thick line along a screen
             // column or row covers, three pixels either side, so no edge is notched.
@@ -277,7 +332,7 @@ void drawGuidance(gfx::Rasterizer& r) {
         for (int line = 0; line < 3; ++line) {
             const ScreenPoint a = s.guideLinesScreen[2 * line];
             const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
-            r.DrawThickLine(a.x, a.y, b.x, b.y, kRed);
+            drawGuideSegment(r, a, b);
         }
         if (s.showGuideNumbers) drawGuideNumbers(r);
     }

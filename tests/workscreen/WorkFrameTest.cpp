@@ -260,6 +260,68 @@ TEST(WorkFrame, StripWiderThanTheScreenCoversItFromEdgeToEdge) {
     EXPECT_EQ(other, 0);
 }
 
+// Guide lines are drawn where they lie. Seen north up at zoom 3, each line's ends lie some
+// 13 000 pixels off the screen; every red pixel must still be within 5.5 pixels (half the
+// width with its corners' rounding, and a pixel of the view's truncation) of one of the three
+// lines, which the test places from the vehicle's offset, the spacing and the zoom alone, and
+// each line must show.
+TEST(WorkFrame, GuideLinesLieWhereTheyAreAtAnyAngle) {
+    for (const double degrees : {8.0, 30.0, 61.0, 143.0}) {
+        SCOPED_TRACE(degrees);
+        workscene::reset(480, 640, 0);
+        AppState& s = appState;
+        s.showVehicle = 0;
+        s.showGuideNumbers = 0;
+        s.northUp = 1;
+        s.zoom = 3.0f;
+        s.screenState = kStateGuidance;
+        const double a = degrees * M_PI / 180.0;
+        const Vec2 along{std::sin(a), std::cos(a)}, right{std::cos(a), -std::sin(a)};
+        // Driving along the line 35 dm right of line 0, which runs through the origin.
+        workscene::drive(workscene::straight({35.0 * right.x, 35.0 * right.y}, along, 20, 10.0));
+        workscene::guideAlong({0.0, 0.0}, along, 120.0);
+        recomputeView();
+        ASSERT_EQ(s.guideNumber, 0);
+        Canvas canvas(480, 640);
+        drawBackground(*canvas.raster);
+        drawWorkScreen(*canvas.raster);
+        const ScreenPoint v = worldToScreen(s.position);
+        ASSERT_NEAR(v.x, s.halfScreenWidth, 1);
+        ASSERT_NEAR(v.y, s.halfScreenHeight, 1);
+        // On the screen, y grows southward: the lines' direction and their right.
+        const double ux = along.x, uy = -along.y, rx = right.x, ry = -right.y;
+        const auto across = [&](int x, int y, int k) {
+            const double offset = (k * 120.0 - 35.0) * 3.0;  // pixels right of the vehicle
+            return (x - v.x) * rx + (y - v.y) * ry - offset;
+        };
+        const int mapBottom = s.btnFinish.top;
+        int stray = 0, missing = 0;
+        for (int y = 0; y < mapBottom; ++y) {
+            for (int x = 0; x < 480; ++x) {
+                if (canvas.at(x, y) != kRed) continue;
+                bool near = false;
+                for (int k = -1; k <= 1; ++k) near = near || std::fabs(across(x, y, k)) <= 5.5;
+                stray += !near;
+            }
+        }
+        // Along each line, every 20 pixels of it on the map: red within 5 pixels across.
+        for (int k = -1; k <= 1; ++k) {
+            for (double t = -1000.0; t <= 1000.0; t += 20.0) {
+                const double offset = (k * 120.0 - 35.0) * 3.0;
+                const double cx = v.x + offset * rx + t * ux, cy = v.y + offset * ry + t * uy;
+                if (cx < 6 || cx > 474 || cy < 6 || cy > mapBottom - 6) continue;
+                bool found = false;
+                for (int d = -5; d <= 5 && !found; ++d)
+                    found = canvas.at(int(std::lround(cx + d * rx)),
+                                      int(std::lround(cy + d * ry))) == kRed;
+                missing += !found;
+            }
+        }
+        EXPECT_EQ(stray, 0) << "red pixels off every line";
+        EXPECT_EQ(missing, 0) << "places of a line with no red";
+    }
+}
+
 // The palette in force on the work screen: the user's colours by day, the night colours by
 // night, and Automatic decided by the sun at the last fix (a winter midnight in England).
 TEST(WorkFrame, PaletteDayNightAndAutomatic) {
