@@ -7,7 +7,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -31,8 +30,6 @@
 #include "ProgramHarness.h"
 #include "Receiver.h"
 #include "app/Texts.h"
-
-extern char** environ;
 
 namespace {
 
@@ -253,21 +250,10 @@ void runProgram(Shared& shared, const std::string& link, int run) {
 }
 
 pid_t startRun(const std::string& sharedPath, int run) {
-    const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
-    std::vector<std::string> args = {self, "--gtest_also_run_disabled_tests",
-                                     "--gtest_filter=CurveWork.DISABLED_ProgramRun"};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) env.emplace_back(*e);
-    env.push_back("SULCO_CURVE_SHARED=" + sharedPath);
-    env.push_back("SULCO_CURVE_RUN=" + std::to_string(run));
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
+    return spawnTestProgram(
+        std::filesystem::read_symlink("/proc/self/exe").string(),
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=CurveWork.DISABLED_ProgramRun"}, {},
+        {"SULCO_CURVE_SHARED=" + sharedPath, "SULCO_CURVE_RUN=" + std::to_string(run)});
 }
 
 int waitForRun(pid_t pid) {

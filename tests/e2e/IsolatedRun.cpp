@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -44,34 +45,15 @@ bool placeExecutable(const fs::path& to) {
 }
 
 int runChild(const fs::path& executable, const fs::path& dir) {
-    std::vector<std::string> args = {executable.string(), "--gtest_filter=" + currentTestName()};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        if (entry.rfind("XDG_RUNTIME_DIR=", 0) == 0 || entry.rfind("XDG_CONFIG_HOME=", 0) == 0 ||
-            entry.rfind("GTEST_", 0) == 0)
-            continue;
-        env.push_back(entry);
-    }
-    env.push_back(std::string(kChildMarker) + "=" + dir.string());
-    env.push_back("XDG_RUNTIME_DIR=" + (dir / "runtime").string());
-    env.push_back("XDG_CONFIG_HOME=" + (dir / "config").string());
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
     // A group of its own, so that a child that hangs is ended with its receiver.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    pid_t pid = 0;
-    const int error =
-        posix_spawn(&pid, executable.c_str(), nullptr, &attributes, argv.data(), envp.data());
-    posix_spawnattr_destroy(&attributes);
-    if (error != 0) return -1;
+    const pid_t pid = spawnTestProgram(
+        executable.string(), {"--gtest_filter=" + currentTestName()},
+        {"XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME=", "GTEST_"},
+        {std::string(kChildMarker) + "=" + dir.string(),
+         "XDG_RUNTIME_DIR=" + (dir / "runtime").string(),
+         "XDG_CONFIG_HOME=" + (dir / "config").string(), "QT_QPA_PLATFORM=offscreen"},
+        true);
+    if (pid < 0) return -1;
     const auto end = std::chrono::steady_clock::now() + kChildLimit;
     while (std::chrono::steady_clock::now() < end) {
         int status = 0;
@@ -88,6 +70,38 @@ int runChild(const fs::path& executable, const fs::path& dir) {
 }
 
 }  // namespace
+
+pid_t spawnTestProgram(const std::string& executable, const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& dropped,
+                       const std::vector<std::string>& added, bool ownGroup) {
+    std::vector<std::string> args = {executable};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const auto startsWith = [&](const std::string& prefix) {
+            return entry.rfind(prefix, 0) == 0;
+        };
+        if (std::none_of(dropped.begin(), dropped.end(), startsWith)) env.push_back(entry);
+    }
+    env.insert(env.end(), added.begin(), added.end());
+    std::vector<char*> argv, envp;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    if (ownGroup) {
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+    }
+    pid_t pid = 0;
+    const int error =
+        posix_spawn(&pid, executable.c_str(), nullptr, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    return error == 0 ? pid : -1;
+}
 
 bool isolatedRun() {
     if (const char* dir = std::getenv(kChildMarker)) {

@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -26,8 +25,6 @@
 #include "ProgramHarness.h"
 #include "Receiver.h"
 #include "app/Texts.h"
-
-extern char** environ;
 
 namespace {
 
@@ -185,31 +182,13 @@ void driveUntilKilled(Seen& seen, const std::string& link) {
 // Starts this test program again as one run of a chain, in folder.
 pid_t spawnRun(const fs::path& executable, const fs::path& folder, const std::string& seenPath,
                const std::string& link) {
-    std::vector<std::string> args = {executable.string(), "--gtest_also_run_disabled_tests",
-                                     "--gtest_filter=JournalKill.DISABLED_OneRun"};
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string entry = *e;
-        if (entry.rfind("SULCO_", 0) == 0 || entry.rfind("XDG_", 0) == 0 ||
-            entry.rfind("GTEST_", 0) == 0)
-            continue;
-        env.push_back(entry);
-    }
-    env.push_back("SULCO_E2E_FOLDER=" + folder.string());
-    env.push_back("SULCO_KILL_SEEN=" + seenPath);
-    env.push_back("SULCO_KILL_LINK=" + link);
-    env.push_back("XDG_RUNTIME_DIR=" + (folder / "runtime").string());
-    env.push_back("XDG_CONFIG_HOME=" + (folder / "config").string());
-    env.push_back("QT_QPA_PLATFORM=offscreen");
-    std::vector<char*> argv, envp;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, executable.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return -1;
-    return pid;
+    return spawnTestProgram(
+        executable.string(),
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=JournalKill.DISABLED_OneRun"},
+        {"SULCO_", "XDG_", "GTEST_"},
+        {"SULCO_E2E_FOLDER=" + folder.string(), "SULCO_KILL_SEEN=" + seenPath,
+         "SULCO_KILL_LINK=" + link, "XDG_RUNTIME_DIR=" + (folder / "runtime").string(),
+         "XDG_CONFIG_HOME=" + (folder / "config").string(), "QT_QPA_PLATFORM=offscreen"});
 }
 
 // One chain: kKills runs killed at random moments of the drive, and a last run that checks.
