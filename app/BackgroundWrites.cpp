@@ -1,5 +1,6 @@
 #include "app/BackgroundWrites.h"
 
+#include <QCoreApplication>
 #include <atomic>
 #include <condition_variable>
 #include <deque>
@@ -71,9 +72,23 @@ Writer& writer() {
     return instance;
 }
 
+bool finishHookedToQt = false;
+
+void finishBeforeQtEnds() {
+    finishHookedToQt = false;
+    writer().finish();
+}
+
 }  // namespace
 
 void writeInBackground(std::function<bool()> write) {
+    // The writes use Qt's settings: whatever way the application object ends, they end before
+    // it does. Qt forgets its post routines once it has called them; the next application
+    // object gets the routine again.
+    if (!finishHookedToQt && QCoreApplication::instance()) {
+        qAddPostRoutine(finishBeforeQtEnds);
+        finishHookedToQt = true;
+    }
     writer().post(std::move(write));
 }
 
