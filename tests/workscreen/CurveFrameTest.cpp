@@ -16,7 +16,9 @@ namespace {
 using workscene::Canvas;
 constexpr gfx::Pixel kRed = 0xF800;
 
-TEST(CurveFrame, ThreeCurvesDrawnWhereTheViewPutsThem) {
+// Guidance along a curve, seen north up without the vehicle, with two stored fixes far off the
+// screen so that only the curves land on it.
+void curveGuidanceScene() {
     workscene::reset(240, 320, 0);
     AppState& s = appState;
     s.screenState = kStateGuidance;
@@ -27,6 +29,11 @@ TEST(CurveFrame, ThreeCurvesDrawnWhereTheViewPutsThem) {
     s.trackEdges[1] = {90000, 90100, 90100, 90100};
     s.fixCount = 2;
     s.curveActive = 1;
+}
+
+TEST(CurveFrame, ThreeCurvesDrawnWhereTheViewPutsThem) {
+    curveGuidanceScene();
+    AppState& s = appState;
     s.guideNumber = 4;
     s.showGuideNumbers = 1;
     // Arcs around a centre 300 dm east of the vehicle, radius 300 (followed), 270 (left, 3) and
@@ -68,17 +75,9 @@ TEST(CurveFrame, ThreeCurvesDrawnWhereTheViewPutsThem) {
 TEST(CurveFrame, StraightRunLooksLikeOneStraightLine) {
     for (const bool vertical : {true, false}) {
         SCOPED_TRACE(vertical ? "vertical" : "horizontal");
-        workscene::reset(240, 320, 0);
+        curveGuidanceScene();
         AppState& s = appState;
-        s.screenState = kStateGuidance;
-        s.abReady = 1;
-        s.northUp = 1;
-        s.showVehicle = 0;
         s.showGuideNumbers = 0;
-        s.trackEdges[0] = {90000, 90000, 90100, 90000};
-        s.trackEdges[1] = {90000, 90100, 90100, 90100};
-        s.fixCount = 2;
-        s.curveActive = 1;
         // Segments of 13 dm end to end, 40 dm beside the vehicle.
         s.curveLinesWorld[0].clear();
         for (int i = -6; i < 6; ++i) {
