@@ -19,28 +19,28 @@ constexpr double kHeadingLineLength = 1000.0;  // dm
 
 // The guide lines are exactly one implement width apart, centimetres to decimetres.
 double spacing() {
-    return appState.implementWidth * 0.1;
+    return appState.settings.implementWidth * 0.1;
 }
 
 void startGuidance() {
-    appState.screenState = kStateGuidance;
-    appState.abReady = 1;
+    appState.ui.screenState = kStateGuidance;
+    appState.ui.abReady = 1;
 }
 
 void startHeadingLine(Vec2 a) {
     AppState& s = appState;
-    std::optional<Vec2> direction =
-        gridDirection(s.positionLonLat[0], s.positionLonLat[1], s.headingDegrees);
-    if (!direction) direction = Vec2{s.headingEast, s.headingNorth};
+    std::optional<Vec2> direction = gridDirection(
+        s.work.positionLonLat[0], s.work.positionLonLat[1], s.settings.headingDegrees);
+    if (!direction) direction = Vec2{s.heading.east, s.heading.north};
     if (direction->length() == 0.0) return;  // no heading typed and none driven yet
     direction->normalize();
-    s.pointA = a;
-    s.pointASet = 1;
-    s.pointB = a + kHeadingLineLength * *direction;
-    setAbLine(s.guidance, s.pointA, s.pointB, spacing());
-    s.curveActive = 0;
-    journalPointA(s.pointA);
-    journalPointB(s.pointB, spacing());
+    s.work.pointA = a;
+    s.work.pointASet = 1;
+    s.work.pointB = a + kHeadingLineLength * *direction;
+    setAbLine(s.work.guidance, s.work.pointA, s.work.pointB, spacing());
+    s.work.curveActive = 0;
+    journalPointA(s.work.pointA);
+    journalPointB(s.work.pointB, spacing());
     startGuidance();
 }
 
@@ -48,86 +48,86 @@ void startHeadingLine(Vec2 a) {
 
 bool startCurveGuidance(const std::vector<Vec2>& path) {
     AppState& s = appState;
-    if (!setCurveLine(s.curve, path, spacing())) return false;
-    s.curveActive = 1;
-    s.curveRecording.clear();
-    s.curveRecordScreen.clear();
-    for (auto& line : s.curveLinesWorld) line.clear();
-    for (auto& line : s.curveLinesScreen) line.clear();
+    if (!setCurveLine(s.work.curve, path, spacing())) return false;
+    s.work.curveActive = 1;
+    s.work.curveRecording.clear();
+    s.view.curveRecordScreen.clear();
+    for (auto& line : s.guide.curveLinesWorld) line.clear();
+    for (auto& line : s.view.curveLinesScreen) line.clear();
     startGuidance();
     return true;
 }
 
 void takeAbPoint() {
     AppState& s = appState;
-    if (!s.positionSet) return;
-    const Vec2 point{s.position.x, s.position.y};
-    if (s.guidancePattern == kPatternHeading) {
+    if (!s.work.positionSet) return;
+    const Vec2 point{s.work.position.x, s.work.position.y};
+    if (s.settings.guidancePattern == kPatternHeading) {
         startHeadingLine(point);
         return;
     }
-    if (!s.pointASet) {
-        s.pointA = point;
-        s.pointASet = 1;
-        s.curveRecording.clear();
-        if (s.guidancePattern == kPatternCurve) s.curveRecording.push_back(point);
+    if (!s.work.pointASet) {
+        s.work.pointA = point;
+        s.work.pointASet = 1;
+        s.work.curveRecording.clear();
+        if (s.settings.guidancePattern == kPatternCurve) s.work.curveRecording.push_back(point);
         journalPointA(point);
         recomputeView();
         return;
     }
-    s.pointB = point;
-    if (s.guidancePattern == kPatternCurve) {
-        if (s.curveRecording.empty() || s.curveRecording.back().x != point.x ||
-            s.curveRecording.back().y != point.y)
-            s.curveRecording.push_back(point);
+    s.work.pointB = point;
+    if (s.settings.guidancePattern == kPatternCurve) {
+        if (s.work.curveRecording.empty() || s.work.curveRecording.back().x != point.x ||
+            s.work.curveRecording.back().y != point.y)
+            s.work.curveRecording.push_back(point);
         // A and B on the same spot make no curve: the tap waits for the vehicle to move.
-        if (startCurveGuidance(s.curveRecording)) {
-            journalCurvePath(s.curve.path);
+        if (startCurveGuidance(s.work.curveRecording)) {
+            journalCurvePath(s.work.curve.path);
             journalPointB(point, spacing());
         }
         return;
     }
-    setAbLine(s.guidance, s.pointA, s.pointB, spacing());
-    s.curveActive = 0;
+    setAbLine(s.work.guidance, s.work.pointA, s.work.pointB, spacing());
+    s.work.curveActive = 0;
     journalPointB(point, spacing());
     startGuidance();
 }
 
 void clearPatternLines() {
     AppState& s = appState;
-    s.curveActive = 0;
-    s.curveRecording.clear();
-    s.curveRecordScreen.clear();
-    s.curve = CurveGuidance{};
-    for (auto& line : s.curveLinesWorld) line.clear();
-    for (auto& line : s.curveLinesScreen) line.clear();
+    s.work.curveActive = 0;
+    s.work.curveRecording.clear();
+    s.view.curveRecordScreen.clear();
+    s.work.curve = CurveGuidance{};
+    for (auto& line : s.guide.curveLinesWorld) line.clear();
+    for (auto& line : s.view.curveLinesScreen) line.clear();
 }
 
 void adoptSavedLine() {
     AppState& s = appState;
-    if (s.savedLineLonLat.size() < 4 || !s.positionSet) return;
+    if (s.ui.savedLineLonLat.size() < 4 || !s.work.positionSet) return;
     std::vector<Vec2> line;
-    for (std::size_t i = 0; i + 1 < s.savedLineLonLat.size(); i += 2) {
+    for (std::size_t i = 0; i + 1 < s.ui.savedLineLonLat.size(); i += 2) {
         const std::optional<PlanePoint> p =
-            projectFix(s.savedLineLonLat[i], s.savedLineLonLat[i + 1]);
+            projectFix(s.ui.savedLineLonLat[i], s.ui.savedLineLonLat[i + 1]);
         if (!p) return;  // tried again with the next fix
         line.push_back({p->x, p->y});
     }
-    s.savedLineLonLat.clear();
-    s.pointASet = 1;
-    s.pointA = line.front();
-    s.pointB = line.back();
-    journalPointA(s.pointA);
-    if (s.savedLinePattern == kPatternCurve) {
+    s.ui.savedLineLonLat.clear();
+    s.work.pointASet = 1;
+    s.work.pointA = line.front();
+    s.work.pointB = line.back();
+    journalPointA(s.work.pointA);
+    if (s.ui.savedLinePattern == kPatternCurve) {
         // Already thinned when it was driven: the same tracks, point for point.
-        if (!setCurvePath(s.curve, line, spacing())) return;
-        s.curveActive = 1;
-        journalCurvePath(s.curve.path);
+        if (!setCurvePath(s.work.curve, line, spacing())) return;
+        s.work.curveActive = 1;
+        journalCurvePath(s.work.curve.path);
     } else {
-        s.curveActive = 0;
+        s.work.curveActive = 0;
     }
     // The straight line through A and B also stands behind a curve, as after a resume.
-    setAbLine(s.guidance, s.pointA, s.pointB, spacing());
-    journalPointB(s.pointB, spacing());
+    setAbLine(s.work.guidance, s.work.pointA, s.work.pointB, spacing());
+    journalPointB(s.work.pointB, spacing());
     startGuidance();
 }

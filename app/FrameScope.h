@@ -16,7 +16,8 @@
 class FrameScope {
   public:
     FrameScope() : lock_(appState.frameLock) {
-        if (appState.display && appState.display->GetBackBuffer()) display_ = appState.display;
+        if (appState.layout.display && appState.layout.display->GetBackBuffer())
+            display_ = appState.layout.display;
     }
     FrameScope(const FrameScope&) = delete;
     FrameScope& operator=(const FrameScope&) = delete;

@@ -52,7 +52,7 @@ void nameDevice() {
     const char* device = nullptr;
     if (!deviceOverride.empty()) {
         device = deviceOverride.c_str();
-    } else if (appState.gpsPort == kGpsdPort) {
+    } else if (appState.settings.gpsPort == kGpsdPort) {
         device = kGpsdLocal;
     }
     if (device == nullptr) {
@@ -65,14 +65,14 @@ void nameDevice() {
 }  // namespace
 
 bool receiverSilent() {
-    if (!appState.gpsRunning || !linkStarted) return false;
+    if (!appState.ui.gpsRunning || !linkStarted) return false;
     const HeardClock::time_point heard{
         HeardClock::duration(lastHeard.load(std::memory_order_relaxed))};
     return HeardClock::now() - heard >= std::chrono::seconds(kSilentSeconds);
 }
 
 int isGpsRunning() {
-    return appState.gpsRunning;
+    return appState.ui.gpsRunning;
 }
 
 void setGpsDeviceOverride(const char* path) {
@@ -84,26 +84,26 @@ void setGpsDeviceOverride(const char* path) {
 // running is still safe, since the library ends the old reader before it starts a new one.
 void setGpsEnabled(int enable) {
     if (enable != 0) {
-        appState.gpsRunning = 0;
+        appState.ui.gpsRunning = 0;
         // A new start may be a new field: the next fix fixes the origin and projection zone.
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         SATLINKERCONFIG config;
-        config.portNumber = appState.gpsPort;
-        config.baudRate = baudRateForIndex(appState.gpsBaudIndex);
+        config.portNumber = appState.settings.gpsPort;
+        config.baudRate = baudRateForIndex(appState.settings.gpsBaudIndex);
         nameDevice();
         noteHeard();  // silence is counted from the start
         linkStarted = true;
         InitSatlinker(nullptr, onReceiverFix, config);
-        appState.gpsRunning = 1;
+        appState.ui.gpsRunning = 1;
         // Corrections run with the link; a restart of the link keeps the same stream going.
         startCorrections();
     } else {
-        appState.gpsRunning = 0;
+        appState.ui.gpsRunning = 0;
         linkStarted = false;
         // Nothing is written to the port once the link closes it.
         stopCorrections();
         FinishSatlinker();
         // Only now: no callback can come after FinishSatlinker has returned to overwrite it.
-        appState.fixQuality = 0;
+        appState.fix.fixQuality = 0;
     }
 }

@@ -44,35 +44,36 @@ void drawWaitScreen(int quality, bool silent) {
     FrameScope frame;
     if (!frame) return;
     drawMessageLayout(frame.target(), text);
-    for (const ButtonImage* button : {&appState.imgGpsSettings, &appState.imgGpsCancel})
+    for (const ButtonImage* button :
+         {&appState.layout.imgGpsSettings, &appState.layout.imgGpsCancel})
         if (button->image) frame.target().Blit(button->x, button->y, button->image);
 }
 
 bool waitGoesOn(unsigned wait) {
-    return appState.waitingForFix && currentWait == wait;
+    return appState.ui.waitingForFix && currentWait == wait;
 }
 
 void waitForFix(unsigned wait) {
     std::uint8_t polls = 0;
     while (waitGoesOn(wait)) {
-        int quality = appState.fixQuality;
+        int quality = appState.fix.fixQuality;
         // Out of the range the receiver may report: no fix at all, and shown as such.
         bool known = quality >= 0 && quality <= kHighestQuality;
         // The first two polls show the screen whatever the receiver says, so the driver sees
         // where the work waits; a fix is taken from the third poll on.
         if (known && quality >= 1 && polls > 1 && waitGoesOn(wait)) {
             std::uint8_t waiting = kStateGpsWait;
-            if (appState.screenState.compare_exchange_strong(waiting, appState.returnState)) {
+            if (appState.ui.screenState.compare_exchange_strong(waiting, appState.ui.returnState)) {
                 // The flag says a wait runs; this one is over.
-                appState.waitingForFix = 0;
-                appState.redrawPending = 1;
+                appState.ui.waitingForFix = 0;
+                appState.ui.redrawPending = 1;
                 platform::current().requestPaint();
             }
             return;
         }
         ++polls;
         if (!known) {
-            appState.fixQuality = 0;
+            appState.fix.fixQuality = 0;
             quality = 0;
         }
         drawWaitScreen(quality, receiverSilent());
@@ -94,9 +95,9 @@ void waitThread(unsigned wait) {
 
 void startGpsWait() {
     if (!isGpsRunning()) setGpsEnabled(1);
-    appState.waitingForFix = 1;
-    appState.fixQuality = 0;
-    appState.screenState = kStateGpsWait;
+    appState.ui.waitingForFix = 1;
+    appState.fix.fixQuality = 0;
+    appState.ui.screenState = kStateGpsWait;
     unsigned wait = ++currentWait;
     {
         std::lock_guard lock(threadsMutex);
@@ -107,7 +108,7 @@ void startGpsWait() {
 }
 
 void stopGpsWait() {
-    appState.waitingForFix = 0;
+    appState.ui.waitingForFix = 0;
     ++currentWait;
     std::unique_lock lock(threadsMutex);
     threadsChanged.notify_all();

@@ -37,13 +37,13 @@ void loadGuidanceConfig() {
         heading = std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0);
     outputAddress = ini.value("output").toString().trimmed().toStdString();
     ini.endGroup();
-    appState.guidancePattern = value;
-    appState.headingDegrees = heading;
+    appState.settings.guidancePattern = value;
+    appState.settings.headingDegrees = heading;
 }
 
 void saveGuidanceConfig() {
-    const char* pattern = patternName(appState.guidancePattern);
-    const double heading = appState.headingDegrees;
+    const char* pattern = patternName(appState.settings.guidancePattern);
+    const double heading = appState.settings.headingDegrees;
     writeInBackground([pattern, heading, output = outputAddress] {
         std::unique_ptr<QSettings> file = openConfigFile();
         QSettings& ini = *file;

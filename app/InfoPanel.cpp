@@ -50,28 +50,31 @@ class PanelLine {
 
 void drawInfoPanel(gfx::Rasterizer& target) {
     const AppState& s = appState;
-    std::uint8_t state = s.screenState;
-    double hectares = s.workedArea * 1e-6;
-    double kilometres = s.distance * 1e-4;
+    std::uint8_t state = s.ui.screenState;
+    double hectares = s.work.workedArea * 1e-6;
+    double kilometres = s.work.distance * 1e-4;
 
     PanelLine first;
     first.number(hectares, 2).text(" ha ").number(kilometres, 2).text(" Km");
-    if (state != kStateReview) first.text(" ").number(s.speedKnots * 1.852, 1).text(" Km/h");
+    if (state != kStateReview) first.text(" ").number(s.fix.speedKnots * 1.852, 1).text(" Km/h");
 
     // In guidance the panel moves below the steering bar (and the large cross-track digits).
     const int row = infoPanelRow(state);
 
     gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
-    target.DrawString(s.font, first.str(), gfx::kAlignCentre, 0, row, colour);
+    target.DrawString(s.layout.font, first.str(), gfx::kAlignCentre, 0, row, colour);
     if (state == kStateReview) return;
 
     // Nothing heard from the receiver for a while: the satellites and HDOP shown would be old.
     PanelLine second;
-    const CorrectionsView corrections = correctionsView(s.fixQuality);
+    const CorrectionsView corrections = correctionsView(s.fix.fixQuality);
     if (receiverSilent()) {
         second.text("No data");
     } else {
-        second.text("Sat: ").number(int(s.satellitesUsed)).text(" HDOP: ").number(s.hdop, 1);
+        second.text("Sat: ")
+            .number(int(s.fix.satellitesUsed))
+            .text(" HDOP: ")
+            .number(s.fix.hdop, 1);
         // The fix type and the age of the last correction, when corrections run or the
         // receiver has some; a line below tells of a lost RTK fix or a correction link that is
         // down.
@@ -81,9 +84,10 @@ void drawInfoPanel(gfx::Rasterizer& target) {
                 second.text(" ").number(corrections.ageSeconds).text("s");
         }
     }
-    target.DrawString(s.font, second.str(), gfx::kAlignCentre, 0, row + textLineHeight(), colour);
+    target.DrawString(s.layout.font, second.str(), gfx::kAlignCentre, 0, row + textLineHeight(),
+                      colour);
     if (corrections.messageId >= 0) {
-        target.DrawString(s.font, messageText(corrections.messageId), gfx::kAlignCentre, 0,
+        target.DrawString(s.layout.font, messageText(corrections.messageId), gfx::kAlignCentre, 0,
                           row + 2 * textLineHeight(), colour);
     }
 }

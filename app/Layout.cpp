@@ -13,7 +13,7 @@ bool isHandheldScreen(int width, int height) {
 }
 
 bool isLandscape() {
-    return appState.orientation == 1 || appState.orientation == 3;
+    return appState.layout.orientation == 1 || appState.layout.orientation == 3;
 }
 
 ButtonRect rectAt(int x, int y, int width, int height) {
@@ -40,19 +40,20 @@ int layoutScaleFor(int width, int height, bool landscape) {
 
 int layoutFontHeight() {
     const AppState& s = appState;
-    if (!s.scaledLayout || s.layoutScale <= 2) return 16;
-    return s.layoutScale == 3 ? 24 : 32;
+    if (!s.layout.scaledLayout || s.layout.layoutScale <= 2) return 16;
+    return s.layout.layoutScale == 3 ? 24 : 32;
 }
 
 bool largeReadout() {
-    return appState.scaledLayout && appState.layoutScale >= 2 && appState.readoutFont;
+    return appState.layout.scaledLayout && appState.layout.layoutScale >= 2 &&
+           appState.layout.readoutFont;
 }
 
 int readoutScale() {
     // Digits (20 of the font's 32 rows) at least a twelfth of the screen's height, as far as
     // a reading of 7 characters ("\x112.35 m") fits across the screen.
-    const int twelfth = (appState.screenHeight + 11) / 12;
-    const int across = appState.screenWidth / (7 * 17);
+    const int twelfth = (appState.layout.screenHeight + 11) / 12;
+    const int across = appState.layout.screenWidth / (7 * 17);
     return std::max(1, std::min((twelfth + kReadoutDigitRows - 1) / kReadoutDigitRows, across));
 }
 
@@ -63,88 +64,94 @@ int readoutHeight() {
 int infoPanelRow(std::uint8_t state) {
     const AppState& s = appState;
     const bool guidanceRows = state == kStateGuidance || state == kStateSettingAB;
-    if (s.scaledLayout) {
-        if (!guidanceRows) return s.textMargin;
+    if (s.layout.scaledLayout) {
+        if (!guidanceRows) return s.layout.textMargin;
         // A landscape screen has no room above the vehicle for both the large digits and the
         // panel: the panel goes to the bottom, between the two columns of buttons.
         if (largeReadout() && isLandscape())
-            return s.screenHeight - s.textMargin - 2 * textLineHeight();
-        const int readout = largeReadout() ? readoutHeight() : s.font ? s.font->height : 16;
-        return s.barHeight + s.textMargin + readout + s.textMargin;
+            return s.layout.screenHeight - s.layout.textMargin - 2 * textLineHeight();
+        const int readout = largeReadout()  ? readoutHeight()
+                            : s.layout.font ? s.layout.font->height
+                                            : 16;
+        return s.layout.barHeight + s.layout.textMargin + readout + s.layout.textMargin;
     }
     // The handheld rows are a byte: on a turned screen in guidance the row wraps round (320
     // high: row 32).
-    if (isLandscape() && guidanceRows) return std::uint8_t(s.screenHeight + 224);
-    if (guidanceRows) return std::uint8_t(s.barHeight + s.textMargin + 32);
-    return s.textMargin;
+    if (isLandscape() && guidanceRows) return std::uint8_t(s.layout.screenHeight + 224);
+    if (guidanceRows) return std::uint8_t(s.layout.barHeight + s.layout.textMargin + 32);
+    return s.layout.textMargin;
 }
 
 int textLineHeight() {
-    return appState.font ? appState.font->cellHeight() : 16;
+    return appState.layout.font ? appState.layout.font->cellHeight() : 16;
 }
 
 void computeScreenMetrics() {
     AppState& s = appState;
-    s.halfScreenHeight = s.screenHeight >> 1;
-    s.scaledLayout = !isHandheldScreen(s.screenWidth, s.screenHeight);
-    s.layoutScale = std::uint8_t(layoutScaleFor(s.screenWidth, s.screenHeight, isLandscape()));
-    s.wideLayout = s.layoutScale >= 2;
-    s.screenHeightLimit = std::uint16_t(s.screenHeight + 50);
-    s.screenWidthLimit = std::uint16_t(s.screenWidth + 50);
-    s.guideNumberRow = std::uint16_t(s.screenHeight - 64 * s.layoutScale);
-    s.halfScreenWidth = s.screenWidth >> 1;
+    s.layout.halfScreenHeight = s.layout.screenHeight >> 1;
+    s.layout.scaledLayout = !isHandheldScreen(s.layout.screenWidth, s.layout.screenHeight);
+    s.layout.layoutScale =
+        std::uint8_t(layoutScaleFor(s.layout.screenWidth, s.layout.screenHeight, isLandscape()));
+    s.layout.wideLayout = s.layout.layoutScale >= 2;
+    s.layout.screenHeightLimit = std::uint16_t(s.layout.screenHeight + 50);
+    s.layout.screenWidthLimit = std::uint16_t(s.layout.screenWidth + 50);
+    s.layout.guideNumberRow = std::uint16_t(s.layout.screenHeight - 64 * s.layout.layoutScale);
+    s.layout.halfScreenWidth = s.layout.screenWidth >> 1;
 }
 
 void computeLayout() {
     AppState& s = appState;
-    const int k = s.layoutScale;
-    s.barHeight = std::uint8_t(27 * k);
-    s.arrowSpacing = std::uint8_t(20 * k);
-    s.textMargin = std::uint8_t(2 * k);
+    const int k = s.layout.layoutScale;
+    s.layout.barHeight = std::uint8_t(27 * k);
+    s.layout.arrowSpacing = std::uint8_t(20 * k);
+    s.layout.textMargin = std::uint8_t(2 * k);
 
-    const int W = s.screenWidth, H = s.screenHeight;
-    const int hw = s.halfScreenWidth, hh = s.halfScreenHeight;
+    const int W = s.layout.screenWidth, H = s.layout.screenHeight;
+    const int hw = s.layout.halfScreenWidth, hh = s.layout.halfScreenHeight;
     const int S = 48 * k;
     const int startW = 140 * k, startH = 40 * k;
 
     if (isLandscape()) {
-        place(s.btnFinish, s.imgFinish, rectAt(0, H - S, S, S));
-        place(s.btnWorkMenu, s.imgWorkMenu, rectAt(0, H - 3 * S, S, S));
-        place(s.btnViewToggle, s.imgViewToggle, rectAt(0, H - 2 * S, S, S));
-        place(s.btnZoomOut, s.imgZoomOut, rectAt(W - S, H - S, S, S));
-        place(s.btnZoomIn, s.imgZoomIn, rectAt(W - S, H - 2 * S, S, S));
+        place(s.layout.btnFinish, s.layout.imgFinish, rectAt(0, H - S, S, S));
+        place(s.layout.btnWorkMenu, s.layout.imgWorkMenu, rectAt(0, H - 3 * S, S, S));
+        place(s.layout.btnViewToggle, s.layout.imgViewToggle, rectAt(0, H - 2 * S, S, S));
+        place(s.layout.btnZoomOut, s.layout.imgZoomOut, rectAt(W - S, H - S, S, S));
+        place(s.layout.btnZoomIn, s.layout.imgZoomIn, rectAt(W - S, H - 2 * S, S, S));
         // Two columns in a 320 x 240 block, the block in the middle of the screen (on the
         // handheld screens the block is the screen).
-        const int x0 = s.scaledLayout ? hw - 160 * k : 0;
-        const int y0 = s.scaledLayout ? hh - 120 * k : 0;
+        const int x0 = s.layout.scaledLayout ? hw - 160 * k : 0;
+        const int y0 = s.layout.scaledLayout ? hh - 120 * k : 0;
         const int left = x0 + 10 * k, right = x0 + 170 * k;
-        place(s.btnStartFree, s.imgStartFree, rectAt(left, y0 + 20 * k, startW, startH));
-        place(s.btnStartAB, s.imgStartAB, rectAt(left, y0 + 80 * k, startW, startH));
-        place(s.btnReview, s.imgReview, rectAt(left, y0 + 140 * k, startW, startH));
-        place(s.btnStartMenu, s.imgStartMenu, rectAt(right, y0 + 20 * k, startW, startH));
-        place(s.btnExit, s.imgExit, rectAt(right, y0 + 80 * k, startW, startH));
+        place(s.layout.btnStartFree, s.layout.imgStartFree,
+              rectAt(left, y0 + 20 * k, startW, startH));
+        place(s.layout.btnStartAB, s.layout.imgStartAB, rectAt(left, y0 + 80 * k, startW, startH));
+        place(s.layout.btnReview, s.layout.imgReview, rectAt(left, y0 + 140 * k, startW, startH));
+        place(s.layout.btnStartMenu, s.layout.imgStartMenu,
+              rectAt(right, y0 + 20 * k, startW, startH));
+        place(s.layout.btnExit, s.layout.imgExit, rectAt(right, y0 + 80 * k, startW, startH));
     } else {
         // The row of work buttons along the bottom, centred (on the handheld screens it fills
         // the width).
         const int x0 = hw - 5 * S / 2;
-        place(s.btnFinish, s.imgFinish, rectAt(x0, H - S, S, S));
-        place(s.btnWorkMenu, s.imgWorkMenu, rectAt(x0 + S, H - S, S, S));
-        place(s.btnViewToggle, s.imgViewToggle, rectAt(x0 + 2 * S, H - S, S, S));
-        place(s.btnZoomOut, s.imgZoomOut, rectAt(x0 + 3 * S, H - S, S, S));
-        place(s.btnZoomIn, s.imgZoomIn, rectAt(x0 + 4 * S, H - S, S, S));
+        place(s.layout.btnFinish, s.layout.imgFinish, rectAt(x0, H - S, S, S));
+        place(s.layout.btnWorkMenu, s.layout.imgWorkMenu, rectAt(x0 + S, H - S, S, S));
+        place(s.layout.btnViewToggle, s.layout.imgViewToggle, rectAt(x0 + 2 * S, H - S, S, S));
+        place(s.layout.btnZoomOut, s.layout.imgZoomOut, rectAt(x0 + 3 * S, H - S, S, S));
+        place(s.layout.btnZoomIn, s.layout.imgZoomIn, rectAt(x0 + 4 * S, H - S, S, S));
         const int x = hw - 70 * k;
-        const int y0 = s.scaledLayout ? hh - 160 * k : 0;
-        place(s.btnStartFree, s.imgStartFree, rectAt(x, y0 + 20 * k, startW, startH));
-        place(s.btnStartAB, s.imgStartAB, rectAt(x, y0 + 80 * k, startW, startH));
-        place(s.btnReview, s.imgReview, rectAt(x, y0 + 140 * k, startW, startH));
-        place(s.btnStartMenu, s.imgStartMenu, rectAt(x, y0 + 200 * k, startW, startH));
-        place(s.btnExit, s.imgExit, rectAt(x, y0 + 260 * k, startW, startH));
+        const int y0 = s.layout.scaledLayout ? hh - 160 * k : 0;
+        place(s.layout.btnStartFree, s.layout.imgStartFree, rectAt(x, y0 + 20 * k, startW, startH));
+        place(s.layout.btnStartAB, s.layout.imgStartAB, rectAt(x, y0 + 80 * k, startW, startH));
+        place(s.layout.btnReview, s.layout.imgReview, rectAt(x, y0 + 140 * k, startW, startH));
+        place(s.layout.btnStartMenu, s.layout.imgStartMenu,
+              rectAt(x, y0 + 200 * k, startW, startH));
+        place(s.layout.btnExit, s.layout.imgExit, rectAt(x, y0 + 260 * k, startW, startH));
     }
     // Yes and No sit in the middle in both orientations; the GPS-wait buttons share them.
-    place(s.btnYes, s.imgYes, rectAt(hw - 80 * k, hh - 50 * k, 160 * k, 76 * k));
-    place(s.btnNo, s.imgNo, rectAt(hw - 80 * k, hh + 30 * k, 160 * k, 76 * k));
-    s.imgGpsSettings.x = s.imgYes.x;
-    s.imgGpsSettings.y = s.imgYes.y;
-    s.imgGpsCancel.x = s.imgNo.x;
-    s.imgGpsCancel.y = s.imgNo.y;
+    place(s.layout.btnYes, s.layout.imgYes, rectAt(hw - 80 * k, hh - 50 * k, 160 * k, 76 * k));
+    place(s.layout.btnNo, s.layout.imgNo, rectAt(hw - 80 * k, hh + 30 * k, 160 * k, 76 * k));
+    s.layout.imgGpsSettings.x = s.layout.imgYes.x;
+    s.layout.imgGpsSettings.y = s.layout.imgYes.y;
+    s.layout.imgGpsCancel.x = s.layout.imgNo.x;
+    s.layout.imgGpsCancel.y = s.layout.imgNo.y;
 }

@@ -28,16 +28,16 @@ namespace {
 
 void createDisplay() {
     AppState& s = appState;
-    if (s.display) gfx::Display::Destroy(s.display);
+    if (s.layout.display) gfx::Display::Destroy(s.layout.display);
     gfx::DisplayParameters params;
     params.width = 0;
     params.height = 0;
-    params.orientation = s.orientation;
+    params.orientation = s.layout.orientation;
     params.swapEffect = 1;
-    gfx::setBackendScreen(s.screenWidth, s.screenHeight);
+    gfx::setBackendScreen(s.layout.screenWidth, s.layout.screenHeight);
     // The back-end reports the orientation in force, so frames are never turned in software.
-    gfx::setBackendOrientation(int(s.orientation));
-    s.display = gfx::Display::Create(lifecycleCalls().windowHandle(), params);
+    gfx::setBackendOrientation(int(s.layout.orientation));
+    s.layout.display = gfx::Display::Create(lifecycleCalls().windowHandle(), params);
 }
 
 void showWelcome() {
@@ -46,7 +46,7 @@ void showWelcome() {
 
 void stopThreads() {
     // Nothing may still draw once the display is gone: end the review and the GPS wait first.
-    if (appState.reviewRunning) stopReview();
+    if (appState.ui.reviewRunning) stopReview();
     // A review that has run out by itself ("the review has finished" on the screen) still has
     // its thread to collect.
     joinReview();
@@ -55,23 +55,23 @@ void stopThreads() {
 
 void destroyDisplay() {
     std::lock_guard lock(appState.frameLock);
-    gfx::Display::Destroy(appState.display);
-    appState.display = nullptr;
+    gfx::Display::Destroy(appState.layout.display);
+    appState.layout.display = nullptr;
 }
 
 void freeImages() {
     freeScreenImages();
-    gfx::DestroyFont(appState.font);
-    appState.font = nullptr;
+    gfx::DestroyFont(appState.layout.font);
+    appState.layout.font = nullptr;
 }
 
 bool headlessWindow() {
-    if (appState.screenWidth == 0) appState.screenWidth = 480;
-    if (appState.screenHeight == 0) appState.screenHeight = 640;
+    if (appState.layout.screenWidth == 0) appState.layout.screenWidth = 480;
+    if (appState.layout.screenHeight == 0) appState.layout.screenHeight = 640;
     return true;
 }
 unsigned headlessRotation() {
-    return appState.screenWidth > appState.screenHeight ? 1u : 0u;
+    return appState.layout.screenWidth > appState.layout.screenHeight ? 1u : 0u;
 }
 
 LifecycleCalls calls = {
@@ -105,16 +105,16 @@ LifecycleCalls& lifecycleCalls() {
 }
 
 void findModuleDir() {
-    char path[sizeof appState.moduleDir] = {};
+    char path[sizeof appState.layout.moduleDir] = {};
     ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
     if (n <= 0) {
-        std::strcpy(appState.moduleDir, "./");
+        std::strcpy(appState.layout.moduleDir, "./");
         return;
     }
     path[n] = '\0';
     char* slash = std::strrchr(path, '/');
     if (slash) slash[1] = '\0';  // the slash stays
-    std::strcpy(appState.moduleDir, path);
+    std::strcpy(appState.layout.moduleDir, path);
 }
 
 unsigned orientationFromRotation(unsigned rotation) {
@@ -136,7 +136,7 @@ bool initInstance() {
     calls.installTexts();
     if (!calls.createMainWindow()) return false;
     computeScreenMetrics();
-    s.orientation = orientationFromRotation(calls.queryRotation());
+    s.layout.orientation = orientationFromRotation(calls.queryRotation());
     calls.createDisplay();
     calls.loadBackgroundImage();
     calls.loadFont();
@@ -146,7 +146,7 @@ bool initInstance() {
     startGuidanceOutput(guidanceOutputAddress());
     calls.loadScreenImages();
     calls.computeLayout();
-    s.screenState = kStateStart;
+    s.ui.screenState = kStateStart;
     // Geodesy set-up always reports success: without a transformation start-up goes on.
     calls.configureGeodesyData();
     calls.startGps();

@@ -40,5 +40,5 @@ bool initInstance();
 // The shut-down sequence: settings saved, receiver stopped, projection, display and every
 // picture released.
 void shutDown();
-// Maps the rotation answer to appState.orientation: 1 -> 1, 2 -> 2, 4 -> 3, else 0.
+// Maps the rotation answer to appState.layout.orientation: 1 -> 1, 2 -> 2, 4 -> 3, else 0.
 unsigned orientationFromRotation(unsigned rotation);

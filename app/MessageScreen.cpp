@@ -25,9 +25,9 @@ class MessageLines {
         : target_(target), text_(text), y_(y) {}
     void line(int start, int count) {
         if (count <= 0) return;
-        target_.DrawString(appState.font, text_ + start, gfx::kAlignCentre, 0, y_, messageInk(),
-                           count);
-        y_ += appState.font->cellHeight();
+        target_.DrawString(appState.layout.font, text_ + start, gfx::kAlignCentre, 0, y_,
+                           messageInk(), count);
+        y_ += appState.layout.font->cellHeight();
     }
 
   private:
@@ -52,10 +52,10 @@ void restOfText(MessageLines& lines, const char* text, int start, int length, in
 // The lines of the wrapping text routine: broken at spaces, each break space kept at the head
 // of the next line, the last line with the rest of the text.
 void drawWrapped(gfx::Rasterizer& target, const char* text, int y) {
-    if (!appState.font) return;  // nothing to draw the text with
+    if (!appState.layout.font) return;  // nothing to draw the text with
     MessageLines lines(target, text, y);
     int length = int(std::strlen(text));
-    int capacity = (target.Target()->width() + 1) / appState.font->cellWidth();
+    int capacity = (target.Target()->width() + 1) / appState.layout.font->cellWidth();
     if (length < kWrapLength) {
         lines.line(0, length);
         return;
@@ -90,12 +90,12 @@ void drawMessageLayout(gfx::Rasterizer& target, const char* text) {
     if (!target.Target()) return;
     refreshPalette();
     target.Clear(messageGround());
-    if (appState.backgroundImage) {
+    if (appState.layout.backgroundImage) {
         target.SetBlending(kPictureAlpha);
-        target.Blit(0, 0, appState.backgroundImage);
+        target.Blit(0, 0, appState.layout.backgroundImage);
         target.ResetBlending();
     }
-    drawWrapped(target, text, appState.halfScreenHeight >> 2);
+    drawWrapped(target, text, appState.layout.halfScreenHeight >> 2);
 }
 
 void drawStartLayout(gfx::Rasterizer& target) {
@@ -103,10 +103,10 @@ void drawStartLayout(gfx::Rasterizer& target) {
     refreshPalette();
     // The picture may be smaller than the window: what it does not cover is the ground.
     target.Clear(messageGround());
-    if (appState.backgroundImage) target.Blit(0, 0, appState.backgroundImage);
+    if (appState.layout.backgroundImage) target.Blit(0, 0, appState.layout.backgroundImage);
     for (const ButtonImage* button :
-         {&appState.imgStartFree, &appState.imgStartAB, &appState.imgReview, &appState.imgStartMenu,
-          &appState.imgExit})
+         {&appState.layout.imgStartFree, &appState.layout.imgStartAB, &appState.layout.imgReview,
+          &appState.layout.imgStartMenu, &appState.layout.imgExit})
         drawButton(target, *button);
 }
 
@@ -119,7 +119,7 @@ void showMessageScreen(const char* text) {
 void drawConfirmScreen() {
     FrameScope frame;
     if (!frame) return;
-    drawMessageLayout(frame.target(), appState.promptText);
-    drawButton(frame.target(), appState.imgYes);
-    drawButton(frame.target(), appState.imgNo);
+    drawMessageLayout(frame.target(), appState.ui.promptText);
+    drawButton(frame.target(), appState.layout.imgYes);
+    drawButton(frame.target(), appState.layout.imgNo);
 }

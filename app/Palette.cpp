@@ -48,7 +48,7 @@ PaletteChoice paletteChoice() {
 
 void setPaletteChoice(PaletteChoice c) {
     choice = c;
-    appState.redrawPending = 1;
+    appState.ui.redrawPending = 1;
 }
 
 void loadPaletteChoice() {
@@ -86,7 +86,7 @@ bool refreshPalette() {
     }
     if (wanted == night) return false;
     night = wanted;
-    if (appState.pictureImage) {
+    if (appState.layout.pictureImage) {
         // Loaded pictures are loaded again for the new palette; before the first load there
         // is nothing to change.
         loadBackgroundImage();
@@ -100,13 +100,13 @@ bool nightPalette() {
 }
 
 std::uint32_t screenTextColor() {
-    return night ? kNightText : appState.textColor;
+    return night ? kNightText : appState.settings.textColor;
 }
 std::uint32_t screenTrackColor() {
-    return night ? kNightTrack : appState.trackColor;
+    return night ? kNightTrack : appState.settings.trackColor;
 }
 std::uint32_t screenBackgroundColor() {
-    return night ? kNightBackground : appState.backgroundColor;
+    return night ? kNightBackground : appState.settings.backgroundColor;
 }
 gfx::Pixel messageGround() {
     return night ? kNightMessageGround : kDayMessageGround;

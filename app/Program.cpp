@@ -87,7 +87,7 @@ void reportFirstStartFrame() {
         return value && std::strcmp(value, "1") == 0;
     }();
     static std::atomic<bool> reported{false};
-    if (!wanted || appState.screenState != kStateStart || reported.exchange(true)) return;
+    if (!wanted || appState.ui.screenState != kStateStart || reported.exchange(true)) return;
     std::fprintf(stderr, "first-frame %.1f\n", msSinceProcessStart());
     std::fflush(stderr);
 }
@@ -107,8 +107,8 @@ bool createQtWindow() {
         QImage image = QImage::fromData(icon.data(), int(icon.size()));
         if (!image.isNull()) window.setWindowIcon(QIcon(QPixmap::fromImage(image)));
     }
-    appState.screenWidth = std::uint16_t(w);
-    appState.screenHeight = std::uint16_t(h);
+    appState.layout.screenWidth = std::uint16_t(w);
+    appState.layout.screenHeight = std::uint16_t(h);
     return true;
 }
 
@@ -116,7 +116,7 @@ unsigned qtRotation() {
     // An explicit orientation answers with the code that maps back to it (270 degrees is 4).
     if (request.orientation >= 0)
         return request.orientation == 3 ? 4u : unsigned(request.orientation);
-    return platform::rotationFor(appState.screenWidth, appState.screenHeight);
+    return platform::rotationFor(appState.layout.screenWidth, appState.layout.screenHeight);
 }
 
 void showQtWindow() {
@@ -145,7 +145,7 @@ int runConversions(const CommandLine& line) {
 
 bool openProgram(const CommandLine& line) {
     findModuleDir();
-    appState.language = std::uint8_t(chooseLanguage(line.language));
+    appState.ui.language = std::uint8_t(chooseLanguage(line.language));
     request.width = line.width;
     request.height = line.height;
     request.orientation = line.orientation.value_or(-1);

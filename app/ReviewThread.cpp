@@ -27,31 +27,31 @@ void sleepMilliseconds(int ms) {
 void drawPauseNotice() {
     FrameScope frame;
     if (!frame) return;
-    frame.target().DrawString(appState.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                              appState.halfScreenHeight + 27, kPauseNoticeColour);
+    frame.target().DrawString(appState.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
+                              appState.layout.halfScreenHeight + 27, kPauseNoticeColour);
 }
 
 // The finished message over the last frame; it stays until the driver taps.
 void drawFinishedNotice() {
     FrameScope frame;
     if (!frame) return;
-    frame.target().DrawWrappedString(appState.font, messageText(kMsgReviewFinished),
-                                     gfx::kAlignCentre, 0, appState.halfScreenHeight / 4,
-                                     gfx::pixelFromColorRef(appState.textColor));
+    frame.target().DrawWrappedString(appState.layout.font, messageText(kMsgReviewFinished),
+                                     gfx::kAlignCentre, 0, appState.layout.halfScreenHeight / 4,
+                                     gfx::pixelFromColorRef(appState.settings.textColor));
 }
 
 // Feeds stored point i in as if it were a fix: the vehicle moves there, one more strip record
 // shows, and the totals grow as they did while the work was recorded.
 void revealPoint(std::size_t i) {
     AppState& s = appState;
-    s.position = s.reviewPositions[i];
-    s.positionSet = 1;
-    s.headingNorth = float(s.reviewHeadings[i].y);
-    s.headingEast = float(s.reviewHeadings[i].x);
-    s.fixCount.store(std::uint16_t(s.fixCount.load() + 1));
+    s.work.position = s.review.positions[i];
+    s.work.positionSet = 1;
+    s.heading.north = float(s.review.headings[i].y);
+    s.heading.east = float(s.review.headings[i].x);
+    if (i < s.review.edges.size()) s.work.strips.push_back(s.review.edges[i]);
     if (i > 0) {
-        s.previousPosition = s.reviewPositions[i - 1];
-        s.distance += stepLength();
+        s.work.previousPosition = s.review.positions[i - 1];
+        s.work.distance += stepLength();
     }
     addStripArea();
 }
@@ -67,25 +67,25 @@ void drawReviewFrame(FrameScope& frame) {
 // waits here: stopReview clears reviewRunning and paused together.
 void waitWhileHeld() {
     AppState& s = appState;
-    while ((s.menuDuringReview || s.paused) && s.reviewRunning) sleepMilliseconds(100);
+    while ((s.ui.menuDuringReview || s.ui.paused) && s.ui.reviewRunning) sleepMilliseconds(100);
 }
 
 void reviewRoutine() {
     AppState& s = appState;
     // The loaded arrays are left alone by everyone else while the review runs.
-    const std::size_t count = s.reviewPositions.size() < s.reviewHeadings.size()
-                                  ? s.reviewPositions.size()
-                                  : s.reviewHeadings.size();
-    if (s.reviewStep == 0 || count < s.reviewStep) s.reviewStep = 1;
-    const std::size_t step = s.reviewStep;
+    const std::size_t count = s.review.positions.size() < s.review.headings.size()
+                                  ? s.review.positions.size()
+                                  : s.review.headings.size();
+    if (s.settings.reviewStep == 0 || count < s.settings.reviewStep) s.settings.reviewStep = 1;
+    const std::size_t step = s.settings.reviewStep;
 
-    for (std::size_t i = 0; i < count && s.reviewRunning; ++i) {
-        if (s.pauseNoticePending && s.paused) {
-            s.pauseNoticePending = 0;
+    for (std::size_t i = 0; i < count && s.ui.reviewRunning; ++i) {
+        if (s.ui.pauseNoticePending && s.ui.paused) {
+            s.ui.pauseNoticePending = 0;
             drawPauseNotice();
         }
         waitWhileHeld();
-        if (!s.reviewRunning) break;
+        if (!s.ui.reviewRunning) break;
         if (i % step == 0) {
             {
                 FrameScope frame;
@@ -101,12 +101,13 @@ void reviewRoutine() {
 
     {
         std::lock_guard lock(s.frameLock);
-        std::vector<PlanePoint>().swap(s.reviewPositions);
-        std::vector<Vec2>().swap(s.reviewHeadings);
+        std::vector<PlanePoint>().swap(s.review.positions);
+        std::vector<Vec2>().swap(s.review.headings);
+        std::vector<TrackEdge>().swap(s.review.edges);
     }
-    if (!s.reviewRunning) return;
+    if (!s.ui.reviewRunning) return;
     drawFinishedNotice();
-    s.reviewRunning = 0;
+    s.ui.reviewRunning = 0;
 }
 
 }  // namespace

@@ -99,33 +99,33 @@ class FieldWriter {
 // The fields of Settings.dat in their order, for reading and for writing alike.
 template <typename State, typename Fields>
 void eachField(State& s, Fields& f) {
-    f.field(s.implementHalfWidth);
-    f.field(s.arrowTolerance);
-    f.field(s.trackColor);
-    f.field(s.customColors[kCustomTrack]);
-    f.field(s.backgroundColor);
-    f.field(s.customColors[kCustomBackground]);
-    f.field(s.reservedBlock);
-    f.field(s.reviewStep);
-    f.field(s.useWindowsGps);
-    f.field(s.gpsPort);
-    f.field(s.gpsBaudIndex);
-    f.field(s.zoom);
-    f.field(s.speedThreshold);
-    f.field(s.distanceThreshold);
-    f.field(s.hdopThreshold);
-    f.field(s.vehicleScaleIndex);
-    f.field(s.textColor);
-    f.field(s.customColors[kCustomText]);
-    f.field(s.showVehicle);
-    f.field(s.showGuideNumbers);
+    f.field(s.settings.implementHalfWidth);
+    f.field(s.settings.arrowTolerance);
+    f.field(s.settings.trackColor);
+    f.field(s.settings.customColors[kCustomTrack]);
+    f.field(s.settings.backgroundColor);
+    f.field(s.settings.customColors[kCustomBackground]);
+    f.field(s.settings.reservedBlock);
+    f.field(s.settings.reviewStep);
+    f.field(s.settings.useWindowsGps);
+    f.field(s.settings.gpsPort);
+    f.field(s.settings.gpsBaudIndex);
+    f.field(s.settings.zoom);
+    f.field(s.settings.speedThreshold);
+    f.field(s.settings.distanceThreshold);
+    f.field(s.settings.hdopThreshold);
+    f.field(s.settings.vehicleScaleIndex);
+    f.field(s.settings.textColor);
+    f.field(s.settings.customColors[kCustomText]);
+    f.field(s.settings.showVehicle);
+    f.field(s.settings.showGuideNumbers);
 }
 
 }  // namespace
 
 // The folder of the program when it may write there; otherwise the user's configuration folder.
 std::string settingsFolder() {
-    std::string dir = appState.moduleDir;
+    std::string dir = appState.layout.moduleDir;
     if (!dir.empty()) {
         if (dir.back() != '/') dir += '/';
         if (access(dir.c_str(), W_OK) == 0) return dir;
@@ -146,19 +146,20 @@ void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
     FieldReader in(bytes, bytes ? size : 0);
     eachField(s, in);
     // The last unit of the reserved block is not kept from one run to the next.
-    s.reservedBlock[32] = 0;
+    s.settings.reservedBlock[32] = 0;
 
-    s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
+    s.settings.implementWidth = std::uint16_t(2 * s.settings.implementHalfWidth);
     // Values the program cannot work with take their initial value; every other value is kept
     // as stored, so that a file the program wrote comes back unchanged.
-    if (s.reviewStep == 0) s.reviewStep = 1;
-    if (s.vehicleScaleIndex >= kVehicleScaleCount) s.vehicleScaleIndex = 0;
-    if (!within(s.zoom, kLowestZoom, kHighestZoom)) s.zoom = kInitialZoom;
-    if (!within(s.speedThreshold, 0.0, kHighestSpeedThreshold))
-        s.speedThreshold = kInitialSpeedThreshold;
-    if (!within(s.hdopThreshold, 0.0, kHighestHdopThreshold))
-        s.hdopThreshold = kInitialHdopThreshold;
-    s.distanceThresholdSquared = std::uint16_t(s.distanceThreshold * s.distanceThreshold);
+    if (s.settings.reviewStep == 0) s.settings.reviewStep = 1;
+    if (s.settings.vehicleScaleIndex >= kVehicleScaleCount) s.settings.vehicleScaleIndex = 0;
+    if (!within(s.settings.zoom, kLowestZoom, kHighestZoom)) s.settings.zoom = kInitialZoom;
+    if (!within(s.settings.speedThreshold, 0.0, kHighestSpeedThreshold))
+        s.settings.speedThreshold = kInitialSpeedThreshold;
+    if (!within(s.settings.hdopThreshold, 0.0, kHighestHdopThreshold))
+        s.settings.hdopThreshold = kInitialHdopThreshold;
+    s.settings.distanceThresholdSquared =
+        std::uint16_t(s.settings.distanceThreshold * s.settings.distanceThreshold);
 }
 
 void encodeSettings(std::uint8_t (&bytes)[kSettingsFileSize]) {

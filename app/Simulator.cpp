@@ -18,7 +18,7 @@ Simulator::~Simulator() {
 bool Simulator::start() {
     process_ = std::make_unique<QProcess>();
     process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const QString program = QString::fromUtf8(appState.moduleDir) + QStringLiteral("gpssim");
+    const QString program = QString::fromUtf8(appState.layout.moduleDir) + QStringLiteral("gpssim");
     // Passes of 150 m, one implement width apart, at a steady 9 km/h: a field to practise on.
     const QStringList arguments = {QStringLiteral("--rate"),    QStringLiteral("5"),
                                    QStringLiteral("--length"),  QStringLiteral("150"),

@@ -15,15 +15,15 @@ constexpr int kRussian = 3;
 
 void installTexts() {
     for (int language = 0; language < kLanguageCount; ++language) {
-        appState.messageTables[language] = kMessageTables[language];
-        appState.dialogTextTables[language] = dialogTextTable(language);
+        appState.ui.messageTables[language] = kMessageTables[language];
+        appState.ui.dialogTextTables[language] = dialogTextTable(language);
     }
 }
 
 const char* messageText(int id) {
     if (id < 0 || id >= kMessageCount) return "";
-    int language = appState.language < kLanguageCount ? appState.language : 0;
-    const char* const* table = appState.messageTables[language];
+    int language = appState.ui.language < kLanguageCount ? appState.ui.language : 0;
+    const char* const* table = appState.ui.messageTables[language];
     if (!table) table = kMessageTables[language];
     const char* text = table[id];
     return text ? text : "";
@@ -34,16 +34,16 @@ void loadFont() {
     // other language, or a program built without that font, uses the code page 437 font.
     // Layouts from three times the handheld's up use the larger fonts of the same family.
     gfx::Font* font = nullptr;
-    const char* page = appState.language == kRussian ? "866" : "155";
+    const char* page = appState.ui.language == kRussian ? "866" : "155";
     const int height = layoutFontHeight();
     if (height > 16) {
         const std::string id = std::string(page) + "-" + std::to_string(height);
         font = gfx::CreateLargeFont(platform::findResource("FONTS", id), height / 2, height);
     }
-    if (!font && appState.language == kRussian)
+    if (!font && appState.ui.language == kRussian)
         font = gfx::CreateFont(platform::findResource("FONTS", "866"));
     if (!font) font = gfx::LoadFontResource();
-    gfx::Font* previous = appState.font;
-    appState.font = font;
+    gfx::Font* previous = appState.layout.font;
+    appState.layout.font = font;
     if (previous) gfx::DestroyFont(previous);
 }

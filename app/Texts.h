@@ -41,7 +41,7 @@ enum MessageId : int {
 void installTexts();
 // The text of message id in the current language ("" when the table has none).
 const char* messageText(int id);
-// Loads the bitmap font of the current language's code page into appState.font.
+// Loads the bitmap font of the current language's code page into appState.layout.font.
 void loadFont();
 // The language chosen by --language (en, es, de, ru), else the locale, else English.
 int chooseLanguage(std::string_view option);

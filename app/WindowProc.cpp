@@ -50,26 +50,26 @@ struct Tap {
 };
 
 void setPrompt(int message) {
-    std::strncpy(appState.promptText, messageText(message), sizeof(appState.promptText) - 1);
-    appState.promptText[sizeof(appState.promptText) - 1] = 0;
+    std::strncpy(appState.ui.promptText, messageText(message), sizeof(appState.ui.promptText) - 1);
+    appState.ui.promptText[sizeof(appState.ui.promptText) - 1] = 0;
 }
 
 void askToConfirm(int message, std::uint8_t kind) {
     setPrompt(message);
-    appState.returnState = kStateStart;
-    appState.confirmKind = kind;
-    appState.screenState = kStateConfirm;
+    appState.ui.returnState = kStateStart;
+    appState.ui.confirmKind = kind;
+    appState.ui.screenState = kStateConfirm;
 }
 
 void openMenuFromScreen() {
-    appState.menuOpen = 1;
+    appState.ui.menuOpen = 1;
     openMenu();
 }
 
 // The view changes under the fix callback's feet: both recompute the screen points.
 void zoomBy(double factor) {
     std::lock_guard lock(appState.frameLock);
-    appState.zoom = float(double(appState.zoom) * factor);
+    appState.settings.zoom = float(double(appState.settings.zoom) * factor);
     rebuildVehicleImage();
     recomputeView();
     journalView();
@@ -77,22 +77,22 @@ void zoomBy(double factor) {
 
 // The zoom and view buttons, alike in work and review. True when the tap hit one of them.
 bool viewButton(Tap tap) {
-    if (tap.on(appState.btnZoomIn)) {
+    if (tap.on(appState.layout.btnZoomIn)) {
         // Tested before the multiplication: 12.9 still grows once, to just above 13.
-        if (appState.zoom < kZoomInLimit) zoomBy(kZoomStep);
+        if (appState.settings.zoom < kZoomInLimit) zoomBy(kZoomStep);
         return true;
     }
-    if (tap.on(appState.btnZoomOut)) {
-        if (appState.zoom > kZoomOutLimit) zoomBy(kZoomOutStep);
+    if (tap.on(appState.layout.btnZoomOut)) {
+        if (appState.settings.zoom > kZoomOutLimit) zoomBy(kZoomOutStep);
         return true;
     }
     return false;
 }
 
 bool viewToggle(Tap tap) {
-    if (!tap.on(appState.btnViewToggle)) return false;
+    if (!tap.on(appState.layout.btnViewToggle)) return false;
     std::lock_guard lock(appState.frameLock);
-    appState.northUp = !appState.northUp;
+    appState.view.northUp = !appState.view.northUp;
     recomputeView();
     journalView();
     return true;
@@ -100,15 +100,15 @@ bool viewToggle(Tap tap) {
 
 void togglePause() {
     std::lock_guard lock(appState.frameLock);
-    if (appState.paused) {
-        appState.paused = 0;
+    if (appState.ui.paused) {
+        appState.ui.paused = 0;
         journalUnpause();
         return;
     }
     // The segment that ends at this fix spans the pause and is left unpainted.
-    appState.pauseMarks.push_back(appState.fixCount);
-    appState.paused = 1;
-    journalPause(appState.fixCount);
+    appState.work.pauseMarks.push_back(appState.work.strips.size());
+    appState.ui.paused = 1;
+    journalPause(appState.work.strips.size());
 }
 
 // Point A on the first tap, point B on the second (or none, for a line at a heading).
@@ -119,27 +119,27 @@ void setPoint() {
 
 void tapWork(Tap tap) {
     if (viewButton(tap)) return;
-    if (tap.on(appState.btnWorkMenu)) {
+    if (tap.on(appState.layout.btnWorkMenu)) {
         openMenuFromScreen();
         return;
     }
     if (viewToggle(tap)) return;
-    if (tap.on(appState.btnFinish)) {
-        std::uint8_t state = appState.screenState;
+    if (tap.on(appState.layout.btnFinish)) {
+        std::uint8_t state = appState.ui.screenState;
         askToConfirm(kMsgFinishQuestion, kConfirmFinish);
-        appState.savedState = state;
+        appState.ui.savedState = state;
         journalSyncSoon();
         return;
     }
-    if (appState.screenState == kStateSettingAB)
+    if (appState.ui.screenState == kStateSettingAB)
         setPoint();
     else
         togglePause();
 }
 
 void startWork(std::uint8_t workState) {
-    appState.paused = 0;
-    appState.returnState = workState;
+    appState.ui.paused = 0;
+    appState.ui.returnState = workState;
     resetWork();
     startGpsWait();
 }
@@ -149,47 +149,47 @@ void beginReview() {
     if (!chooseShapefile(path, true)) return;
     if (!readShapefileForReview(path)) return;
     if (isGpsRunning()) setGpsEnabled(0);
-    appState.screenState = kStateReview;
-    appState.paused = 0;
-    appState.menuDuringReview = 0;
-    appState.reviewRunning = 1;
+    appState.ui.screenState = kStateReview;
+    appState.ui.paused = 0;
+    appState.ui.menuDuringReview = 0;
+    appState.ui.reviewRunning = 1;
     startReview();
 }
 
 void tapStart(Tap tap) {
-    if (tap.on(appState.btnStartFree))
+    if (tap.on(appState.layout.btnStartFree))
         startWork(kStateFreeWork);
-    else if (tap.on(appState.btnStartAB))
+    else if (tap.on(appState.layout.btnStartAB))
         startWork(kStateSettingAB);
-    else if (tap.on(appState.btnReview))
+    else if (tap.on(appState.layout.btnReview))
         beginReview();
-    else if (tap.on(appState.btnStartMenu))
+    else if (tap.on(appState.layout.btnStartMenu))
         openMenuFromScreen();
-    else if (tap.on(appState.btnExit))
+    else if (tap.on(appState.layout.btnExit))
         askToConfirm(kMsgCloseQuestion, kConfirmClose);
 }
 
 void tapReview(Tap tap) {
     // The review has run out by itself: any tap leads back to the start.
-    if (!appState.reviewRunning || tap.on(appState.btnFinish)) {
+    if (!appState.ui.reviewRunning || tap.on(appState.layout.btnFinish)) {
         stopReview();
-        appState.screenState = kStateStart;
+        appState.ui.screenState = kStateStart;
         return;
     }
     if (viewButton(tap) || viewToggle(tap)) return;
-    if (tap.on(appState.btnWorkMenu)) {
+    if (tap.on(appState.layout.btnWorkMenu)) {
         // The review waits while the menu is up; a pause is lifted so it goes on afterwards.
-        appState.menuDuringReview = 1;
-        appState.menuOpen = 1;
-        appState.paused = 0;
+        appState.ui.menuDuringReview = 1;
+        appState.ui.menuOpen = 1;
+        appState.ui.paused = 0;
         openMenu();
         return;
     }
-    if (appState.paused) {
-        appState.paused = 0;
+    if (appState.ui.paused) {
+        appState.ui.paused = 0;
     } else {
-        appState.pauseNoticePending = 1;
-        appState.paused = 1;
+        appState.ui.pauseNoticePending = 1;
+        appState.ui.paused = 1;
     }
 }
 
@@ -197,7 +197,7 @@ void tapReview(Tap tap) {
 // the question, with the work still in memory and in its journal.
 void writeWork(const std::string& path) {
     setPrompt(kMsgSaveQuestion);
-    appState.confirmKind = kConfirmSave;
+    appState.ui.confirmKind = kConfirmSave;
     if (!exportShapefile(path)) {
         platform::current().messageBox(kSaveFailedText);
         return;
@@ -206,7 +206,7 @@ void writeWork(const std::string& path) {
     writeGuideLine(path);
     rememberSaveFolder(path);
     journalEndWork();
-    appState.screenState = kStateStart;
+    appState.ui.screenState = kStateStart;
 }
 
 void saveWork() {
@@ -215,7 +215,7 @@ void saveWork() {
     if (replacesUnaskedFiles(path)) {
         replaceCandidate = path;
         setPrompt(kMsgReplaceQuestion);
-        appState.confirmKind = kConfirmReplace;
+        appState.ui.confirmKind = kConfirmReplace;
         return;
     }
     writeWork(path);
@@ -227,23 +227,23 @@ void answerResume(bool yes) {
         return;
     }
     std::string path = recoverInterruptedWork();
-    appState.screenState = kStateStart;
+    appState.ui.screenState = kStateStart;
     if (path.empty()) return;
     // The path stays on the screen until the driver touches it.
-    char text[sizeof appState.promptText + 4096];
+    char text[sizeof appState.ui.promptText + 4096];
     std::snprintf(text, sizeof text, messageText(kMsgRecovered), path.c_str());
-    appState.screenState = kStateBeforeStart;
+    appState.ui.screenState = kStateBeforeStart;
     recoveredNoticeShown = true;
     showMessageScreen(text);
 }
 
 void tapConfirm(Tap tap) {
-    if (tap.on(appState.btnYes)) {
-        switch (appState.confirmKind) {
+    if (tap.on(appState.layout.btnYes)) {
+        switch (appState.ui.confirmKind) {
             case kConfirmClose:
                 showMessageScreen(messageText(kMsgExiting));
                 // Nothing more is drawn or tapped while the program shuts down.
-                appState.screenState = kStateBeforeStart;
+                appState.ui.screenState = kStateBeforeStart;
                 windowProc(kMsgDestroy, 0, 0);
                 break;
             case kConfirmSave:
@@ -251,7 +251,7 @@ void tapConfirm(Tap tap) {
                 break;
             case kConfirmFinish:
                 setPrompt(kMsgSaveQuestion);
-                appState.confirmKind = kConfirmSave;
+                appState.ui.confirmKind = kConfirmSave;
                 break;
             case kConfirmResume:
                 answerResume(true);
@@ -264,21 +264,22 @@ void tapConfirm(Tap tap) {
         }
         return;
     }
-    if (tap.on(appState.btnNo)) {
-        if (appState.confirmKind == kConfirmResume) {
+    if (tap.on(appState.layout.btnNo)) {
+        if (appState.ui.confirmKind == kConfirmResume) {
             answerResume(false);
             return;
         }
         // Not over that work: back to "save the work?", to choose another name.
-        if (appState.confirmKind == kConfirmReplace) {
+        if (appState.ui.confirmKind == kConfirmReplace) {
             setPrompt(kMsgSaveQuestion);
-            appState.confirmKind = kConfirmSave;
+            appState.ui.confirmKind = kConfirmSave;
             return;
         }
         // The driver declines to save: the work is discarded, and its journal with it.
-        if (appState.confirmKind == kConfirmSave) journalEndWork();
-        appState.screenState =
-            appState.confirmKind == kConfirmFinish ? appState.savedState : appState.returnState;
+        if (appState.ui.confirmKind == kConfirmSave) journalEndWork();
+        appState.ui.screenState = appState.ui.confirmKind == kConfirmFinish
+                                      ? appState.ui.savedState
+                                      : appState.ui.returnState;
     }
 }
 
@@ -286,28 +287,28 @@ void tapConfirm(Tap tap) {
 // first wins, so a work never starts without its receiver or is left behind on the start screen.
 bool claimGpsWait(std::uint8_t next) {
     std::uint8_t waiting = kStateGpsWait;
-    if (!appState.screenState.compare_exchange_strong(waiting, next)) return false;
+    if (!appState.ui.screenState.compare_exchange_strong(waiting, next)) return false;
     // The wait thread can no longer take the state; it is gone once this returns.
     stopGpsWait();
     return true;
 }
 
 void tapGpsWait(Tap tap) {
-    if (tap.on(appState.btnYes)) {
+    if (tap.on(appState.layout.btnYes)) {
         // Held in state 7 while the wait thread ends; the sheet then opens on the wait's pages.
         if (!claimGpsWait(kStateBeforeStart)) return;
-        appState.screenState = kStateGpsWait;
-        appState.menuOpen = 1;
+        appState.ui.screenState = kStateGpsWait;
+        appState.ui.menuOpen = 1;
         setGpsEnabled(0);
         openMenu();
-    } else if (tap.on(appState.btnNo)) {
+    } else if (tap.on(appState.layout.btnNo)) {
         claimGpsWait(kStateStart);
     }
 }
 
 void penDown(std::intptr_t lParam) {
     Tap tap{std::int16_t(lParam & 0xFFFF), std::int16_t((lParam >> 16) & 0xFFFF)};
-    switch (appState.screenState) {
+    switch (appState.ui.screenState) {
         case kStateFreeWork:
         case kStateGuidance:
         case kStateSettingAB:
@@ -328,7 +329,7 @@ void penDown(std::intptr_t lParam) {
         case kStateBeforeStart:
             if (recoveredNoticeShown) {
                 recoveredNoticeShown = false;
-                appState.screenState = kStateStart;
+                appState.ui.screenState = kStateStart;
             }
             break;
         default:
@@ -338,7 +339,7 @@ void penDown(std::intptr_t lParam) {
 
 void paintWorkScreen() {
     // Drawn only when a fix (or a change of view) has brought something new.
-    if (!appState.redrawPending.exchange(0)) return;
+    if (!appState.ui.redrawPending.exchange(0)) return;
     FrameScope frame;
     if (frame) drawWorkFrame(frame.target());
 }
@@ -350,8 +351,8 @@ void paintStartScreen() {
 }
 
 void paint() {
-    if (appState.menuOpen) return;
-    switch (appState.screenState) {
+    if (appState.ui.menuOpen) return;
+    switch (appState.ui.screenState) {
         case kStateFreeWork:
         case kStateGuidance:
         case kStateSettingAB:
@@ -374,31 +375,31 @@ void paint() {
 void resetWork() {
     std::lock_guard lock(appState.frameLock);
     AppState& s = appState;
-    std::fill(std::begin(s.screenQuads), std::end(s.screenQuads), ScreenPoint{});
-    s.screenGaps.clear();
-    s.pauseMarks.clear();
-    s.position = {};
-    s.previousPosition = {};
-    s.positionSet = 0;
-    s.fixCount = 0;
-    s.workedArea = 0.0;
-    s.distance = 0.0;
-    s.arrowCount = 0;
-    s.crossTrack = 0.0;
-    s.northUp = 0;  // a new work starts heading-up
-    s.pointASet = 0;
-    s.originSet = 0;  // the next fix is the new work's origin
-    s.guidance.lines.clear();
+    std::fill(std::begin(s.view.screenQuads), std::end(s.view.screenQuads), ScreenPoint{});
+    s.view.screenGaps.clear();
+    s.work.pauseMarks.clear();
+    s.work.position = {};
+    s.work.previousPosition = {};
+    s.work.positionSet = 0;
+    s.work.strips.clear();
+    s.work.workedArea = 0.0;
+    s.work.distance = 0.0;
+    s.guide.arrowCount = 0;
+    s.guide.crossTrack = 0.0;
+    s.view.northUp = 0;  // a new work starts heading-up
+    s.work.pointASet = 0;
+    s.work.plane.originSet = 0;  // the next fix is the new work's origin
+    s.work.guidance.lines.clear();
     clearPatternLines();
     // A new work has the whole strip array before it.
-    s.workFull = 0;
-    s.promptBlink = 1;
+    s.work.workFull = 0;
+    s.ui.promptBlink = 1;
 }
 
 void stopReview() {
     // Clearing the pause too lets the thread out of its waiting loop at once.
-    appState.paused = 0;
-    appState.reviewRunning = 0;
+    appState.ui.paused = 0;
+    appState.ui.reviewRunning = 0;
     joinReview();
 }
 
@@ -417,7 +418,7 @@ std::intptr_t windowProc(std::uint32_t message, std::uintptr_t wParam, std::intp
             break;
         case kMsgChar:
             // 'f' switches the work screen between its plain colour and the picture.
-            if (wParam == 'f') appState.pictureBackground = !appState.pictureBackground;
+            if (wParam == 'f') appState.ui.pictureBackground = !appState.ui.pictureBackground;
             break;
         case kMsgPenDown:
             penDown(lParam);

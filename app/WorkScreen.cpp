@@ -54,10 +54,10 @@ std::int32_t truncate(double value) {
 
 ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
     const AppState& s = appState;
-    const std::int32_t sx = truncate(float(x) * s.zoom);
-    const std::int32_t sy = truncate(float(y) * s.zoom);
-    return {std::int32_t(std::int64_t(sx) + s.viewOffsetX),
-            std::int32_t(std::int64_t(s.viewOffsetY) - sy)};
+    const std::int32_t sx = truncate(float(x) * s.settings.zoom);
+    const std::int32_t sy = truncate(float(y) * s.settings.zoom);
+    return {std::int32_t(std::int64_t(sx) + s.view.offsetX),
+            std::int32_t(std::int64_t(s.view.offsetY) - sy)};
 }
 
 ScreenPoint firstEnd(const TrackEdge& edge) {
@@ -68,7 +68,7 @@ ScreenPoint secondEnd(const TrackEdge& edge) {
 }
 
 bool isPauseMark(std::uint16_t fix) {
-    const auto& marks = appState.pauseMarks;
+    const auto& marks = appState.work.pauseMarks;
     return std::find(marks.begin(), marks.end(), fix) != marks.end();
 }
 
@@ -76,19 +76,19 @@ bool isPauseMark(std::uint16_t fix) {
 // driver paused is listed in screenGaps instead.
 void walkTrack() {
     AppState& s = appState;
-    s.screenGaps.clear();
+    s.view.screenGaps.clear();
     int i = 0;
-    for (int n = s.fixCount.load(); n >= 2 && i <= kLastQuadIndex; --n) {
+    for (int n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
         if (isPauseMark(std::uint16_t(n - 1))) {
-            s.screenGaps.push_back(std::uint16_t(i));
+            s.view.screenGaps.push_back(std::uint16_t(i));
             continue;
         }
-        const TrackEdge& older = s.trackEdges[n - 2];
-        const TrackEdge& newer = s.trackEdges[n - 1];
-        s.screenQuads[i] = secondEnd(older);
-        s.screenQuads[i + 1] = firstEnd(older);
-        s.screenQuads[i + 2] = firstEnd(newer);
-        s.screenQuads[i + 3] = secondEnd(newer);
+        const TrackEdge& older = s.work.strips[n - 2];
+        const TrackEdge& newer = s.work.strips[n - 1];
+        s.view.screenQuads[i] = secondEnd(older);
+        s.view.screenQuads[i + 1] = firstEnd(older);
+        s.view.screenQuads[i + 2] = firstEnd(newer);
+        s.view.screenQuads[i + 3] = secondEnd(newer);
         i += 4;
     }
     walkedQuadEnd = i;
@@ -100,19 +100,19 @@ void walkTrack() {
 bool quadOnScreen(const ScreenPoint* q) {
     const auto [left, right] = std::minmax({q[0].x, q[1].x, q[2].x, q[3].x});
     const auto [top, bottom] = std::minmax({q[0].y, q[1].y, q[2].y, q[3].y});
-    return right >= 0 && left <= std::int32_t(appState.screenWidthLimit) && bottom >= 0 &&
-           top <= std::int32_t(appState.screenHeightLimit);
+    return right >= 0 && left <= std::int32_t(appState.layout.screenWidthLimit) && bottom >= 0 &&
+           top <= std::int32_t(appState.layout.screenHeightLimit);
 }
 
 void drawTrack(gfx::Rasterizer& r) {
     const AppState& s = appState;
     const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
-    const int end = std::min({4 * int(s.fixCount.load()) - 4, kLastQuadIndex, walkedQuadEnd});
+    const int end = std::min({4 * int(s.work.strips.size()) - 4, kLastQuadIndex, walkedQuadEnd});
     std::size_t gap = 0;  // the walk lists its gaps in ascending order
     for (int i = 0; i < end; i += 4) {
-        while (gap < s.screenGaps.size() && s.screenGaps[gap] < i) ++gap;
-        if (gap < s.screenGaps.size() && s.screenGaps[gap] == i) continue;
-        const ScreenPoint* q = &s.screenQuads[i];
+        while (gap < s.view.screenGaps.size() && s.view.screenGaps[gap] < i) ++gap;
+        if (gap < s.view.screenGaps.size() && s.view.screenGaps[gap] == i) continue;
+        const ScreenPoint* q = &s.view.screenQuads[i];
         if (!quadOnScreen(q)) continue;
         const gfx::Point corners[4] = {
             {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
@@ -127,25 +127,25 @@ void drawTrack(gfx::Rasterizer& r) {
 void drawSteeringBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
     const gfx::Pixel bg = gfx::pixelFromColorRef(screenBackgroundColor());
-    const int n = s.arrowCount;
-    const int hw = s.halfScreenWidth;
-    const int w = s.screenWidth;
-    const int bar = s.barHeight;
-    const int spacing = s.arrowSpacing;
-    if (s.steerLeft) {
+    const int n = s.guide.arrowCount;
+    const int hw = s.layout.halfScreenWidth;
+    const int w = s.layout.screenWidth;
+    const int bar = s.layout.barHeight;
+    const int spacing = s.layout.arrowSpacing;
+    if (s.guide.steerLeft) {
         r.FillRect(0, 0, hw, bar, bg);
         r.FillRect(hw + n * spacing, 0, w, bar, bg);
-        if (s.arrowRightImage) {
+        if (s.layout.arrowRightImage) {
             for (int k = 0; k < n && hw + k * spacing < w; ++k) {
-                r.Blit(hw + k * spacing, 0, s.arrowRightImage);
+                r.Blit(hw + k * spacing, 0, s.layout.arrowRightImage);
             }
         }
     } else {
         r.FillRect(0, 0, hw - 6 * n, bar, bg);
         r.FillRect(hw, 0, w, bar, bg);
-        if (s.arrowLeftImage) {
+        if (s.layout.arrowLeftImage) {
             for (int k = 1; k <= n && hw - k * spacing > -spacing; ++k) {
-                r.Blit(hw - k * spacing, 0, s.arrowLeftImage);
+                r.Blit(hw - k * spacing, 0, s.layout.arrowLeftImage);
             }
         }
     }
@@ -155,10 +155,10 @@ void drawSteeringBar(gfx::Rasterizer& r) {
 // to steer without looking.
 void steeringSound() {
     AppState& s = appState;
-    if (s.soundCountdown != 0) --s.soundCountdown;
-    if (s.soundCountdown != 0 || !s.abReady || s.arrowCount == 0 || s.paused) return;
-    platform::current().playSound(s.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
-    s.soundCountdown = kSoundFrames;
+    if (s.ui.soundCountdown != 0) --s.ui.soundCountdown;
+    if (s.ui.soundCountdown != 0 || !s.ui.abReady || s.guide.arrowCount == 0 || s.ui.paused) return;
+    platform::current().playSound(s.guide.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
+    s.ui.soundCountdown = kSoundFrames;
 }
 
 // Each guide line gets its number where it crosses the number row; a line parallel to the row
@@ -166,27 +166,28 @@ void steeringSound() {
 void drawGuideNumbers(gfx::Rasterizer& r) {
     const AppState& s = appState;
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
-    const int row = s.guideNumberRow;
-    const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
+    const int row = s.layout.guideNumberRow;
+    const std::int32_t numbers[3] = {s.guide.guideNumber, s.guide.guideNumber - 1,
+                                     s.guide.guideNumber + 1};
     for (int line = 0; line < 3; ++line) {
-        const ScreenPoint a = s.guideLinesScreen[2 * line];
-        const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
+        const ScreenPoint a = s.view.guideLinesScreen[2 * line];
+        const ScreenPoint b = s.view.guideLinesScreen[2 * line + 1];
         if (a.y == b.y) continue;
         // A nearly level line crosses the row far beside the screen; the product is widened
         // so that such a crossing is not folded back onto it.
         const std::int64_t x =
             a.x + (std::int64_t(b.x) - a.x) * (std::int64_t(row) - a.y) / (std::int64_t(b.y) - a.y);
-        if (x < -1000 || x > std::int64_t(s.screenWidth) + 1000) continue;
+        if (x < -1000 || x > std::int64_t(s.layout.screenWidth) + 1000) continue;
         char text[16];
         std::snprintf(text, sizeof text, "%+d", numbers[line]);
-        r.DrawString(s.font, text, gfx::kAlignAtX, std::int32_t(x), row, colour);
+        r.DrawString(s.layout.font, text, gfx::kAlignAtX, std::int32_t(x), row, colour);
     }
 }
 
 // A segment with a part on the screen or in its 50-pixel margin; the rest is never drawn.
 bool segmentOnScreen(ScreenPoint a, ScreenPoint b) {
     const AppState& s = appState;
-    const std::int32_t w = s.screenWidthLimit, h = s.screenHeightLimit;
+    const std::int32_t w = s.layout.screenWidthLimit, h = s.layout.screenHeightLimit;
     return !(std::max(a.x, b.x) < -50 || std::min(a.x, b.x) > w || std::max(a.y, b.y) < -50 ||
              std::min(a.y, b.y) > h);
 }
@@ -199,8 +200,8 @@ bool segmentOnScreen(ScreenPoint a, ScreenPoint b) {
 void drawGuideSegment(gfx::Rasterizer& r, ScreenPoint a, ScreenPoint b) {
     const AppState& s = appState;
     constexpr double kMargin = 8.0;
-    const double left = -kMargin, right = s.screenWidth + kMargin;
-    const double top = -kMargin, bottom = s.screenHeight + kMargin;
+    const double left = -kMargin, right = s.layout.screenWidth + kMargin;
+    const double top = -kMargin, bottom = s.layout.screenHeight + kMargin;
     const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
     if (dx == 0.0 && dy == 0.0) return;  // no direction: nothing to draw, as for a thick line
     // Liang and Barsky: the parameters of the part inside, from a (0) to b (1).
@@ -251,10 +252,11 @@ void drawGuideSegment(gfx::Rasterizer& r, ScreenPoint a, ScreenPoint b) {
 void drawCurveLines(gfx::Rasterizer& r) {
     const AppState& s = appState;
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
-    const std::int32_t numbers[3] = {s.guideNumber, s.guideNumber - 1, s.guideNumber + 1};
-    const std::int64_t row = s.guideNumberRow;
+    const std::int32_t numbers[3] = {s.guide.guideNumber, s.guide.guideNumber - 1,
+                                     s.guide.guideNumber + 1};
+    const std::int64_t row = s.layout.guideNumberRow;
     for (int line = 0; line < 3; ++line) {
-        const std::vector<ScreenPoint>& points = s.curveLinesScreen[line];
+        const std::vector<ScreenPoint>& points = s.view.curveLinesScreen[line];
         std::int64_t bestX = 0;
         bool crossing = false;
         for (std::size_t i = 0; i + 1 < points.size(); i += 2) {
@@ -272,16 +274,17 @@ void drawCurveLines(gfx::Rasterizer& r) {
             if (a.y == b.y || (a.y < row) == (b.y < row)) continue;
             const std::int64_t x =
                 a.x + (std::int64_t(b.x) - a.x) * (row - a.y) / (std::int64_t(b.y) - a.y);
-            if (x < 0 || x > s.screenWidth) continue;
-            if (!crossing ||
-                std::llabs(x - s.halfScreenWidth) < std::llabs(bestX - s.halfScreenWidth))
+            if (x < 0 || x > s.layout.screenWidth) continue;
+            if (!crossing || std::llabs(x - s.layout.halfScreenWidth) <
+                                 std::llabs(bestX - s.layout.halfScreenWidth))
                 bestX = x;
             crossing = true;
         }
-        if (!s.showGuideNumbers || !crossing) continue;
+        if (!s.settings.showGuideNumbers || !crossing) continue;
         char text[16];
         std::snprintf(text, sizeof text, "%+d", numbers[line]);
-        r.DrawString(s.font, text, gfx::kAlignAtX, std::int32_t(bestX), std::int32_t(row), colour);
+        r.DrawString(s.layout.font, text, gfx::kAlignAtX, std::int32_t(bestX), std::int32_t(row),
+                     colour);
     }
 }
 
@@ -299,50 +302,52 @@ void formatCrossTrack(double crossTrack, char (&text)[32]) {
 // within the arrow tolerance, red beyond it, with a pointer on the side to steer to.
 void drawLargeReadout(gfx::Rasterizer& r, const char (&distance)[32]) {
     const AppState& s = appState;
-    const bool within = std::fabs(s.crossTrack) < double(s.arrowTolerance);
+    const bool within = std::fabs(s.guide.crossTrack) < double(s.settings.arrowTolerance);
     char text[40];
     if (within)
         std::snprintf(text, sizeof text, "%s", distance);
-    else if (s.steerLeft)
+    else if (s.guide.steerLeft)
         std::snprintf(text, sizeof text, "\x11%s", distance);  // the left-pointing triangle
     else
         std::snprintf(text, sizeof text, "%s\x10", distance);  // the right-pointing triangle
     const int length = int(std::strlen(text));
-    const int cell = s.readoutFont->cellWidth();
+    const int cell = s.layout.readoutFont->cellWidth();
     // A long reading gets smaller digits rather than leaving the screen.
-    const int scale = std::max(1, std::min(readoutScale(), int(s.screenWidth) / (length * cell)));
-    const int top = s.barHeight + s.textMargin;
+    const int scale =
+        std::max(1, std::min(readoutScale(), int(s.layout.screenWidth) / (length * cell)));
+    const int top = s.layout.barHeight + s.layout.textMargin;
     const gfx::Pixel colour = within ? kReadoutGreen : kRed;
     // A plate under the digits keeps them readable over the track and the guide lines.
     const int width = length * cell * scale;
-    const int left = (int(s.screenWidth) - width) / 2 - 4 * scale;
+    const int left = (int(s.layout.screenWidth) - width) / 2 - 4 * scale;
     r.FillRect(left, top, left + width + 8 * scale, top + kReadoutPlateRows * scale,
                nightPalette() ? kPlateNight : kPlateDay);
-    r.DrawStringScaled(s.readoutFont, text, gfx::kAlignCentre, 0, top - kReadoutPlateTopRow * scale,
-                       colour, scale);
+    r.DrawStringScaled(s.layout.readoutFont, text, gfx::kAlignCentre, 0,
+                       top - kReadoutPlateTopRow * scale, colour, scale);
 }
 
 void drawGuidance(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    if (!s.northUp) drawSteeringBar(r);
+    if (!s.view.northUp) drawSteeringBar(r);
     steeringSound();
-    if (s.curveActive) {
+    if (s.work.curveActive) {
         drawCurveLines(r);
     } else {
         for (int line = 0; line < 3; ++line) {
-            const ScreenPoint a = s.guideLinesScreen[2 * line];
-            const ScreenPoint b = s.guideLinesScreen[2 * line + 1];
+            const ScreenPoint a = s.view.guideLinesScreen[2 * line];
+            const ScreenPoint b = s.view.guideLinesScreen[2 * line + 1];
             drawGuideSegment(r, a, b);
         }
-        if (s.showGuideNumbers) drawGuideNumbers(r);
+        if (s.settings.showGuideNumbers) drawGuideNumbers(r);
     }
     char text[32];
-    formatCrossTrack(s.crossTrack, text);
+    formatCrossTrack(s.guide.crossTrack, text);
     if (largeReadout()) {
         drawLargeReadout(r, text);
         return;
     }
-    r.DrawString(s.font, text, gfx::kAlignCentre, 0, s.textMargin + s.barHeight,
+    r.DrawString(s.layout.font, text, gfx::kAlignCentre, 0,
+                 s.layout.textMargin + s.layout.barHeight,
                  gfx::pixelFromColorRef(screenTextColor()));
 }
 
@@ -351,53 +356,56 @@ void drawGuidance(gfx::Rasterizer& r) {
 void drawSettingAB(gfx::Rasterizer& r) {
     AppState& s = appState;
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
-    if (s.promptBlink) {
-        s.promptBlink = 0;
+    if (s.ui.promptBlink) {
+        s.ui.promptBlink = 0;
         int prompt = kMsgPromptA;
         // A curve is recorded along the driven path: driving straight is not what B waits for.
-        if (s.pointASet)
-            prompt = s.guidancePattern == kPatternCurve ? kMsgPromptCurveB : kMsgPromptB;
-        r.DrawWrappedString(s.font, messageText(prompt), gfx::kAlignCentre, 0, s.textMargin,
-                            colour);
+        if (s.work.pointASet)
+            prompt = s.settings.guidancePattern == kPatternCurve ? kMsgPromptCurveB : kMsgPromptB;
+        r.DrawWrappedString(s.layout.font, messageText(prompt), gfx::kAlignCentre, 0,
+                            s.layout.textMargin, colour);
     } else {
-        s.promptBlink = 1;
+        s.ui.promptBlink = 1;
     }
-    if (!s.pointASet) return;
+    if (!s.work.pointASet) return;
     // A curve being recorded: the path so far, then the leg on to the vehicle.
-    if (s.dashLine && s.curveRecordScreen.size() >= 2) {
-        for (std::size_t i = 0; i + 1 < s.curveRecordScreen.size(); ++i) {
-            const ScreenPoint a = s.curveRecordScreen[i], b = s.curveRecordScreen[i + 1];
+    if (s.layout.dashLine && s.view.curveRecordScreen.size() >= 2) {
+        for (std::size_t i = 0; i + 1 < s.view.curveRecordScreen.size(); ++i) {
+            const ScreenPoint a = s.view.curveRecordScreen[i], b = s.view.curveRecordScreen[i + 1];
             if (!segmentOnScreen(a, b)) continue;
-            s.dashLine->draw(r, a, b, colour);
+            s.layout.dashLine->draw(r, a, b, colour);
         }
-        s.dashLine->draw(r, s.curveRecordScreen.back(), {s.halfScreenWidth, s.halfScreenHeight},
-                         colour);
-    } else if (s.dashLine) {
-        s.dashLine->draw(r, s.pointAScreen, {s.halfScreenWidth, s.halfScreenHeight}, colour);
+        s.layout.dashLine->draw(r, s.view.curveRecordScreen.back(),
+                                {s.layout.halfScreenWidth, s.layout.halfScreenHeight}, colour);
+    } else if (s.layout.dashLine) {
+        s.layout.dashLine->draw(r, s.view.pointAScreen,
+                                {s.layout.halfScreenWidth, s.layout.halfScreenHeight}, colour);
     }
-    r.DrawString(s.font, "A", gfx::kAlignAtX, s.pointAScreen.x, s.pointAScreen.y, colour);
+    r.DrawString(s.layout.font, "A", gfx::kAlignAtX, s.view.pointAScreen.x, s.view.pointAScreen.y,
+                 colour);
 }
 
 void drawVehicle(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const gfx::Surface* image = s.vehicleImage;
+    const gfx::Surface* image = s.layout.vehicleImage;
     if (!image) return;
-    if (s.northUp) {
-        r.BlitRotated(s.halfScreenWidth, s.halfScreenHeight,
-                      std::atan2(s.headingEast, s.headingNorth), image);
+    if (s.view.northUp) {
+        r.BlitRotated(s.layout.halfScreenWidth, s.layout.halfScreenHeight,
+                      std::atan2(s.heading.east, s.heading.north), image);
     } else {
         // The middle of the picture's bottom edge is the vehicle's position.
-        r.Blit(s.halfScreenWidth - image->width() / 2, s.halfScreenHeight - image->height(), image);
+        r.Blit(s.layout.halfScreenWidth - image->width() / 2,
+               s.layout.halfScreenHeight - image->height(), image);
     }
 }
 
 // The implement across the current fix.
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const TrackEdge& current = s.trackEdges[s.fixCount.load() - 1];
+    const TrackEdge& current = s.work.strips[s.work.strips.size() - 1];
     const ScreenPoint first = firstEnd(current);
     const ScreenPoint second = secondEnd(current);
-    if (s.northUp) {
+    if (s.view.northUp) {
         r.DrawLine(first.x, first.y, second.x, second.y, kBlack);
     } else {
         r.DrawHLine(first.x, first.y, second.x - first.x, kBlack);
@@ -408,10 +416,10 @@ void drawImplementBar(gfx::Rasterizer& r) {
 // low, so that the guidance stays in sight.
 void drawWorkFull(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const int row = infoPanelRow(s.screenState), line = textLineHeight();
+    const int row = infoPanelRow(s.ui.screenState), line = textLineHeight();
     int y = row + 2 * line;
-    if (y + line > s.guideNumberRow) y = row - line;
-    r.DrawString(s.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
+    if (y + line > s.layout.guideNumberRow) y = row - line;
+    r.DrawString(s.layout.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
 }
 
 }  // namespace
@@ -420,64 +428,67 @@ void drawWorkFull(gfx::Rasterizer& r) {
 // guide lines' points are, so track and lines meet as they always have.
 ScreenPoint worldToScreen(PlanePoint point) {
     const AppState& s = appState;
-    if (s.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
+    if (s.view.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
     const float x = float(point.x);
     const float y = float(point.y);
-    return scaleToScreen(truncate(x * s.viewCos - y * s.viewSin),
-                         truncate(x * s.viewSin + y * s.viewCos));
+    return scaleToScreen(truncate(x * s.view.cos - y * s.view.sin),
+                         truncate(x * s.view.sin + y * s.view.cos));
 }
 
 ScreenPoint worldToScreen(Vec2 point) {
     const AppState& s = appState;
-    if (s.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
-    const double c = s.viewCos;
-    const double sn = s.viewSin;
+    if (s.view.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
+    const double c = s.view.cos;
+    const double sn = s.view.sin;
     return scaleToScreen(truncate(point.x * c - point.y * sn),
                          truncate(point.x * sn + point.y * c));
 }
 
 void recomputeView() {
     AppState& s = appState;
-    if (s.northUp) {
-        s.viewSin = 0.0f;
-        s.viewCos = 1.0f;
+    if (s.view.northUp) {
+        s.view.sin = 0.0f;
+        s.view.cos = 1.0f;
     } else {
-        s.viewSin = s.headingEast;
-        s.viewCos = s.headingNorth;
+        s.view.sin = s.heading.east;
+        s.view.cos = s.heading.north;
     }
-    const float px = float(s.position.x);
-    const float py = float(s.position.y);
-    const std::int32_t rx = truncate(px * s.viewCos - py * s.viewSin);
-    const std::int32_t ry = truncate(py * s.viewCos + px * s.viewSin);
-    const std::int32_t sx = truncate(float(rx) * s.zoom);
-    const std::int32_t sy = truncate(float(ry) * s.zoom);
-    s.viewOffsetX = std::int32_t(std::int64_t(s.halfScreenWidth) - sx);
-    s.viewOffsetY = std::int32_t(std::int64_t(s.halfScreenHeight) + sy);
+    const float px = float(s.work.position.x);
+    const float py = float(s.work.position.y);
+    const std::int32_t rx = truncate(px * s.view.cos - py * s.view.sin);
+    const std::int32_t ry = truncate(py * s.view.cos + px * s.view.sin);
+    const std::int32_t sx = truncate(float(rx) * s.settings.zoom);
+    const std::int32_t sy = truncate(float(ry) * s.settings.zoom);
+    s.view.offsetX = std::int32_t(std::int64_t(s.layout.halfScreenWidth) - sx);
+    s.view.offsetY = std::int32_t(std::int64_t(s.layout.halfScreenHeight) + sy);
 
     walkTrack();
-    for (int k = 0; k < 6; ++k) s.guideLinesScreen[k] = worldToScreen(s.guideLinesWorld[k]);
-    if (s.screenState == kStateSettingAB && s.pointASet) s.pointAScreen = worldToScreen(s.pointA);
-    if (s.curveActive) {
+    for (int k = 0; k < 6; ++k)
+        s.view.guideLinesScreen[k] = worldToScreen(s.guide.guideLinesWorld[k]);
+    if (s.ui.screenState == kStateSettingAB && s.work.pointASet)
+        s.view.pointAScreen = worldToScreen(s.work.pointA);
+    if (s.work.curveActive) {
         for (int k = 0; k < 3; ++k) {
-            s.curveLinesScreen[k].clear();
-            for (const Vec2& p : s.curveLinesWorld[k])
-                s.curveLinesScreen[k].push_back(worldToScreen(p));
+            s.view.curveLinesScreen[k].clear();
+            for (const Vec2& p : s.guide.curveLinesWorld[k])
+                s.view.curveLinesScreen[k].push_back(worldToScreen(p));
         }
     }
-    s.curveRecordScreen.clear();
-    if (s.screenState == kStateSettingAB)
-        for (const Vec2& p : s.curveRecording) s.curveRecordScreen.push_back(worldToScreen(p));
+    s.view.curveRecordScreen.clear();
+    if (s.ui.screenState == kStateSettingAB)
+        for (const Vec2& p : s.work.curveRecording)
+            s.view.curveRecordScreen.push_back(worldToScreen(p));
 }
 
 void rebuildVehicleImage() {
     AppState& s = appState;
     gfx::Surface* scaled = nullptr;
-    const gfx::Surface* source = s.vehicleSource;
+    const gfx::Surface* source = s.layout.vehicleSource;
     if (source && source->buffer) {
-        const std::size_t index = s.vehicleScaleIndex < std::size(kVehicleScales)
-                                      ? s.vehicleScaleIndex
+        const std::size_t index = s.settings.vehicleScaleIndex < std::size(kVehicleScales)
+                                      ? s.settings.vehicleScaleIndex
                                       : 0;  // a scale past the table is taken as real size
-        const float factor = float(double(s.zoom) * double(kVehicleScales[index]));
+        const float factor = float(double(s.settings.zoom) * double(kVehicleScales[index]));
         const std::int32_t width = truncate(float(source->width()) * factor);
         const std::int32_t height = truncate(float(source->height()) * factor);
         // A vehicle smaller than a pixel is not drawn at all; nothing is stretched onto an
@@ -491,18 +502,18 @@ void rebuildVehicleImage() {
             scaled->colourKey = kVehicleKey;
         }
     }
-    gfx::DestroySurface(s.vehicleImage);
-    s.vehicleImage = scaled;
+    gfx::DestroySurface(s.layout.vehicleImage);
+    s.layout.vehicleImage = scaled;
 }
 
 void drawBackground(gfx::Rasterizer& target) {
     const AppState& s = appState;
-    if (s.pictureBackground && s.pictureImage) {
-        const gfx::Point corners[4] = {{s.pictureQuad[0].x, s.pictureQuad[0].y},
-                                       {s.pictureQuad[1].x, s.pictureQuad[1].y},
-                                       {s.pictureQuad[2].x, s.pictureQuad[2].y},
-                                       {s.pictureQuad[3].x, s.pictureQuad[3].y}};
-        target.FillPolygonPattern(corners, 4, s.pictureImage);
+    if (s.ui.pictureBackground && s.layout.pictureImage) {
+        const gfx::Point corners[4] = {{s.layout.pictureQuad[0].x, s.layout.pictureQuad[0].y},
+                                       {s.layout.pictureQuad[1].x, s.layout.pictureQuad[1].y},
+                                       {s.layout.pictureQuad[2].x, s.layout.pictureQuad[2].y},
+                                       {s.layout.pictureQuad[3].x, s.layout.pictureQuad[3].y}};
+        target.FillPolygonPattern(corners, 4, s.layout.pictureImage);
     } else {
         target.Clear(gfx::pixelFromColorRef(screenBackgroundColor()));
     }
@@ -510,27 +521,27 @@ void drawBackground(gfx::Rasterizer& target) {
 
 void drawWorkScreen(gfx::Rasterizer& target) {
     AppState& s = appState;
-    const std::uint8_t state = s.screenState;
-    const bool track = s.fixCount.load() >= 2;
+    const std::uint8_t state = s.ui.screenState;
+    const bool track = s.work.strips.size() >= 2;
     if (track) {
         drawTrack(target);
         if (state == kStateGuidance) drawGuidance(target);
     }
     if (state == kStateSettingAB) drawSettingAB(target);
-    if (s.showVehicle) drawVehicle(target);
+    if (s.settings.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
-    if (s.paused) {
-        const int below = s.scaledLayout ? 27 * s.layoutScale : 27;
-        target.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                          s.halfScreenHeight + below, kRed);
+    if (s.ui.paused) {
+        const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
+        target.DrawString(s.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
+                          s.layout.halfScreenHeight + below, kRed);
     }
-    if (s.workFull) drawWorkFull(target);
+    if (s.work.workFull) drawWorkFull(target);
 }
 
 void drawWorkButtons(gfx::Rasterizer& target) {
     const AppState& s = appState;
-    for (const ButtonImage* b :
-         {&s.imgZoomIn, &s.imgZoomOut, &s.imgWorkMenu, &s.imgViewToggle, &s.imgFinish}) {
+    for (const ButtonImage* b : {&s.layout.imgZoomIn, &s.layout.imgZoomOut, &s.layout.imgWorkMenu,
+                                 &s.layout.imgViewToggle, &s.layout.imgFinish}) {
         if (b->image) target.Blit(b->x, b->y, b->image);
     }
 }

@@ -34,16 +34,16 @@ double medianMicroseconds(int runs, Work work) {
 inline void storeBackAndForthWork(int fixes) {
     AppState& s = appState;
     const int perPass = 200;
+    s.work.strips.clear();
     for (int k = 0; k < fixes; ++k) {
         const int pass = k / perPass;
         const int along = k % perPass;
         const double y = pass % 2 == 0 ? along * 10 : (perPass - 1 - along) * 10;
         const double x = pass * 120;
         const double dir = pass % 2 == 0 ? 1 : -1;
-        s.trackEdges[k] = {x - 60 * dir, y, x + 60 * dir, y};
-        s.position = {x, y};
-        s.headingEast = 0.0f;
-        s.headingNorth = float(dir);
+        s.work.strips.push_back({x - 60 * dir, y, x + 60 * dir, y});
+        s.work.position = {x, y};
+        s.heading.east = 0.0f;
+        s.heading.north = float(dir);
     }
-    s.fixCount = std::uint16_t(fixes);
 }

@@ -52,40 +52,41 @@ int runNmeaImport(const std::string& log, const std::string& save,
                      *widthMetres, kMaxWidthMetres);
         return 1;
     }
-    if (!s.forwardTransform) configureGeodesyData();
-    if (!s.forwardTransform) {
+    if (!s.projection.forwardTransform) configureGeodesyData();
+    if (!s.projection.forwardTransform) {
         std::fprintf(stderr, "sulcomain: no coordinate transformation available\n");
         return 1;
     }
-    const std::uint16_t storedHalfWidth = s.implementHalfWidth;
+    const std::uint16_t storedHalfWidth = s.settings.implementHalfWidth;
     if (widthMetres) {
-        s.implementHalfWidth = halfWidthCentimetres(*widthMetres);
-        s.implementWidth = std::uint16_t(2 * s.implementHalfWidth);
+        s.settings.implementHalfWidth = halfWidthCentimetres(*widthMetres);
+        s.settings.implementWidth = std::uint16_t(2 * s.settings.implementHalfWidth);
     }
 
     // A free work, never paused, exactly as the fixes would have arrived from the receiver.
     resetWork();
-    s.paused = 0;
-    s.screenState = kStateFreeWork;
+    s.ui.paused = 0;
+    s.ui.screenState = kStateFreeWork;
     NmeaParser parser;
     parser.setFixCallback(onFix);
     bool read = feedLog(log, parser);
-    s.screenState = kStateStart;
+    s.ui.screenState = kStateStart;
 
     int result = 1;
     if (!read) {
         std::fprintf(stderr, "sulcomain: %s: cannot read the log\n", log.c_str());
-    } else if (s.fixCount == 0) {
+    } else if (s.work.strips.empty()) {
         std::fprintf(stderr, "sulcomain: %s: no fix of the log made a strip record\n", log.c_str());
     } else if (!exportShapefile(save)) {
         std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
     } else {
         // The figures the panel shows for this work, to the square metre and the decimetre.
         std::printf("%s: %u strip records, %.4f ha, %.4f km\n", save.c_str(),
-                    unsigned(s.fixCount.load()), s.workedArea * 1e-6, s.distance * 1e-4);
+                    unsigned(s.work.strips.size()), s.work.workedArea * 1e-6,
+                    s.work.distance * 1e-4);
         result = 0;
     }
-    s.implementHalfWidth = storedHalfWidth;
-    s.implementWidth = std::uint16_t(2 * storedHalfWidth);
+    s.settings.implementHalfWidth = storedHalfWidth;
+    s.settings.implementWidth = std::uint16_t(2 * storedHalfWidth);
     return result;
 }

@@ -20,13 +20,13 @@ namespace {
 // The current line in the plane: the curve's path, or A and B.
 std::vector<Vec2> currentLine(std::uint8_t& pattern) {
     const AppState& s = appState;
-    if (s.curveActive && s.curve.path.size() >= 2) {
+    if (s.work.curveActive && s.work.curve.path.size() >= 2) {
         pattern = kPatternCurve;
-        return s.curve.path;
+        return s.work.curve.path;
     }
-    if (s.guidance.lines.empty()) return {};
-    pattern = s.guidancePattern == kPatternHeading ? kPatternHeading : kPatternStraight;
-    return {s.guidance.anchorA, s.guidance.anchorB};
+    if (s.work.guidance.lines.empty()) return {};
+    pattern = s.settings.guidancePattern == kPatternHeading ? kPatternHeading : kPatternStraight;
+    return {s.work.guidance.anchorA, s.work.guidance.anchorB};
 }
 
 }  // namespace

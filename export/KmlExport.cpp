@@ -76,9 +76,9 @@ void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number
     out += std::to_string(number);
     out += "</name>\n<Style>\n<PolyStyle>\n<color>b2";
     // KML colours are aabbggrr; the track colour keeps red in its low byte.
-    appendHex2(out, (appState.trackColor >> 16) & 0xFF);
-    appendHex2(out, (appState.trackColor >> 8) & 0xFF);
-    appendHex2(out, appState.trackColor & 0xFF);
+    appendHex2(out, (appState.settings.trackColor >> 16) & 0xFF);
+    appendHex2(out, (appState.settings.trackColor >> 8) & 0xFF);
+    appendHex2(out, appState.settings.trackColor & 0xFF);
     out += "</color>\n</PolyStyle>\n</Style>\n";
     out +=
         "<Polygon>\n<tessellate>1</tessellate>\n<outerBoundaryIs>\n<LinearRing>\n"

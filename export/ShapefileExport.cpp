@@ -106,7 +106,7 @@ void buildPlaneRing(RecordRange range, std::vector<PlanePoint>& ring) {
     std::size_t m = range.end - range.begin;
     ring.resize(2 * m);
     for (std::size_t j = 0; j < m; ++j) {
-        const TrackEdge& r = appState.trackEdges[range.begin + j];
+        const TrackEdge& r = appState.work.strips[range.begin + j];
         ring[j] = {r.leftX, r.leftY};
         ring[2 * m - 1 - j] = {r.rightX, r.rightY};
     }
@@ -247,12 +247,14 @@ int exportShapefile(const std::string& path) {
     int nameWidth = 0;
     DBFGetFieldInfo(save.dbf, kFieldName, nullptr, &nameWidth, nullptr);
     const std::string name = nameFieldText(toNarrow(path), nameWidth);
-    const std::string lon = formatDbfNumber(appState.originLonLat[0], kRefWidth, kRefDecimals);
-    const std::string lat = formatDbfNumber(appState.originLonLat[1], kRefWidth, kRefDecimals);
+    const std::string lon =
+        formatDbfNumber(appState.work.plane.originLonLat[0], kRefWidth, kRefDecimals);
+    const std::string lat =
+        formatDbfNumber(appState.work.plane.originLonLat[1], kRefWidth, kRefDecimals);
 
     std::vector<PlanePoint> ring;
     std::vector<double> x, y, z;
-    for (RecordRange range : workSegments(appState.pauseMarks, appState.fixCount.load())) {
+    for (RecordRange range : workSegments(appState.work.pauseMarks, appState.work.strips.size())) {
         buildPlaneRing(range, ring);
         if (!ringToDegrees(ring, x, y)) return 0;
         z.assign(x.size(), 0.0);

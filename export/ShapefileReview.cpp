@@ -51,13 +51,13 @@ std::size_t loadShape(const SHPObject& shape, std::size_t m, std::size_t total) 
         std::optional<PlanePoint> left = projectFix(shape.padfX[j], shape.padfY[j]);
         std::optional<PlanePoint> right = projectFix(shape.padfX[r], shape.padfY[r]);
         if (!left || !right) return j;
-        appState.trackEdges[total + j] = {left->x, left->y, right->x, right->y};
-        appState.reviewPositions.push_back(
+        appState.review.edges.push_back({left->x, left->y, right->x, right->y});
+        appState.review.positions.push_back(
             {(left->x + right->x) / 2.0, (left->y + right->y) / 2.0});
         // Left lies a quarter turn counter-clockwise of the direction of travel.
         Vec2 across{right->x - left->x, right->y - left->y};
         across.normalize();
-        appState.reviewHeadings.push_back(across.perpendicular());
+        appState.review.headings.push_back(across.perpendicular());
     }
     return pairs;
 }
@@ -79,8 +79,9 @@ int readShapefileForReview(std::string& path) {
     if (!lon || !lat) return 0;
 
     resetWork();
-    appState.reviewPositions.clear();
-    appState.reviewHeadings.clear();
+    appState.review.positions.clear();
+    appState.review.headings.clear();
+    appState.review.edges.clear();
     // Without the work's own zone there is no plane to rebuild it in.
     if (!setOrigin(*lon, *lat)) return 0;
 
@@ -99,7 +100,7 @@ int readShapefileForReview(std::string& path) {
         int pairs = ringPairCount(*shape);
         if (pairs >= 0 && isGeographic(*shape)) {
             total += loadShape(*shape, std::size_t(pairs), total);
-            if (count > 1) appState.pauseMarks.push_back(std::uint16_t(total));
+            if (count > 1) appState.work.pauseMarks.push_back(std::uint16_t(total));
         }
         SHPDestroyObject(shape);
     }

@@ -33,62 +33,67 @@ bool hasPosition(const GPS_POSITION& fix) {
 
 // What the information panel shows of every fix, accepted or not.
 void storePanelValues(const GPS_POSITION& fix) {
-    appState.hdop = fix.hdop;
-    appState.fixQuality = hasPosition(fix) ? static_cast<std::int32_t>(fix.fixQuality) : 0;
+    appState.fix.hdop = fix.hdop;
+    appState.fix.fixQuality = hasPosition(fix) ? static_cast<std::int32_t>(fix.fixQuality) : 0;
     // A fix without quality or satellites says nothing about the satellites in use.
     if (fix.fixQuality != 0 && fix.satelliteCount != 0)
-        appState.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
-    appState.speedKnots = fix.speed;
-    appState.redrawPending = 1;
+        appState.fix.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
+    appState.fix.speedKnots = fix.speed;
+    appState.ui.redrawPending = 1;
 }
 
 // A fix counts only when the vehicle moves fast enough, the fix is precise enough and the step
 // from the last accepted position is long enough; every comparison is strict.
 bool passesFilters(double d2) {
-    if (!(static_cast<double>(appState.speedKnots) > appState.speedThreshold)) return false;
-    if (!(static_cast<double>(appState.hdop) < appState.hdopThreshold)) return false;
-    return d2 > static_cast<double>(appState.distanceThresholdSquared);
+    if (!(static_cast<double>(appState.fix.speedKnots) > appState.settings.speedThreshold))
+        return false;
+    if (!(static_cast<double>(appState.fix.hdop) < appState.settings.hdopThreshold)) return false;
+    return d2 > static_cast<double>(appState.settings.distanceThresholdSquared);
 }
 
 // Along a curve: the followed line and its two neighbours as far as the view reaches (the
 // screen's diagonal at the current zoom, around the vehicle, which the view centres).
 void updateCurveGuidance(Vec2 travel) {
     AppState& s = appState;
-    const Vec2 here{s.position.x, s.position.y};
-    const CurveFollow follow = followNearestCurve(s.curve, here, travel);
-    s.guideNumber = follow.number;
-    s.crossTrack = follow.crossTrack;
-    s.arrowCount = steeringArrows(s.crossTrack, s.arrowTolerance);
-    s.steerLeft = s.crossTrack > 0.0 ? 1 : 0;
-    const double reach =
-        (double(s.screenWidth) + double(s.screenHeight)) / std::max(double(s.zoom), 1e-3) + 50.0;
+    const Vec2 here{s.work.position.x, s.work.position.y};
+    const CurveFollow follow = followNearestCurve(s.work.curve, here, travel);
+    s.guide.guideNumber = follow.number;
+    s.guide.crossTrack = follow.crossTrack;
+    s.guide.arrowCount = steeringArrows(s.guide.crossTrack, s.settings.arrowTolerance);
+    s.guide.steerLeft = s.guide.crossTrack > 0.0 ? 1 : 0;
+    const double reach = (double(s.layout.screenWidth) + double(s.layout.screenHeight)) /
+                             std::max(double(s.settings.zoom), 1e-3) +
+                         50.0;
     const std::int32_t numbers[3] = {follow.number, follow.number - 1, follow.number + 1};
     for (int k = 0; k < 3; ++k) {
-        s.curveLinesWorld[k].clear();
-        curveParallel(s.curve, numbers[k]).line.segmentsNear(here, reach, s.curveLinesWorld[k]);
+        s.guide.curveLinesWorld[k].clear();
+        curveParallel(s.work.curve, numbers[k])
+            .line.segmentsNear(here, reach, s.guide.curveLinesWorld[k]);
     }
 }
 
 // The followed guide line, the cross-track error to it, the arrows and the steering side, and
 // the three guide-line segments around the foot point that the guidance screen draws.
 void updateGuidance(Vec2 travel) {
-    if (appState.curveActive) {
+    if (appState.work.curveActive) {
         updateCurveGuidance(travel);
         return;
     }
-    GuidanceLines& guidance = appState.guidance;
-    Vec2 here{appState.position.x, appState.position.y};
+    GuidanceLines& guidance = appState.work.guidance;
+    Vec2 here{appState.work.position.x, appState.work.position.y};
     Vec2 foot{};
-    appState.guideNumber = followNearestLine(guidance, here, travel, appState.crossTrack, foot);
-    appState.arrowCount = steeringArrows(appState.crossTrack, appState.arrowTolerance);
-    appState.steerLeft = appState.crossTrack > 0.0 ? 1 : 0;
+    appState.guide.guideNumber =
+        followNearestLine(guidance, here, travel, appState.guide.crossTrack, foot);
+    appState.guide.arrowCount =
+        steeringArrows(appState.guide.crossTrack, appState.settings.arrowTolerance);
+    appState.guide.steerLeft = appState.guide.crossTrack > 0.0 ? 1 : 0;
 
     // Each segment reaches 1500 zoomed decimetres to both sides of the foot: off the screen at
     // every zoom. The followed line, then its left and its right neighbour.
-    double reach = static_cast<double>(appState.zoom * 1500.0f);
+    double reach = static_cast<double>(appState.settings.zoom * 1500.0f);
     Vec2 along = reach * guidance.direction;
     Vec2 across = guidance.spacing * guidance.leftNormal;
-    Vec2* world = appState.guideLinesWorld;
+    Vec2* world = appState.guide.guideLinesWorld;
     world[0] = foot + along;
     world[1] = foot - along;
     world[2] = foot + along + across;
@@ -99,48 +104,51 @@ void updateGuidance(Vec2 travel) {
 
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, std::uint8_t state) {
-    const bool hadOrigin = appState.originSet;
+    const bool hadOrigin = appState.work.plane.originSet;
     std::optional<PlanePoint> projected = projectFix(fix.longitude, fix.latitude);
     // The work's first fix names its origin: from here on the work has a journal.
-    if (!hadOrigin && appState.originSet) journalBeginWork(state);
+    if (!hadOrigin && appState.work.plane.originSet) journalBeginWork(state);
     if (!projected) return;
-    appState.previousPosition = *projected;
-    double dx = projected->x - appState.position.x;
-    double dy = projected->y - appState.position.y;
+    appState.work.previousPosition = *projected;
+    double dx = projected->x - appState.work.position.x;
+    double dy = projected->y - appState.work.position.y;
     double d2 = dx * dx + dy * dy;
     if (!passesFilters(d2)) return;
 
     Vec2 unit = Vec2{dx, dy} / std::sqrt(d2);
     // The first accepted fix of a work only seeds the position: there is no step yet.
-    if (!appState.positionSet) {
-        appState.position = *projected;
-        appState.positionLonLat[0] = fix.longitude;
-        appState.positionLonLat[1] = fix.latitude;
-        appState.positionSet = 1;
+    if (!appState.work.positionSet) {
+        appState.work.position = *projected;
+        appState.work.positionLonLat[0] = fix.longitude;
+        appState.work.positionLonLat[1] = fix.latitude;
+        appState.work.positionSet = 1;
         return;
     }
-    appState.position = *projected;
-    appState.positionLonLat[0] = fix.longitude;
-    appState.positionLonLat[1] = fix.latitude;
+    appState.work.position = *projected;
+    appState.work.positionLonLat[0] = fix.longitude;
+    appState.work.positionLonLat[1] = fix.latitude;
 
     // Half the implement width along the step's left normal, centimetres to decimetres; the
     // edges keep their fractions, so the strip is exactly as wide as the implement.
-    double halfWidth = appState.implementHalfWidth * 0.1;
+    double halfWidth = appState.settings.implementHalfWidth * 0.1;
     double offX = halfWidth * unit.y;
     double offY = halfWidth * unit.x;
 
-    smoothHeading(unit.x, unit.y, appState.fixCount.load(std::memory_order_relaxed));
+    smoothHeading(unit.x, unit.y, appState.work.strips.size());
 
-    if (state < kStateStart && !appState.paused) appendStrip(appState.position, offX, offY, d2);
+    if (state < kStateStart && !appState.ui.paused)
+        appendStrip(appState.work.position, offX, offY, d2);
     if (state == kStateGuidance) {
         updateGuidance(unit);
-        publishGuidance(appState.crossTrack);
+        publishGuidance(appState.guide.crossTrack);
     }
     // A line of a saved work waits for the work's first step.
-    if (state == kStateSettingAB && !appState.savedLineLonLat.empty()) adoptSavedLine();
+    if (state == kStateSettingAB && !appState.ui.savedLineLonLat.empty()) adoptSavedLine();
     // A curve being recorded takes every accepted position from A on.
-    if (state == kStateSettingAB && appState.pointASet && appState.guidancePattern == kPatternCurve)
-        appState.curveRecording.push_back({appState.position.x, appState.position.y});
+    if (state == kStateSettingAB && appState.work.pointASet &&
+        appState.settings.guidancePattern == kPatternCurve)
+        appState.work.curveRecording.push_back(
+            {appState.work.position.x, appState.work.position.y});
     if (state < kStateStart) recomputeView();
 }
 
@@ -153,7 +161,7 @@ void onFix(GPS_POSITION fix) {
         notePaletteFix(fix);
         // One reading of the screen state for the whole fix: a touch that changes it meanwhile
         // takes effect with the next fix.
-        std::uint8_t state = appState.screenState;
+        std::uint8_t state = appState.ui.screenState;
         if (state < kStateStart && hasPosition(fix)) processWorkFix(fix, state);
     }
     platform::current().requestPaint();

@@ -14,8 +14,8 @@ constexpr int kRecordsBeforeSmoothing = 20;
 }  // namespace
 
 void smoothHeading(double east, double north, std::uint16_t recordsBefore) {
-    float* historyEast = appState.headingHistoryEast;
-    float* historyNorth = appState.headingHistoryNorth;
+    float* historyEast = appState.heading.historyEast;
+    float* historyNorth = appState.heading.historyNorth;
     for (int i = 0; i + 1 < kHeadingHistory; ++i) {
         historyEast[i] = historyEast[i + 1];
         historyNorth[i] = historyNorth[i + 1];
@@ -32,12 +32,12 @@ void smoothHeading(double east, double north, std::uint16_t recordsBefore) {
     auto meanEast = static_cast<float>(sumEast * 0.05);
     auto meanNorth = static_cast<float>(sumNorth * 0.05);
 
-    float agreement = appState.headingNorth * meanNorth + appState.headingEast * meanEast;
+    float agreement = appState.heading.north * meanNorth + appState.heading.east * meanEast;
     if (recordsBefore > kRecordsBeforeSmoothing && agreement > kSmoothingCosine) {
-        appState.headingEast = meanEast;
-        appState.headingNorth = meanNorth;
+        appState.heading.east = meanEast;
+        appState.heading.north = meanNorth;
     } else {
-        appState.headingEast = static_cast<float>(east);
-        appState.headingNorth = static_cast<float>(north);
+        appState.heading.east = static_cast<float>(east);
+        appState.heading.north = static_cast<float>(north);
     }
 }

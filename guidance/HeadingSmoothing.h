@@ -4,6 +4,17 @@
 
 #include <cstdint>
 
+inline constexpr int kHeadingHistory = 20;
+
+// The smoothed heading and the unit steps it is the mean of. It outlives works: the history
+// fills again at the start of each one.
+struct HeadingState {
+    float east = 0.0f;
+    float north = 0.0f;
+    float historyEast[kHeadingHistory] = {};
+    float historyNorth[kHeadingHistory] = {};
+};
+
 // Takes the unit step (east, north) of an accepted fix into the history and sets headingEast
 // and headingNorth; recordsBefore is the number of strip records before this fix.
 void smoothHeading(double east, double north, std::uint16_t recordsBefore);

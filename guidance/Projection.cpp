@@ -47,8 +47,8 @@ bool transformPoint(OGRCoordinateTransformation* transform, double& x, double& y
 int configureGeodesyData() {
     // GDAL's support files come from a "data" folder beside the program when there is one;
     // otherwise the tables installed with GDAL serve.
-    if (appState.moduleDir[0] != '\0') {
-        std::string folder = std::string(appState.moduleDir) + "data";
+    if (appState.layout.moduleDir[0] != '\0') {
+        std::string folder = std::string(appState.layout.moduleDir) + "data";
         std::error_code error;
         if (std::filesystem::is_directory(folder, error)) {
             const char* narrow = toNarrow(folder);
@@ -63,9 +63,9 @@ int configureGeodesyData() {
 int setUpProjection() {
     OGRSpatialReference projected;
     useLongitudeFirst(projected);
-    if (appState.forwardTransform != nullptr) {
-        OCTDestroyCoordinateTransformation(appState.forwardTransform);
-        appState.forwardTransform = nullptr;
+    if (appState.projection.forwardTransform != nullptr) {
+        OCTDestroyCoordinateTransformation(appState.projection.forwardTransform);
+        appState.projection.forwardTransform = nullptr;
     }
     OGRSpatialReference& geographic = wgs84Geographic();
     geographic.SetWellKnownGeogCS("WGS84");
@@ -78,14 +78,15 @@ int setUpProjection() {
     projected.SetGeogCS("PRJ WGS84", "PRJ WGS84", "WGS84", 6378137.0, 298.257223563, nullptr, 0.0,
                         nullptr, 0.0);
     // The transformation keeps copies of both systems.
-    appState.forwardTransform = OGRCreateCoordinateTransformation(&geographic, &projected);
-    return appState.forwardTransform != nullptr ? 1 : 0;
+    appState.projection.forwardTransform =
+        OGRCreateCoordinateTransformation(&geographic, &projected);
+    return appState.projection.forwardTransform != nullptr ? 1 : 0;
 }
 
 void releaseProjection() {
-    if (appState.forwardTransform == nullptr) return;
-    OCTDestroyCoordinateTransformation(appState.forwardTransform);
-    appState.forwardTransform = nullptr;
+    if (appState.projection.forwardTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(appState.projection.forwardTransform);
+    appState.projection.forwardTransform = nullptr;
 }
 
 UtmZone utmZoneForLongitude(double longitude) {
@@ -101,7 +102,7 @@ bool setOrigin(double longitude, double latitude) {
     int zone = utmZoneForLongitude(longitude).zone;
     int north = latitude < 0.0 ? 0 : 1;  // the equator belongs to the north
 
-    OGRCoordinateTransformation* transform = appState.forwardTransform;
+    OGRCoordinateTransformation* transform = appState.projection.forwardTransform;
     if (transform != nullptr) {
         int currentNorth = 0;
         int currentZone = transform->GetTargetCS()->GetUTMZone(&currentNorth);
@@ -117,49 +118,50 @@ bool setOrigin(double longitude, double latitude) {
             // A refused zone leaves no plane at all: the old zone's plane would mirror the work.
             if (replacement == nullptr) return false;
             OCTDestroyCoordinateTransformation(transform);
-            appState.forwardTransform = replacement;
+            appState.projection.forwardTransform = replacement;
         }
     }
 
-    appState.originLonLat[0] = longitude;
-    appState.originLonLat[1] = latitude;
+    appState.work.plane.originLonLat[0] = longitude;
+    appState.work.plane.originLonLat[1] = latitude;
     double x = longitude;
     double y = latitude;
-    if (!transformPoint(appState.forwardTransform, x, y)) return false;
-    appState.originX = x * 10.0;
-    appState.originY = y * 10.0;
-    appState.originSet = 1;
+    if (!transformPoint(appState.projection.forwardTransform, x, y)) return false;
+    appState.work.plane.originX = x * 10.0;
+    appState.work.plane.originY = y * 10.0;
+    appState.work.plane.originSet = 1;
     return true;
 }
 
 std::optional<PlanePoint> projectFix(double longitude, double latitude) {
     // The first fix handed over after a work reset fixes the origin, whether or not the fix
     // filters later accept it.
-    if (!appState.originSet && !setOrigin(longitude, latitude)) return std::nullopt;
+    if (!appState.work.plane.originSet && !setOrigin(longitude, latitude)) return std::nullopt;
     double x = longitude;
     double y = latitude;
-    if (!transformPoint(appState.forwardTransform, x, y)) return std::nullopt;
-    return PlanePoint{x * 10.0 - appState.originX, y * 10.0 - appState.originY};
+    if (!transformPoint(appState.projection.forwardTransform, x, y)) return std::nullopt;
+    return PlanePoint{x * 10.0 - appState.work.plane.originX,
+                      y * 10.0 - appState.work.plane.originY};
 }
 
 void openInverseProjection() {
     closeInverseProjection();
-    OGRCoordinateTransformation* forward = appState.forwardTransform;
+    OGRCoordinateTransformation* forward = appState.projection.forwardTransform;
     if (forward == nullptr) return;
-    appState.inverseTransform =
+    appState.projection.inverseTransform =
         OGRCreateCoordinateTransformation(forward->GetTargetCS(), forward->GetSourceCS());
 }
 
 void closeInverseProjection() {
-    if (appState.inverseTransform == nullptr) return;
-    OCTDestroyCoordinateTransformation(appState.inverseTransform);
-    appState.inverseTransform = nullptr;
+    if (appState.projection.inverseTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(appState.projection.inverseTransform);
+    appState.projection.inverseTransform = nullptr;
 }
 
 bool unprojectPoint(PlanePoint point, double& longitude, double& latitude) {
-    double x = (point.x + appState.originX) * 0.1;
-    double y = (point.y + appState.originY) * 0.1;
-    if (!transformPoint(appState.inverseTransform, x, y)) return false;
+    double x = (point.x + appState.work.plane.originX) * 0.1;
+    double y = (point.y + appState.work.plane.originY) * 0.1;
+    if (!transformPoint(appState.projection.inverseTransform, x, y)) return false;
     longitude = x;
     latitude = y;
     return true;

@@ -8,6 +8,15 @@
 
 #include "guidance/PlanePoint.h"
 
+class OGRCoordinateTransformation;
+
+// The transformations between WGS84 and the zone of the work's plane. The forward one lives for
+// the whole run and follows each work into its zone; the inverse one is opened for a save.
+struct ProjectionTransforms {
+    OGRCoordinateTransformation* forwardTransform = nullptr;
+    OGRCoordinateTransformation* inverseTransform = nullptr;
+};
+
 int configureGeodesyData();
 int setUpProjection();
 void releaseProjection();

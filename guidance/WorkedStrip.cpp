@@ -7,29 +7,26 @@
 #include "journal/WorkJournal.h"
 
 void appendStrip(PlanePoint p, double offX, double offY, double d2) {
-    std::uint16_t count = appState.fixCount.load(std::memory_order_relaxed);
-    if (count >= kTrackCapacity) {
-        // Nothing wraps or overwrites: the work stops growing, and area and distance with it.
-        appState.workFull = 1;
+    std::uint16_t count = appState.work.strips.size();
+    // Nothing wraps or overwrites: the work stops growing, and area and distance with it.
+    if (!appState.work.strips.push_back({p.x - offX, p.y + offY, p.x + offX, p.y - offY})) {
+        appState.work.workFull = 1;
         return;
     }
-    // The record is complete before the count that makes it visible is raised.
-    appState.trackEdges[count] = {p.x - offX, p.y + offY, p.x + offX, p.y - offY};
-    appState.fixCount.store(static_cast<std::uint16_t>(count + 1), std::memory_order_release);
     if (count + 1 > 1) {
         // The whole step counts, fractions included: the distance is the length driven.
-        appState.distance += std::sqrt(d2);
+        appState.work.distance += std::sqrt(d2);
     }
     addStripArea();
     journalStripAdded();
-    if (count + 1 >= kTrackCapacity) appState.workFull = 1;
+    if (count + 1 >= kTrackCapacity) appState.work.workFull = 1;
 }
 
 void addStripArea() {
-    int n = appState.fixCount.load(std::memory_order_acquire);
+    int n = appState.work.strips.size();
     if (n < 2) return;
-    const TrackEdge& before = appState.trackEdges[n - 2];
-    const TrackEdge& last = appState.trackEdges[n - 1];
+    const TrackEdge& before = appState.work.strips[n - 2];
+    const TrackEdge& last = appState.work.strips[n - 1];
     PlanePoint leftBefore{before.leftX, before.leftY};
     PlanePoint rightBefore{before.rightX, before.rightY};
     PlanePoint leftLast{last.leftX, last.leftY};
@@ -45,11 +42,11 @@ void triangleArea(PlanePoint a, PlanePoint b, PlanePoint c) {
     double by = b.y - a.y;
     double cx = c.x - a.x;
     double cy = c.y - a.y;
-    appState.workedArea += 0.5 * std::fabs(bx * cy - cx * by);
+    appState.work.workedArea += 0.5 * std::fabs(bx * cy - cx * by);
 }
 
 double stepLength() {
-    double dx = appState.position.x - appState.previousPosition.x;
-    double dy = appState.position.y - appState.previousPosition.y;
+    double dx = appState.work.position.x - appState.work.previousPosition.x;
+    double dy = appState.work.position.y - appState.work.previousPosition.y;
     return std::sqrt(dx * dx + dy * dy);
 }

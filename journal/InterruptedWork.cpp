@@ -52,11 +52,11 @@ bool offerInterruptedWork() {
         renameAside(path);
         return false;
     }
-    std::strncpy(appState.promptText, messageText(kMsgResumeQuestion),
-                 sizeof appState.promptText - 1);
-    appState.confirmKind = kConfirmResume;
-    appState.returnState = kStateStart;
-    appState.screenState = kStateConfirm;
+    std::strncpy(appState.ui.promptText, messageText(kMsgResumeQuestion),
+                 sizeof appState.ui.promptText - 1);
+    appState.ui.confirmKind = kConfirmResume;
+    appState.ui.returnState = kStateStart;
+    appState.ui.screenState = kStateConfirm;
     return true;
 }
 
@@ -64,41 +64,40 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     resetWork();
     std::lock_guard lock(appState.frameLock);
     AppState& s = appState;
-    s.implementWidth = work.implementWidth;
-    s.implementHalfWidth = work.implementHalfWidth;
+    s.settings.implementWidth = work.implementWidth;
+    s.settings.implementHalfWidth = work.implementHalfWidth;
     setOrigin(work.originLonLat[0], work.originLonLat[1]);
-    auto count = std::uint16_t(std::min<std::size_t>(work.strips.size(), kTrackCapacity));
-    std::copy_n(work.strips.begin(), count, s.trackEdges);
-    s.fixCount.store(count, std::memory_order_release);
-    s.workFull = count >= kTrackCapacity ? 1 : 0;
-    s.pauseMarks = work.pauseMarks;
-    s.workedArea = work.area;
-    s.distance = work.distance;
-    s.paused = work.paused ? 1 : 0;
+    s.work.strips.assign(work.strips.data(), work.strips.size());
+    s.work.workFull = s.work.strips.full() ? 1 : 0;
+    s.work.pauseMarks = work.pauseMarks;
+    s.work.workedArea = work.area;
+    s.work.distance = work.distance;
+    s.ui.paused = work.paused ? 1 : 0;
     if (work.pointASet) {
-        s.pointA = work.pointA;
-        s.pointASet = 1;
+        s.work.pointA = work.pointA;
+        s.work.pointASet = 1;
     }
     if (work.pointBSet) {
-        s.pointB = work.pointB;
-        setAbLine(s.guidance, s.pointA, s.pointB, work.spacing);
+        s.work.pointB = work.pointB;
+        setAbLine(s.work.guidance, s.work.pointA, s.work.pointB, work.spacing);
         // A curve guides along the line it was driven on, point for point.
-        if (!work.curvePath.empty() && setCurvePath(s.curve, work.curvePath, work.spacing))
-            s.curveActive = 1;
-        s.abReady = 1;
+        if (!work.curvePath.empty() && setCurvePath(s.work.curve, work.curvePath, work.spacing))
+            s.work.curveActive = 1;
+        s.ui.abReady = 1;
     }
     if (work.viewSet) {
-        s.zoom = work.zoom;
-        s.northUp = work.northUp;
+        s.settings.zoom = work.zoom;
+        s.view.northUp = work.northUp;
     }
     // The position is unknown until the next fix, which only seeds it: no step and no strip
     // spans the time the program was down.
-    s.position = {};
-    s.previousPosition = {};
+    s.work.position = {};
+    s.work.previousPosition = {};
+    const std::uint16_t count = s.work.strips.size();
     bool marked = false;
     if (newSegment && !work.paused && count > 0 &&
-        (s.pauseMarks.empty() || s.pauseMarks.back() != count)) {
-        s.pauseMarks.push_back(count);
+        (s.work.pauseMarks.empty() || s.work.pauseMarks.back() != count)) {
+        s.work.pauseMarks.push_back(count);
         marked = true;
     }
     rebuildVehicleImage();
@@ -110,10 +109,10 @@ void resumeInterruptedWork() {
     bool marked = loadJournalWork(pending, true);
     journalContinue(pending.goodBytes);
     if (marked) {
-        journalPause(appState.fixCount);
+        journalPause(appState.work.strips.size());
         journalUnpause();
     }
-    appState.returnState = pending.workState();
+    appState.ui.returnState = pending.workState();
     pending = {};
     startGpsWait();
 }

@@ -64,14 +64,14 @@ void journalBeginWork(std::uint8_t workState) {
     journal::appendHeader(bytes);
     journal::PayloadWriter start;
     start.u8(workState);
-    start.u16(appState.implementWidth);
-    start.u16(appState.implementHalfWidth);
+    start.u16(appState.settings.implementWidth);
+    start.u16(appState.settings.implementHalfWidth);
     journal::appendRecord(bytes, journal::kRecordWorkStart, start);
     journal::PayloadWriter origin;
-    origin.f64(appState.originLonLat[0]);
-    origin.f64(appState.originLonLat[1]);
-    origin.i32(utmZoneForLongitude(appState.originLonLat[0]).zone);
-    origin.u8(appState.originLonLat[1] < 0.0 ? 0 : 1);
+    origin.f64(appState.work.plane.originLonLat[0]);
+    origin.f64(appState.work.plane.originLonLat[1]);
+    origin.i32(utmZoneForLongitude(appState.work.plane.originLonLat[0]).zone);
+    origin.u8(appState.work.plane.originLonLat[1] < 0.0 ? 0 : 1);
     journal::appendRecord(bytes, journal::kRecordOrigin, origin);
     writer.create(journalPath());
     writer.append(bytes.data(), bytes.size());
@@ -81,10 +81,10 @@ void journalBeginWork(std::uint8_t workState) {
 
 void journalStripAdded() {
     if (!open) return;
-    std::uint16_t count = appState.fixCount.load(std::memory_order_relaxed);
+    std::uint16_t count = appState.work.strips.size();
     if (count == 0) return;
-    journal::StripEntry entry{appState.trackEdges[count - 1], appState.distance,
-                              appState.workedArea};
+    journal::StripEntry entry{appState.work.strips[count - 1], appState.work.distance,
+                              appState.work.workedArea};
     record(journal::kRecordStrip, journal::encodeStrip(entry));
 }
 
@@ -130,8 +130,8 @@ void journalCurvePath(const std::vector<Vec2>& path) {
 
 void journalView() {
     journal::PayloadWriter w;
-    w.f32(appState.zoom);
-    w.u8(appState.northUp);
+    w.f32(appState.settings.zoom);
+    w.u8(appState.view.northUp);
     record(journal::kRecordView, w);
 }
 

@@ -25,7 +25,7 @@ const wchar_t* const kPaletteTexts[4][4] = {
 };
 
 QString paletteText(int index) {
-    const int language = appState.language < 4 ? appState.language : 0;
+    const int language = appState.ui.language < 4 ? appState.ui.language : 0;
     return QString::fromWCharArray(kPaletteTexts[language][index]);
 }
 
@@ -34,11 +34,11 @@ QString paletteText(int index) {
 ColorsPage::ColorsPage(QWidget* parent)
     : SettingsPage(kTemplate, dialogText(kDlgColors), true, parent) {
     addLabel(kIdTrackLabel, dialogText(kDlgTrackColor));
-    content()->addWidget(new ColorSwatch(kIdTrackColor, appState.trackColor,
-                                         appState.customColors[kCustomTrack], this));
+    content()->addWidget(new ColorSwatch(kIdTrackColor, appState.settings.trackColor,
+                                         appState.settings.customColors[kCustomTrack], this));
     addLabel(kIdBackgroundLabel, dialogText(kDlgBackgroundColor));
-    content()->addWidget(new ColorSwatch(kIdBackgroundColor, appState.backgroundColor,
-                                         appState.customColors[kCustomBackground], this));
+    content()->addWidget(new ColorSwatch(kIdBackgroundColor, appState.settings.backgroundColor,
+                                         appState.settings.customColors[kCustomBackground], this));
     addPaletteChoice();
     content()->addStretch(1);
 }

@@ -106,6 +106,6 @@ const char* const* const kTables[] = {kEnglish, kSpanish, kGerman, kRussian};
 
 QString correctionsText(int id) {
     if (id < 0 || id >= kCorTextCount) return {};
-    const int language = appState.language <= 3 ? appState.language : 0;
+    const int language = appState.ui.language <= 3 ? appState.ui.language : 0;
     return QString::fromUtf8(kTables[language][id]);
 }

@@ -29,5 +29,5 @@ enum CorrectionsTextId : int {
     kCorTextCount
 };
 
-// A label of the current language (appState.language).
+// A label of the current language (appState.ui.language).
 QString correctionsText(int id);

@@ -150,7 +150,7 @@ const wchar_t* const* const kTables[4] = {kEnglish, kSpanish, kGerman, kRussian}
 
 const wchar_t* entry(int id) {
     if (id < 0 || id >= kDialogTextCount) return L"";
-    return dialogTextTable(appState.language)[id];
+    return dialogTextTable(appState.ui.language)[id];
 }
 
 }  // namespace

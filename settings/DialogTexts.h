@@ -37,7 +37,7 @@ inline constexpr int kDialogTextCount = 32;
 
 // The table of one language (0 English, 1 Spanish, 2 German, 3 Russian); English for any other.
 const wchar_t* const* dialogTextTable(int language);
-// A label of the current language (appState.language).
+// A label of the current language (appState.ui.language).
 QString dialogText(int id);
 // A format entry of the current language filled with one number. The numbers are written with
 // a '.' whatever the locale, as everywhere else in the program.

@@ -65,8 +65,8 @@ GpsSetupPage::GpsSetupPage(QWidget* parent)
     // After the numbered ports: gpsd on this machine, which then owns the receiver itself.
     port_->addItem(QString("gpsd  ") + QString::fromLatin1(kGpsdLocal + std::strlen("gpsd://")));
     for (const char* rate : kBaudRates) baud_->addItem(QString::fromLatin1(rate));
-    selectIndex(port_, appState.gpsPort);
-    selectIndex(baud_, appState.gpsBaudIndex);
+    selectIndex(port_, appState.settings.gpsPort);
+    selectIndex(baud_, appState.settings.gpsBaudIndex);
 
     connect(windowsGps_, &QRadioButton::clicked, this, [this] { enableLists(false); });
     connect(serialGps_, &QRadioButton::clicked, this, [this] { enableLists(true); });
@@ -78,14 +78,14 @@ void GpsSetupPage::enableLists(bool enable) {
 }
 
 bool GpsSetupPage::acceptPage() {
-    appState.useWindowsGps = windowsGps_->isChecked() ? 1 : 0;
-    if (!appState.useWindowsGps) {
+    appState.settings.useWindowsGps = windowsGps_->isChecked() ? 1 : 0;
+    if (!appState.settings.useWindowsGps) {
         const int port = port_->currentIndex();
         const int baud = baud_->currentIndex();
         // Without a port and a speed there is nothing to start: the page stays open.
         if (port < 0 || baud < 0) return false;
-        appState.gpsPort = std::int8_t(port);
-        appState.gpsBaudIndex = std::uint8_t(baud);
+        appState.settings.gpsPort = std::int8_t(port);
+        appState.settings.gpsBaudIndex = std::uint8_t(baud);
     }
     SheetActions& act = sheetActions();
     act.saveSettings();
@@ -94,12 +94,12 @@ bool GpsSetupPage::acceptPage() {
     // page was opened from the start screen) is started again.
     if (act.isGpsRunning()) act.setGpsEnabled(0);
     act.setGpsEnabled(1);
-    appState.fixQuality = 0;
-    appState.screenState = kStateGpsWait;
+    appState.fix.fixQuality = 0;
+    appState.ui.screenState = kStateGpsWait;
     act.startGpsWait();
     return false;  // the sheet is already closing
 }
 
 void GpsSetupPage::cancelPage() {
-    appState.screenState = kStateStart;
+    appState.ui.screenState = kStateStart;
 }

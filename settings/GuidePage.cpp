@@ -61,12 +61,12 @@ GuidePage::GuidePage(QWidget* parent)
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
     content()->addWidget(savedLine);
     content()->addStretch(1);
-    tolerance_->setMetres(appState.arrowTolerance * 0.1);
-    showNumbers_->setChecked(appState.showGuideNumbers != 0);
-    pattern_->setCurrentIndex(appState.guidancePattern <= kPatternCurve ? appState.guidancePattern
-                                                                        : 0);
-    if (std::isfinite(appState.headingDegrees))
-        heading_->setText(QString::number(appState.headingDegrees, 'f', 1));
+    tolerance_->setMetres(appState.settings.arrowTolerance * 0.1);
+    showNumbers_->setChecked(appState.settings.showGuideNumbers != 0);
+    pattern_->setCurrentIndex(
+        appState.settings.guidancePattern <= kPatternCurve ? appState.settings.guidancePattern : 0);
+    if (std::isfinite(appState.settings.headingDegrees))
+        heading_->setText(QString::number(appState.settings.headingDegrees, 'f', 1));
 }
 
 void GuidePage::store() {
@@ -74,16 +74,17 @@ void GuidePage::store() {
     std::lock_guard lock(appState.frameLock);
     if (tolerance_->edited()) {
         const double metres = std::clamp(tolerance_->metres(), 0.0, kMaxToleranceMetres);
-        appState.arrowTolerance = toleranceDecimetres(metres);
+        appState.settings.arrowTolerance = toleranceDecimetres(metres);
     }
-    appState.showGuideNumbers = showNumbers_->isChecked() ? 1 : 0;
+    appState.settings.showGuideNumbers = showNumbers_->isChecked() ? 1 : 0;
     // A pattern chosen during a work applies to its next line.
-    appState.guidancePattern = static_cast<std::uint8_t>(std::max(0, pattern_->currentIndex()));
+    appState.settings.guidancePattern =
+        static_cast<std::uint8_t>(std::max(0, pattern_->currentIndex()));
     bool ok = false;
     const double heading = heading_->text().trimmed().replace(',', '.').toDouble(&ok);
-    appState.headingDegrees = ok && std::isfinite(heading)
-                                  ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
-                                  : std::numeric_limits<double>::quiet_NaN();
+    appState.settings.headingDegrees = ok && std::isfinite(heading)
+                                           ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
+                                           : std::numeric_limits<double>::quiet_NaN();
 }
 
 // The chooser shows saved works; the line beside the chosen one waits for the next AB work.
@@ -96,8 +97,8 @@ void GuidePage::chooseSavedLine() {
         return;
     }
     std::lock_guard lock(appState.frameLock);
-    appState.savedLineLonLat = std::move(line.lonLat);
-    appState.savedLinePattern = line.pattern;
+    appState.ui.savedLineLonLat = std::move(line.lonLat);
+    appState.ui.savedLinePattern = line.pattern;
 }
 
 bool GuidePage::acceptPage() {

@@ -25,22 +25,22 @@ InternalPage::InternalPage(QWidget* parent)
       speed_(new TouchSlider(kIdSpeed, 50, 2, 1, this)),
       distance_(new TouchSlider(kIdDistance, 100, 10, 5, this)),
       hdop_(new TouchSlider(kIdHdop, 100, 10, 5, this)) {
-    const double kmh = appState.speedThreshold * kKnotsToKmh;
+    const double kmh = appState.settings.speedThreshold * kKnotsToKmh;
     speedLabel_ = addLabel(kIdSpeedLabel, dialogTextFormat(kDlgSpeedThreshold, kmh));
     content()->addWidget(speed_);
-    distanceLabel_ =
-        addLabel(kIdDistanceLabel,
-                 dialogTextFormat(kDlgDistanceThreshold, tenthsValue(appState.distanceThreshold)));
+    distanceLabel_ = addLabel(
+        kIdDistanceLabel,
+        dialogTextFormat(kDlgDistanceThreshold, tenthsValue(appState.settings.distanceThreshold)));
     content()->addWidget(distance_);
-    hdopLabel_ =
-        addLabel(kIdHdopLabel, dialogTextFormat(kDlgHdopThreshold, appState.hdopThreshold));
+    hdopLabel_ = addLabel(kIdHdopLabel,
+                          dialogTextFormat(kDlgHdopThreshold, appState.settings.hdopThreshold));
     content()->addWidget(hdop_);
     content()->addStretch(1);
 
     // The labels show the stored values unrounded until a slider moves.
     speed_->setValue(sliderPosition(kmh));
-    distance_->setValue(appState.distanceThreshold);
-    hdop_->setValue(sliderPosition(appState.hdopThreshold * 10));
+    distance_->setValue(appState.settings.distanceThreshold);
+    hdop_->setValue(sliderPosition(appState.settings.hdopThreshold * 10));
 
     connect(speed_, &QSlider::valueChanged, this, [this](int p) {
         speedLabel_->setText(dialogTextFormat(kDlgSpeedThreshold, double(p)));
@@ -62,9 +62,9 @@ bool InternalPage::acceptPage() {
     const int d = distance_->value();
     // The fix callback reads the thresholds on the receiver's thread.
     std::lock_guard lock(appState.frameLock);
-    appState.speedThreshold = speed_->value() * kKmhToKnots;
-    appState.distanceThreshold = std::int16_t(d);
-    appState.distanceThresholdSquared = std::uint16_t(d * d);
-    appState.hdopThreshold = tenthsValue(hdop_->value());
+    appState.settings.speedThreshold = speed_->value() * kKmhToKnots;
+    appState.settings.distanceThreshold = std::int16_t(d);
+    appState.settings.distanceThresholdSquared = std::uint16_t(d * d);
+    appState.settings.hdopThreshold = tenthsValue(hdop_->value());
     return true;
 }

@@ -19,11 +19,12 @@ MiscPage::MiscPage(QWidget* parent)
     for (int i = kDlgRealScale; i <= kDlgWithoutTractor; ++i) scale_->addItem(dialogText(i));
     content()->addWidget(scale_);
     addLabel(kIdTextColorLabel, dialogText(kDlgDataTextColor));
-    content()->addWidget(new ColorSwatch(kIdTextColor, appState.textColor,
-                                         appState.customColors[kCustomText], this));
+    content()->addWidget(new ColorSwatch(kIdTextColor, appState.settings.textColor,
+                                         appState.settings.customColors[kCustomText], this));
     content()->addStretch(1);
 
-    const int index = appState.showVehicle ? appState.vehicleScaleIndex : kWithoutTractor;
+    const int index =
+        appState.settings.showVehicle ? appState.settings.vehicleScaleIndex : kWithoutTractor;
     scale_->setCurrentIndex(index < scale_->count() ? index : -1);
 }
 
@@ -34,11 +35,11 @@ MiscPage::~MiscPage() {
 bool MiscPage::acceptPage() {
     const int s = scale_->currentIndex();
     if (s == kWithoutTractor) {
-        appState.showVehicle = 0;
-        appState.vehicleScaleIndex = 0;
+        appState.settings.showVehicle = 0;
+        appState.settings.vehicleScaleIndex = 0;
     } else if (s >= 0) {
-        appState.showVehicle = 1;
-        appState.vehicleScaleIndex = std::uint8_t(s);
+        appState.settings.showVehicle = 1;
+        appState.settings.vehicleScaleIndex = std::uint8_t(s);
     }
     if (SheetDialog* sh = sheet()) sh->resumeReviewWhenClosed();
     return true;

@@ -31,6 +31,6 @@ const wchar_t* const kTexts[4][kPatternTextCount] = {
 }  // namespace
 
 QString patternText(PatternTextId id) {
-    const int language = appState.language < 4 ? appState.language : 0;
+    const int language = appState.ui.language < 4 ? appState.ui.language : 0;
     return QString::fromWCharArray(kTexts[language][id]);
 }

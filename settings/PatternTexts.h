@@ -14,5 +14,5 @@ enum PatternTextId : int {
 };
 inline constexpr int kPatternTextCount = 7;
 
-// A text of the current language (appState.language); English for any other.
+// A text of the current language (appState.ui.language); English for any other.
 QString patternText(PatternTextId id);

@@ -11,7 +11,7 @@
 ReviewPage::ReviewPage(QWidget* parent)
     : SettingsPage(kTemplate, dialogText(kDlgReview), true, parent),
       step_(new TouchSlider(kIdStep, 10, 2, 2, this)) {
-    const int position = appState.reviewStep > 0 ? appState.reviewStep - 1 : 0;
+    const int position = appState.settings.reviewStep > 0 ? appState.settings.reviewStep - 1 : 0;
     step_->setValue(position);
     label_ = addLabel(kIdStepLabel, dialogTextFormat(kDlgReviewAcceleration, step_->value()));
     content()->addWidget(step_);
@@ -27,7 +27,7 @@ void ReviewPage::showEvent(QShowEvent* event) {
 
 // Either way the review that waits behind the sheet goes on.
 bool ReviewPage::acceptPage() {
-    appState.reviewStep = std::uint8_t(step_->value() + 1);
+    appState.settings.reviewStep = std::uint8_t(step_->value() + 1);
     if (SheetDialog* s = sheet()) s->resumeReviewWhenClosed();
     return true;
 }

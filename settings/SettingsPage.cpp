@@ -15,7 +15,7 @@ namespace {
 enum : int { kIdOk = 1, kIdCancel = 2 };
 
 bool landscapeRotation() {
-    return appState.orientation == 1 || appState.orientation == 3;
+    return appState.layout.orientation == 1 || appState.layout.orientation == 3;
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ SettingsPage::SettingsPage(int portraitTemplate, QString title, bool hasCancel, 
 
 // Whatever closes the sheet, the main window may paint again once the page is gone.
 SettingsPage::~SettingsPage() {
-    appState.menuOpen = 0;
+    appState.ui.menuOpen = 0;
 }
 
 QLabel* SettingsPage::addLabel(int id, const QString& text) {

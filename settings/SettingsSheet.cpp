@@ -6,7 +6,7 @@
 #include "settings/SheetDialog.h"
 
 void openMenu() {
-    appState.menuOpen = 1;
+    appState.ui.menuOpen = 1;
     QPointer<SheetDialog> sheet = new SheetDialog;
     // A screen without pages would leave a sheet nobody can close: there is nothing to show.
     if (sheet->pageCount() == 0) {

@@ -23,7 +23,7 @@ SetupPage::SetupPage(QWidget* parent)
     addLabel(kIdWidthLabel, dialogText(kDlgImplementWidth));
     content()->addWidget(width_);
     content()->addStretch(1);
-    width_->setMetres(appState.implementWidth * 0.01);
+    width_->setMetres(appState.settings.implementWidth * 0.01);
 }
 
 // Only an edited box is stored: the box shows one decimal, so storing an untouched 2.54 m
@@ -34,8 +34,8 @@ void SetupPage::store() {
     const std::uint16_t half = halfWidthCentimetres(metres);
     // The fix callback reads the widths on the receiver's thread.
     std::lock_guard lock(appState.frameLock);
-    appState.implementHalfWidth = half;
-    appState.implementWidth = std::uint16_t(2 * half);
+    appState.settings.implementHalfWidth = half;
+    appState.settings.implementWidth = std::uint16_t(2 * half);
 }
 
 bool SetupPage::acceptPage() {

@@ -76,7 +76,7 @@ SheetDialog::SheetDialog(QWidget* parent)
     tabs_->setUsesScrollButtons(true);
     tabs_->setElideMode(Qt::ElideNone);
     tabs_->setDocumentMode(true);
-    for (PageKind kind : pagesForScreen(appState.screenState)) {
+    for (PageKind kind : pagesForScreen(appState.ui.screenState)) {
         SettingsPage* page = makePage(kind, tabs_);
         tabs_->addTab(page, page->title());
     }
@@ -98,8 +98,8 @@ SheetDialog::~SheetDialog() {
     tabs_->disconnect(this);
     delete tabs_;
     tabs_ = nullptr;
-    appState.menuOpen = 0;
-    if (resumeReview_) appState.menuDuringReview = 0;
+    appState.ui.menuOpen = 0;
+    if (resumeReview_) appState.ui.menuDuringReview = 0;
 }
 
 int SheetDialog::pageCount() const {

@@ -27,7 +27,7 @@ std::vector<PageKind> pagesForScreen(std::uint8_t screenState);
 
 class SheetDialog : public QDialog {
   public:
-    // Builds the pages for appState.screenState, in the layout and language in force.
+    // Builds the pages for appState.ui.screenState, in the layout and language in force.
     explicit SheetDialog(QWidget* parent = nullptr);
     // Lets the main window paint again and, when a page asked for it, the review go on.
     ~SheetDialog() override;

@@ -16,8 +16,8 @@ QSize sheetTargetSize() {
     for (QWidget* w : QApplication::topLevelWidgets()) {
         if (w->isVisible() && !dynamic_cast<QDialog*>(w) && w->width() > 0) return w->size();
     }
-    if (appState.screenWidth > 0 && appState.screenHeight > 0)
-        return QSize(appState.screenWidth, appState.screenHeight);
+    if (appState.layout.screenWidth > 0 && appState.layout.screenHeight > 0)
+        return QSize(appState.layout.screenWidth, appState.layout.screenHeight);
     if (QScreen* screen = QGuiApplication::primaryScreen()) return screen->size();
     return QSize(240, 320);
 }

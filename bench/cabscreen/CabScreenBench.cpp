@@ -25,25 +25,25 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     constexpr int kRuns = 200, kWidth = 1920, kHeight = 1080;
     AppState& s = appState;
-    s.screenWidth = kWidth;
-    s.screenHeight = kHeight;
-    s.orientation = 1;
+    s.layout.screenWidth = kWidth;
+    s.layout.screenHeight = kHeight;
+    s.layout.orientation = 1;
     computeScreenMetrics();
     computeLayout();
     installTexts();
     loadFont();
-    s.zoom = 3.0f;
+    s.settings.zoom = 3.0f;
     loadScreenImages();
-    s.screenState = kStateGuidance;
-    s.abReady = 1;
-    s.arrowCount = 3;
-    s.steerLeft = 1;
-    s.crossTrack = 34.0;
-    s.arrowTolerance = 10;
+    s.ui.screenState = kStateGuidance;
+    s.ui.abReady = 1;
+    s.guide.arrowCount = 3;
+    s.guide.steerLeft = 1;
+    s.guide.crossTrack = 34.0;
+    s.settings.arrowTolerance = 10;
     storeBackAndForthWork(3000);
     for (int k = 0; k < 6; ++k) {
-        s.guideLinesWorld[k] = {double(s.position.x + (k / 2 - 1) * 120),
-                                double(s.position.y + (k % 2 ? -4500 : 4500))};
+        s.guide.guideLinesWorld[k] = {double(s.work.position.x + (k / 2 - 1) * 120),
+                                      double(s.work.position.y + (k % 2 ? -4500 : 4500))};
     }
     recomputeView();
     platform::MainWindow window([](std::uint32_t, std::uintptr_t, std::intptr_t) {});
@@ -55,12 +55,12 @@ int main(int argc, char** argv) {
         window.showFrame(screen->row(0), kWidth, kHeight, int(screen->pitch()));
     };
     frame();
-    const PlanePoint at = s.position;
+    const PlanePoint at = s.work.position;
     // Each run first moves the vehicle by a decimetre (untimed, as a fix would), so that every
     // frame differs from the last and the window converts it whole.
     auto move = [&](int i) {
-        s.position = {at.x, at.y + (i % 2)};
-        s.crossTrack = 34.0 + (i % 2);
+        s.work.position = {at.x, at.y + (i % 2)};
+        s.guide.crossTrack = 34.0 + (i % 2);
         recomputeView();
     };
     std::printf("frame_1080p_us: %.1f\n", medianMicroseconds(kRuns, move, frame));

@@ -72,19 +72,19 @@ double medianMicroseconds(int runs, Work work) {
 int main() {
     setUpProjection();
     AppState& s = appState;
-    s.implementHalfWidth = 600;
-    s.implementWidth = 1200;
-    s.screenWidth = 480;
-    s.screenHeight = 640;
+    s.settings.implementHalfWidth = 600;
+    s.settings.implementWidth = 1200;
+    s.layout.screenWidth = 480;
+    s.layout.screenHeight = 640;
     computeScreenMetrics();
     computeLayout();
-    s.zoom = 3.0f;
-    s.dashLine = new DashedLine({10, 10});
-    s.guidancePattern = kPatternCurve;
-    s.screenState = kStateSettingAB;
+    s.settings.zoom = 3.0f;
+    s.layout.dashLine = new DashedLine({10, 10});
+    s.settings.guidancePattern = kPatternCurve;
+    s.ui.screenState = kStateSettingAB;
     const double step = 0.22;  // 8 km/h at 10 Hz
     auto capped = [&] {
-        if (s.fixCount > 21) s.fixCount = 21;
+        if (s.work.strips.size() > 21) s.work.strips.resize(21);
     };
     const int recorded = int(2000.0 / step);
     for (int i = 0; i <= recorded; ++i) {
@@ -98,7 +98,7 @@ int main() {
             takeAbPoint();
         }
     }
-    if (s.screenState != kStateGuidance || !s.curveActive) {
+    if (s.ui.screenState != kStateGuidance || !s.work.curveActive) {
         std::fprintf(stderr, "bench_curve: the curve was not set\n");
         return 1;
     }
@@ -127,15 +127,15 @@ int main() {
         drawWorkScreen(raster);
         drawWorkButtons(raster);
     };
-    s.arrowCount = 3;
-    s.steerLeft = 1;
+    s.guide.arrowCount = 3;
+    s.guide.steerLeft = 1;
     recomputeView();
     const double curveUs = medianMicroseconds(500, frame);
     // The same view with three straight lines through the same place.
-    s.curveActive = 0;
+    s.work.curveActive = 0;
     for (int k = 0; k < 6; ++k)
-        s.guideLinesWorld[k] = {s.position.x + (k / 2 - 1) * 120.0,
-                                s.position.y + (k % 2 ? -4500.0 : 4500.0)};
+        s.guide.guideLinesWorld[k] = {s.work.position.x + (k / 2 - 1) * 120.0,
+                                      s.work.position.y + (k % 2 ? -4500.0 : 4500.0)};
     recomputeView();
     const double straightUs = medianMicroseconds(500, frame);
     std::printf("fix_curve_ns: %.0f\n", fixNs);
@@ -143,10 +143,10 @@ int main() {
     std::printf("frame_straight_us: %.1f\n", straightUs);
     std::printf("frame_curve_ratio: %.2f\n", curveUs / straightUs);
     std::fprintf(stderr, "bench_curve: %ld guided fixes on line %d, %zu path points kept\n", fixes,
-                 int(s.guideNumber), s.curve.path.size());
+                 int(s.guide.guideNumber), s.work.curve.path.size());
     gfx::DestroySurface(screen);
-    delete s.dashLine;
-    s.dashLine = nullptr;
+    delete s.layout.dashLine;
+    s.layout.dashLine = nullptr;
     releaseProjection();
     return 0;
 }

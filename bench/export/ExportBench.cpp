@@ -27,16 +27,16 @@ void buildFullWork() {
     setUpProjection();
     setOrigin(16.5, 48.25);
     AppState& s = appState;
-    s.pauseMarks.clear();
+    s.work.pauseMarks.clear();
+    s.work.strips.clear();
     for (int i = 0; i < kTrackCapacity; ++i) {
         int pass = i / 1000, along = i % 1000;
         int x = pass * 120;
         int y = pass % 2 == 0 ? along * 10 : (999 - along) * 10;
         int side = pass % 2 == 0 ? 60 : -60;
-        s.trackEdges[i] = {double(x - side), double(y), double(x + side), double(y)};
-        if (along == 0 && i > 0) s.pauseMarks.push_back(std::uint16_t(i));
+        s.work.strips.push_back({double(x - side), double(y), double(x + side), double(y)});
+        if (along == 0 && i > 0) s.work.pauseMarks.push_back(std::uint16_t(i));
     }
-    s.fixCount = std::uint16_t(kTrackCapacity);
 }
 
 template <typename F>

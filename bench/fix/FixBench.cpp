@@ -81,23 +81,24 @@ double runDrive(const Drive& drive, bool shortTrack) {
     for (int round = 0; round < 5; ++round) {
         // A new work each round, as after "finish the work" and saving.
         journalEndWork();
-        appState.originSet = 0;
-        appState.position = {};
-        appState.fixCount = 0;
-        appState.workedArea = 0.0;
-        appState.distance = 0;
-        appState.screenState = kStateSettingAB;
+        appState.work.plane.originSet = 0;
+        appState.work.position = {};
+        appState.work.strips.resize(0);
+        appState.work.workedArea = 0.0;
+        appState.work.distance = 0;
+        appState.ui.screenState = kStateSettingAB;
         for (int i = 0; i < static_cast<int>(drive.fixes.size()); ++i) {
             // Past the twenty records after which the heading is smoothed.
-            if (shortTrack && appState.fixCount > 21) appState.fixCount = 21;
+            if (shortTrack && appState.work.strips.size() > 21) appState.work.strips.resize(21);
             auto start = Clock::now();
             onFix(drive.fixes[i]);
             total += Clock::now() - start;
             if (i == drive.passEnd) {
                 // Points A and B at the ends of the first pass, and guidance from then on.
-                setAbLine(appState.guidance, {0.0, 0.0},
-                          {double(appState.position.x), double(appState.position.y)}, 120.0);
-                appState.screenState = kStateGuidance;
+                setAbLine(appState.work.guidance, {0.0, 0.0},
+                          {double(appState.work.position.x), double(appState.work.position.y)},
+                          120.0);
+                appState.ui.screenState = kStateGuidance;
             }
         }
         fixes += static_cast<long>(drive.fixes.size());
@@ -109,14 +110,14 @@ double runDrive(const Drive& drive, bool shortTrack) {
 
 int main() {
     setUpProjection();
-    appState.implementHalfWidth = 600;
-    appState.implementWidth = 1200;
+    appState.settings.implementHalfWidth = 600;
+    appState.settings.implementWidth = 1200;
     Drive drive = makeDrive();
     double shortTrack = runDrive(drive, true);
     double fullTrack = runDrive(drive, false);
     char folder[] = "/tmp/sulco-bench-journal-XXXXXX";
     if (!mkdtemp(folder)) return 1;
-    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", folder);
+    std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/", folder);
     journalSetEnabled(true);
     double journalled = runDrive(drive, true);
     journalEndWork();
@@ -127,8 +128,8 @@ int main() {
     std::printf("fix_journal_ns: %.0f\n", journalled);
     std::printf("fix_full_track_ns: %.0f\n", fullTrack);
     std::fprintf(stderr, "bench_fix: %zu fixes a work, %d strip records, %.2f ha, %.3f km\n",
-                 drive.fixes.size(), int(appState.fixCount), appState.workedArea * 1e-6,
-                 appState.distance * 1e-4);
+                 drive.fixes.size(), int(appState.work.strips.size()),
+                 appState.work.workedArea * 1e-6, appState.work.distance * 1e-4);
     releaseProjection();
     return 0;
 }

@@ -80,7 +80,7 @@ int main() {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin)
                 .count();
         if (ms < best) best = ms;
-        if (appState.fixCount != kTrackCapacity) return 1;
+        if (appState.work.strips.size() != kTrackCapacity) return 1;
     }
     std::printf("resume_ms: %.1f\n", best);
     std::remove(path.c_str());

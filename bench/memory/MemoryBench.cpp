@@ -90,8 +90,8 @@ void tap(const ButtonRect& button) {
 }
 
 bool waitFor(std::uint8_t state, int ms) {
-    for (int waited = 0; waited < ms && appState.screenState != state; waited += 50) pump(50);
-    return appState.screenState == state;
+    for (int waited = 0; waited < ms && appState.ui.screenState != state; waited += 50) pump(50);
+    return appState.ui.screenState == state;
 }
 
 }  // namespace
@@ -128,16 +128,16 @@ int main(int argc, char** argv) {
     pump(500);
     double startMb = residentMb();
 
-    const double spacing = appState.implementWidth / 100.0;
+    const double spacing = appState.settings.implementWidth / 100.0;
     if (ok) {
-        tap(appState.btnStartFree);
+        tap(appState.layout.btnStartFree);
         // The GPS wait takes a fix from its third poll on; standing fixes until it does.
-        for (int waited = 0; waited < 15000 && appState.screenState != kStateFreeWork;
+        for (int waited = 0; waited < 15000 && appState.ui.screenState != kStateFreeWork;
              waited += 100) {
             onFix(driveAt(0.0, spacing));
             pump(100);
         }
-        ok = appState.screenState == kStateFreeWork;
+        ok = appState.ui.screenState == kStateFreeWork;
     }
     auto from = std::chrono::steady_clock::now();
     if (ok) {
@@ -149,7 +149,7 @@ int main(int argc, char** argv) {
     }
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - from).count();
     double endMb = residentMb();
-    int records = appState.fixCount;
+    int records = appState.work.strips.size();
     closeProgram(true);
     if (!ok) {
         std::fprintf(stderr, "bench_memory: the free work did not start\n");

@@ -111,8 +111,8 @@ class FrameWatch : public platform::Platform {
     void presentFrame(const std::uint16_t* pixels, int width, int height, int pitch) override {
         inner_.presentFrame(pixels, width, height, pitch);
         // Called under the frame lock: the fix fields are the frame's.
-        if (!recording || appState.screenState != kStateGuidance) return;
-        const int code = ReceiverStream::hdopCodeOf(appState.hdop);
+        if (!recording || appState.ui.screenState != kStateGuidance) return;
+        const int code = ReceiverStream::hdopCodeOf(appState.fix.hdop);
         if (code == lastCode_) return;
         lastCode_ = code;
         frames.emplace_back(code, BenchClock::now());
@@ -149,7 +149,7 @@ double fixToFrameP99(int seconds) {
     std::thread receiver([&] { stream.play(10.0, 1100, 1000000, &stop); });
 
     double p99 = -1;
-    program.tap(appState.btnStartAB);
+    program.tap(appState.layout.btnStartAB);
     if (program.reaches(kStateSettingAB, 40s)) {
         runEventsFor(1s);
         program.tapMap();  // A

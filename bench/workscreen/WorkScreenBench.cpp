@@ -19,7 +19,7 @@ namespace {
 // The stored work, paused twice.
 void storeWork(int fixes) {
     storeBackAndForthWork(fixes);
-    appState.pauseMarks = {400, 1200};
+    appState.work.pauseMarks = {400, 1200};
 }
 
 }  // namespace
@@ -28,22 +28,22 @@ int main() {
     constexpr int kRuns = 200;
     const int sizes[][2] = {{240, 320}, {480, 640}};
     AppState& s = appState;
-    s.dashLine = new DashedLine({10, 10});
+    s.layout.dashLine = new DashedLine({10, 10});
     for (const auto& size : sizes) {
-        s.screenWidth = std::uint16_t(size[0]);
-        s.screenHeight = std::uint16_t(size[1]);
+        s.layout.screenWidth = std::uint16_t(size[0]);
+        s.layout.screenHeight = std::uint16_t(size[1]);
         computeScreenMetrics();
         computeLayout();
-        s.zoom = 3.0f;
-        s.screenState = kStateGuidance;
-        s.abReady = 1;
-        s.arrowCount = 3;
-        s.steerLeft = 1;
-        s.crossTrack = 34.0;
+        s.settings.zoom = 3.0f;
+        s.ui.screenState = kStateGuidance;
+        s.ui.abReady = 1;
+        s.guide.arrowCount = 3;
+        s.guide.steerLeft = 1;
+        s.guide.crossTrack = 34.0;
         storeWork(3000);
         for (int k = 0; k < 6; ++k) {
-            s.guideLinesWorld[k] = {double(s.position.x + (k / 2 - 1) * 120),
-                                    double(s.position.y + (k % 2 ? -4500 : 4500))};
+            s.guide.guideLinesWorld[k] = {double(s.work.position.x + (k / 2 - 1) * 120),
+                                          double(s.work.position.y + (k % 2 ? -4500 : 4500))};
         }
         gfx::Surface* screen = gfx::CreateSurface(size[0], size[1]);
         gfx::Rasterizer raster(screen);
@@ -58,7 +58,7 @@ int main() {
         std::printf("workscreen_frame_us_%dx%d: %.1f\n", size[0], size[1], frameUs);
         gfx::DestroySurface(screen);
     }
-    delete s.dashLine;
-    s.dashLine = nullptr;
+    delete s.layout.dashLine;
+    s.layout.dashLine = nullptr;
     return 0;
 }

@@ -29,8 +29,8 @@ class Lifecycle : public ::testing::Test {
         };
         c.createMainWindow = [] {
             calls.push_back("window");
-            appState.screenWidth = 480;
-            appState.screenHeight = 640;
+            appState.layout.screenWidth = 480;
+            appState.layout.screenHeight = 640;
             return true;
         };
         c.queryRotation = [] {
@@ -41,7 +41,7 @@ class Lifecycle : public ::testing::Test {
         c.showMainWindow = [] { calls.push_back("show"); };
         c.installTexts = [] { calls.push_back("texts"); };
         c.createDisplay = [] {
-            observedWidth = appState.halfScreenWidth;  // metrics come before the display
+            observedWidth = appState.layout.halfScreenWidth;  // metrics come before the display
             calls.push_back("display");
         };
         c.loadBackgroundImage = [] { calls.push_back("background"); };
@@ -55,8 +55,8 @@ class Lifecycle : public ::testing::Test {
             return 1;
         };
         c.startGps = [] {
-            calls.push_back(appState.screenState == kStateStart ? "gps after start screen"
-                                                                : "gps too early");
+            calls.push_back(appState.ui.screenState == kStateStart ? "gps after start screen"
+                                                                   : "gps too early");
         };
         c.stopThreads = [] { calls.push_back("stop threads"); };
         c.saveSettings = [] { calls.push_back("save settings"); };
@@ -64,7 +64,7 @@ class Lifecycle : public ::testing::Test {
         c.releaseProjection = [] { calls.push_back("release projection"); };
         c.destroyDisplay = [] { calls.push_back("destroy display"); };
         c.freeImages = [] { calls.push_back("free images"); };
-        appState.screenState = kStateBeforeStart;
+        appState.ui.screenState = kStateBeforeStart;
     }
     void TearDown() override { lifecycleCalls() = saved_; }
 
@@ -89,14 +89,14 @@ TEST_F(Lifecycle, StartUpOrder) {
                                                "show"};
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(observedWidth, 240);
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
 }
 
 TEST_F(Lifecycle, SecondInstanceStopsBeforeAnythingElse) {
     anotherInstance = true;
     EXPECT_FALSE(initInstance());
     EXPECT_EQ(calls, std::vector<std::string>{"single instance"});
-    EXPECT_EQ(appState.screenState, kStateBeforeStart);
+    EXPECT_EQ(appState.ui.screenState, kStateBeforeStart);
 }
 
 TEST_F(Lifecycle, ShutDownOrder) {
@@ -114,12 +114,12 @@ TEST_F(Lifecycle, RotationAnswerMapsToOrientation) {
     }
     rotationAnswer = 4;
     ASSERT_TRUE(initInstance());
-    EXPECT_EQ(appState.orientation, 3u);
+    EXPECT_EQ(appState.layout.orientation, 3u);
 }
 
 TEST(ModuleDir, IsTheExecutablesFolderWithTrailingSlash) {
     findModuleDir();
-    std::string dir = appState.moduleDir;
+    std::string dir = appState.layout.moduleDir;
     ASSERT_FALSE(dir.empty());
     EXPECT_EQ(dir.back(), '/');
     EXPECT_EQ(dir.find("app_tests"), std::string::npos);

@@ -48,9 +48,9 @@ bool handheld(Size s) {
 
 void setScreen(Size size) {
     AppState& s = appState;
-    s.screenWidth = std::uint16_t(size.width);
-    s.screenHeight = std::uint16_t(size.height);
-    s.orientation = size.width > size.height ? 1 : 0;  // as the window reports it
+    s.layout.screenWidth = std::uint16_t(size.width);
+    s.layout.screenHeight = std::uint16_t(size.height);
+    s.layout.orientation = size.width > size.height ? 1 : 0;  // as the window reports it
     computeScreenMetrics();
     computeLayout();
     loadFont();
@@ -105,9 +105,9 @@ class ScaledLayout : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { installTexts(); }
     void TearDown() override {
-        gfx::DestroyFont(appState.readoutFont);
-        appState.readoutFont = nullptr;
-        appState.language = 0;
+        gfx::DestroyFont(appState.layout.readoutFont);
+        appState.layout.readoutFont = nullptr;
+        appState.ui.language = 0;
         loadFont();
     }
 };
@@ -117,22 +117,25 @@ TEST_F(ScaledLayout, ButtonsStayOnTheScreenApartAndCentred) {
     for (const Size size : everySize()) {
         SCOPED_TRACE(name(size));
         setScreen(size);
-        const int k = s.layoutScale;
+        const int k = s.layout.layoutScale;
         const bool landscape = size.width > size.height;
-        expectApart({&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle, &s.btnZoomOut, &s.btnZoomIn},
+        expectApart({&s.layout.btnFinish, &s.layout.btnWorkMenu, &s.layout.btnViewToggle,
+                     &s.layout.btnZoomOut, &s.layout.btnZoomIn},
                     size, "work");
-        expectApart({&s.btnStartFree, &s.btnStartAB, &s.btnReview, &s.btnStartMenu, &s.btnExit},
+        expectApart({&s.layout.btnStartFree, &s.layout.btnStartAB, &s.layout.btnReview,
+                     &s.layout.btnStartMenu, &s.layout.btnExit},
                     size, "start");
-        expectApart({&s.btnYes, &s.btnNo}, size, "confirm");
+        expectApart({&s.layout.btnYes, &s.layout.btnNo}, size, "confirm");
         // Twice as large as the handheld's buttons on a doubled screen and so on.
-        EXPECT_EQ(s.btnFinish.right - s.btnFinish.left, 48 * k);
-        EXPECT_EQ(s.btnStartAB.bottom - s.btnStartAB.top, 40 * k);
+        EXPECT_EQ(s.layout.btnFinish.right - s.layout.btnFinish.left, 48 * k);
+        EXPECT_EQ(s.layout.btnStartAB.bottom - s.layout.btnStartAB.top, 40 * k);
 
         // The start buttons: their block is centred across, and its gaps above and below
         // differ as on the handheld screen of the orientation, k times.
         int left = size.width, right = 0, top = size.height, bottom = 0;
         for (const ButtonRect* b :
-             {&s.btnStartFree, &s.btnStartAB, &s.btnReview, &s.btnStartMenu, &s.btnExit}) {
+             {&s.layout.btnStartFree, &s.layout.btnStartAB, &s.layout.btnReview,
+              &s.layout.btnStartMenu, &s.layout.btnExit}) {
             left = std::min(left, b->left);
             right = std::max(right, b->right);
             top = std::min(top, b->top);
@@ -145,7 +148,7 @@ TEST_F(ScaledLayout, ButtonsStayOnTheScreenApartAndCentred) {
             << "top " << top << " bottom " << bottom;
         if (!landscape) {
             // The work buttons' row is centred too.
-            EXPECT_LE(std::abs(s.btnFinish.left + s.btnZoomIn.right - size.width), 1);
+            EXPECT_LE(std::abs(s.layout.btnFinish.left + s.layout.btnZoomIn.right - size.width), 1);
         }
     }
 }
@@ -157,74 +160,78 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
     constexpr gfx::Pixel kInk = 0x001F;  // the default text colour, pure blue
     for (const Size size : everySize()) {
         SCOPED_TRACE(name(size));
-        s.screenWidth = std::uint16_t(size.width);
-        s.screenHeight = std::uint16_t(size.height);
-        s.orientation = size.width > size.height ? 1 : 0;
+        s.layout.screenWidth = std::uint16_t(size.width);
+        s.layout.screenHeight = std::uint16_t(size.height);
+        s.layout.orientation = size.width > size.height ? 1 : 0;
         computeScreenMetrics();
         computeLayout();
-        gfx::DestroyFont(s.readoutFont);
-        s.readoutFont =
-            s.scaledLayout && s.layoutScale >= 2
+        gfx::DestroyFont(s.layout.readoutFont);
+        s.layout.readoutFont =
+            s.layout.scaledLayout && s.layout.layoutScale >= 2
                 ? gfx::CreateLargeFont(platform::findResource("FONTS", "155-32"), 16, 32)
                 : nullptr;
         gfx::Surface* frame = gfx::CreateSurface(size.width, size.height);
         ASSERT_NE(frame, nullptr);
         gfx::Rasterizer r(frame);
         for (std::uint8_t language = 0; language < 4; ++language) {
-            s.language = language;
+            s.ui.language = language;
             loadFont();
-            ASSERT_NE(s.font, nullptr);
-            s.textColor = 0x00FF0000;
-            s.workedArea = 9999.99e6;
-            s.distance = 999999;
-            s.speedKnots = 99.0f;
-            s.satellitesUsed = 24;
-            s.hdop = 99.9f;
-            s.crossTrack = -999.0;
-            s.arrowTolerance = 10;
-            s.steerLeft = 0;
+            ASSERT_NE(s.layout.font, nullptr);
+            s.settings.textColor = 0x00FF0000;
+            s.work.workedArea = 9999.99e6;
+            s.work.distance = 999999;
+            s.fix.speedKnots = 99.0f;
+            s.fix.satellitesUsed = 24;
+            s.fix.hdop = 99.9f;
+            s.guide.crossTrack = -999.0;
+            s.settings.arrowTolerance = 10;
+            s.guide.steerLeft = 0;
             // The handheld screens keep their rows, the turned ones in guidance included
             // (the panel's row wraps onto the side buttons there); they are checked in their
             // reference frames instead.
             if (!handheld(size)) {
                 for (const std::uint8_t state : {kStateFreeWork, kStateGuidance}) {
                     r.Clear(0);
-                    s.screenState = state;
+                    s.ui.screenState = state;
                     drawInfoPanel(r);
-                    r.DrawString(s.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                                 s.halfScreenHeight + 27 * s.layoutScale, kInk);
-                    EXPECT_FALSE(inkOnButtons(*frame, kInk,
-                                              {&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle,
-                                               &s.btnZoomOut, &s.btnZoomIn}))
+                    r.DrawString(s.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
+                                 s.layout.halfScreenHeight + 27 * s.layout.layoutScale, kInk);
+                    EXPECT_FALSE(inkOnButtons(
+                        *frame, kInk,
+                        {&s.layout.btnFinish, &s.layout.btnWorkMenu, &s.layout.btnViewToggle,
+                         &s.layout.btnZoomOut, &s.layout.btnZoomIn}))
                         << "work screen, state " << int(state) << ", language " << int(language);
                 }
             }
             // The prompts while A and B are set, wrapped at the top as the work screen draws
             // them: clear of the buttons and of the panel's lines, at every size.
-            s.screenState = kStateSettingAB;
+            s.ui.screenState = kStateSettingAB;
             r.Clear(0);
             drawInfoPanel(r);
             for (const int prompt : {kMsgPromptA, kMsgPromptB, kMsgPromptCurveB}) {
                 constexpr gfx::Pixel kPromptInk = 0xF800;
                 const char* text = messageText(prompt);
-                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, kPromptInk);
-                const ButtonRect box = inkBox(*frame, kPromptInk, s.font->cellHeight());
+                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, s.layout.textMargin,
+                                    kPromptInk);
+                const ButtonRect box = inkBox(*frame, kPromptInk, s.layout.font->cellHeight());
                 ASSERT_LT(box.top, box.bottom) << "prompt " << prompt << " drew nothing";
                 EXPECT_TRUE(box.left > 0 && box.right < size.width)
                     << "prompt " << prompt << " cut at the edge, language " << int(language);
                 EXPECT_FALSE(inkOnButtons(*frame, kInk, {&box}))
                     << "prompt " << prompt << " on the panel, language " << int(language);
                 for (const ButtonRect* button :
-                     {&s.btnFinish, &s.btnWorkMenu, &s.btnViewToggle, &s.btnZoomOut, &s.btnZoomIn})
+                     {&s.layout.btnFinish, &s.layout.btnWorkMenu, &s.layout.btnViewToggle,
+                      &s.layout.btnZoomOut, &s.layout.btnZoomIn})
                     EXPECT_FALSE(overlap(box, *button))
                         << "prompt " << prompt << " on a button, language " << int(language);
                 // Drawn again in the background colour, the prompt is gone for the next one.
-                r.DrawWrappedString(s.font, text, gfx::kAlignCentre, 0, s.textMargin, 0);
+                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, s.layout.textMargin,
+                                    0);
             }
             for (const int question : {kMsgSaveQuestion, kMsgCloseQuestion, kMsgFinishQuestion}) {
                 r.Clear(0xFFFF);
                 drawMessageLayout(r, messageText(question));
-                EXPECT_FALSE(inkOnButtons(*frame, 0x0000, {&s.btnYes, &s.btnNo}))
+                EXPECT_FALSE(inkOnButtons(*frame, 0x0000, {&s.layout.btnYes, &s.layout.btnNo}))
                     << "question " << question << ", language " << int(language);
             }
         }

@@ -32,7 +32,7 @@ const std::vector<std::string> kField = {"--rate",   "10",  "--speed",   "144",
                                          "--length", "200", "--spacing", "12"};
 
 PlanePoint position() {
-    return underFrameLock([] { return appState.position; });
+    return underFrameLock([] { return appState.work.position; });
 }
 
 // Follows the accepted positions: a step is straight when it runs along a pass (the grid of the
@@ -82,20 +82,20 @@ class Track {
 // The panel of the guidance screen: two text lines below the steering bar and the cross-track
 // text.
 QRect guidancePanelRows() {
-    const int y = std::uint8_t(appState.barHeight + appState.textMargin + 32);
-    return QRect(0, y, appState.screenWidth, 32);
+    const int y = std::uint8_t(appState.layout.barHeight + appState.layout.textMargin + 32);
+    return QRect(0, y, appState.layout.screenWidth, 32);
 }
 
 // Heading up, the vehicle stands at the centre with the worked strip behind it and its guide
 // line running through it; ahead of it nothing is worked yet.
 bool guidanceFrameLooksRight(const QImage& frame) {
-    const int cx = appState.halfScreenWidth, cy = appState.halfScreenHeight;
+    const int cx = appState.layout.halfScreenWidth, cy = appState.layout.halfScreenHeight;
     const QRect behind(cx - 30, cy + 20, 60, 100);
     const QRect ahead(cx - 30, cy - 200, 60, 60);
     return countPixels(frame, behind, trackPixel()) > 1000 &&
            countPixels(frame, ahead, trackPixel()) == 0 &&
-           countPixels(frame, QRect(0, cy - 200, appState.screenWidth, 300), kGuideLinePixel) >
-               300 &&
+           countPixels(frame, QRect(0, cy - 200, appState.layout.screenWidth, 300),
+                       kGuideLinePixel) > 300 &&
            countPixels(frame, guidancePanelRows(), textPixel()) > 100;
 }
 
@@ -119,14 +119,14 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
         << "the start screen shows its picture and buttons";
 
     // A-B LINE: the wait for a fix, then the screen that asks for A.
-    program.tap(appState.btnStartAB);
+    program.tap(appState.layout.btnStartAB);
     EXPECT_EQ(program.state(), kStateGpsWait);
     ASSERT_TRUE(program.reaches(kStateSettingAB, 40s)) << "the fix never ended the wait";
 
     Track track;
     ASSERT_TRUE(track.toStartOfPass());
     program.tapMap();
-    ASSERT_EQ(appState.pointASet, 1);
+    ASSERT_EQ(appState.work.pointASet, 1);
     const PlanePoint a = track.at();
     // Well along the same pass, B.
     while (std::abs(track.at().y - a.y) < 800) {
@@ -135,11 +135,11 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
     }
     program.tapMap();
     ASSERT_EQ(program.state(), kStateGuidance);
-    EXPECT_EQ(appState.abReady, 1);
+    EXPECT_EQ(appState.ui.abReady, 1);
 
     // Several passes: on every straight the vehicle is on a guide line, a new one each pass.
-    program.tap(appState.btnZoomIn);  // kept in Settings.dat
-    const float zoom = appState.zoom;
+    program.tap(appState.layout.btnZoomIn);  // kept in Settings.dat
+    const float zoom = appState.settings.zoom;
     std::set<int> lines;
     int straightSteps = 0, offLine = 0;
     while (lines.size() < 4) {
@@ -151,7 +151,8 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
         // A few steps into the pass the smoothed heading has settled.
         if (++straightSteps < 8) continue;
         const auto [number, error, arrows] = underFrameLock([] {
-            return std::tuple(appState.guideNumber, appState.crossTrack, appState.arrowCount);
+            return std::tuple(appState.guide.guideNumber, appState.guide.crossTrack,
+                              appState.guide.arrowCount);
         });
         lines.insert(number);
         if (std::fabs(error) > 10.0 || arrows != 0) ++offLine;
@@ -163,30 +164,30 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
 
     // Pause: no fixes are recorded; resume: they are again.
     program.tapMap();
-    ASSERT_EQ(appState.paused, 1);
-    ASSERT_EQ(appState.pauseMarks.size(), 1u);
-    const int pausedAt = appState.fixCount;
+    ASSERT_EQ(appState.ui.paused, 1);
+    ASSERT_EQ(appState.work.pauseMarks.size(), 1u);
+    const int pausedAt = appState.work.strips.size();
     runEventsFor(1500ms);
-    EXPECT_EQ(int(appState.fixCount), pausedAt);
+    EXPECT_EQ(int(appState.work.strips.size()), pausedAt);
     program.tapMap();
-    EXPECT_EQ(appState.paused, 0);
-    ASSERT_TRUE(waitUntil([&] { return appState.fixCount > pausedAt + 20; }));
-    EXPECT_EQ(appState.pauseMarks.size(), 1u);
+    EXPECT_EQ(appState.ui.paused, 0);
+    ASSERT_TRUE(waitUntil([&] { return appState.work.strips.size() > pausedAt + 20; }));
+    EXPECT_EQ(appState.work.pauseMarks.size(), 1u);
 
     // Finish, yes; save, yes, into a name typed without extension.
-    const int fixes = underFrameLock([] { return int(appState.fixCount); });
-    program.tap(appState.btnFinish);
+    const int fixes = underFrameLock([] { return int(appState.work.strips.size()); });
+    program.tap(appState.layout.btnFinish);
     ASSERT_EQ(program.state(), kStateConfirm);
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnYes);
     ASSERT_EQ(program.state(), kStateConfirm);
     const std::string work = dir + "/meadow";
     DialogAnswers answers;
     answers.chooseFile(work);
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnYes);
     EXPECT_TRUE(answers.done());
     EXPECT_TRUE(answers.messages().empty());
     ASSERT_TRUE(program.reaches(kStateStart, 5s));
-    const std::int32_t workDistance = appState.distance;
+    const std::int32_t workDistance = appState.work.distance;
 
     WorkFileContents saved;
     ASSERT_TRUE(readWorkFile(work + ".shp", saved));
@@ -194,7 +195,7 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
     EXPECT_EQ(saved.polygons, 2);
     // Two vertices per recorded fix (GDAL may close each ring with one more).
     EXPECT_GE(saved.vertices, 2 * fixes);
-    EXPECT_LE(saved.vertices, 2 * int(appState.fixCount) + 2);
+    EXPECT_LE(saved.vertices, 2 * int(appState.work.strips.size()) + 2);
     EXPECT_TRUE(saved.allInField);
     EXPECT_EQ(saved.name, work);
     EXPECT_NEAR(saved.xref, 11.5167, 0.01);
@@ -203,14 +204,14 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
 
     // Review: the saved work replays to its end and stays on the screen until a tap.
     answers.chooseFile(work + ".shp");
-    program.tap(appState.btnReview);
+    program.tap(appState.layout.btnReview);
     ASSERT_EQ(program.state(), kStateReview);
     EXPECT_FALSE(isGpsRunning());
-    ASSERT_TRUE(waitUntil([] { return appState.reviewRunning == 0; }, 150s));
+    ASSERT_TRUE(waitUntil([] { return appState.ui.reviewRunning == 0; }, 150s));
     EXPECT_EQ(program.state(), kStateReview);
-    EXPECT_NEAR(appState.distance, workDistance, workDistance * 0.15)
+    EXPECT_NEAR(appState.work.distance, workDistance, workDistance * 0.15)
         << "the replayed strip is as long as the driven one";
-    const QRect message(0, appState.halfScreenHeight / 4, appState.screenWidth, 48);
+    const QRect message(0, appState.layout.halfScreenHeight / 4, appState.layout.screenWidth, 48);
     EXPECT_TRUE(program.frameWhere(
         [&](const QImage& f) { return countPixels(f, message, textPixel()) > 100; }, 10s))
         << "the finished review says so";
@@ -223,7 +224,7 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
         .chooseFile(work + ".shp")
         .then([&] { return sizeOf(work + ".kml") > 0; })
         .click(1);
-    program.tap(appState.btnStartMenu);
+    program.tap(appState.layout.btnStartMenu);
     ASSERT_TRUE(waitUntil([&] { return answers.done() && !DialogAnswers::sheet(); }, 20s));
     WorkFileContents kml;
     ASSERT_TRUE(readWorkFile(work + ".kml", kml));
@@ -238,7 +239,7 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
     receiver.unplug();
     EXPECT_TRUE(threadsBackTo(threadsBefore));
     EXPECT_EQ(sizeOf(dir + "/Settings.dat"), kSettingsFileSize);
-    appState.zoom = 0;
+    appState.settings.zoom = 0;
     loadSettings();
-    EXPECT_EQ(appState.zoom, zoom);
+    EXPECT_EQ(appState.settings.zoom, zoom);
 }

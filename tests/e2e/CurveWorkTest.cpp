@@ -115,13 +115,14 @@ class Drive {
         const PlanePoint last = last_;
         if (!waitUntil(
                 [&] {
-                    const PlanePoint p = underFrameLock([] { return appState.position; });
+                    const PlanePoint p = underFrameLock([] { return appState.work.position; });
                     return p.x != last.x || p.y != last.y;
                 },
                 limit))
             return false;
         std::tie(step.at, step.line, step.crossTrack) = underFrameLock([] {
-            return std::tuple(appState.position, int(appState.guideNumber), appState.crossTrack);
+            return std::tuple(appState.work.position, int(appState.guide.guideNumber),
+                              appState.guide.crossTrack);
         });
         const double heading = std::atan2(step.at.y - last_.y, step.at.x - last_.x);
         step.turn = steps_++ == 0 ? 0.0 : std::fabs(turnBetween(heading_, heading));
@@ -131,7 +132,7 @@ class Drive {
     }
 
   private:
-    PlanePoint last_ = underFrameLock([] { return appState.position; });
+    PlanePoint last_ = underFrameLock([] { return appState.work.position; });
     double heading_ = 0.0;
     int steps_ = 0;
 };
@@ -157,8 +158,8 @@ bool recordCurve(RunningProgram& program, Shared& shared) {
         }
     }
     program.tapMap();
-    if (!appState.pointASet) return fail(shared, "the tap did not set A"), false;
-    std::vector<PlanePoint> pass = {underFrameLock([] { return appState.position; })};
+    if (!appState.work.pointASet) return fail(shared, "the tap did not set A"), false;
+    std::vector<PlanePoint> pass = {underFrameLock([] { return appState.work.position; })};
     // B about 60 m before the pass ends (80 steps a pass): a tap that comes late still falls on
     // the arc, never in the turn.
     for (int i = 0; i < 60; ++i) {
@@ -167,7 +168,7 @@ bool recordCurve(RunningProgram& program, Shared& shared) {
         pass.push_back(step.at);
     }
     program.tapMap();
-    if (appState.screenState != kStateGuidance || !appState.curveActive)
+    if (appState.ui.screenState != kStateGuidance || !appState.work.curveActive)
         return fail(shared, "the tap did not set B on a curve"), false;
     if (!fitCircle(pass, shared.cx, shared.cy, shared.radius))
         return fail(shared, "no circle through " + std::to_string(pass.size()) + " positions"),
@@ -221,7 +222,7 @@ void runProgram(Shared& shared, const std::string& link, int run) {
     RunningProgram program;
     if (!program.open(link)) return fail(shared, "the program did not open");
     if (run == 1) {
-        program.tap(appState.btnStartAB);
+        program.tap(appState.layout.btnStartAB);
         if (!program.reaches(kStateSettingAB, 40s)) return fail(shared, "no fix for the work");
         if (!recordCurve(program, shared)) return;
         followPasses(shared, shared.checked,
@@ -231,10 +232,10 @@ void runProgram(Shared& shared, const std::string& link, int run) {
         for (;;) pause();
     }
     if (program.state() != kStateConfirm ||
-        std::strcmp(appState.promptText, messageText(kMsgResumeQuestion)) != 0)
+        std::strcmp(appState.ui.promptText, messageText(kMsgResumeQuestion)) != 0)
         return fail(shared, "no resume offered after the kill");
-    program.tap(appState.btnYes);
-    if (!program.reaches(kStateGuidance, 40s) || !appState.curveActive)
+    program.tap(appState.layout.btnYes);
+    if (!program.reaches(kStateGuidance, 40s) || !appState.work.curveActive)
         return fail(shared, "the resumed work is not guided along the curve");
     // A whole pass after the resume; which one depends on how long the restart took.
     followPasses(shared, shared.resumed, [&] {
@@ -243,7 +244,7 @@ void runProgram(Shared& shared, const std::string& link, int run) {
                shared.failures;
     });
     // The followed line and its neighbours are drawn again around the vehicle.
-    const QRect view(0, appState.halfScreenHeight - 150, appState.screenWidth, 300);
+    const QRect view(0, appState.layout.halfScreenHeight - 150, appState.layout.screenWidth, 300);
     if (!program.frameWhere(
             [&](const QImage& f) { return countPixels(f, view, kGuideLinePixel) > 300; }))
         fail(shared, "no guide lines drawn after the resume");

@@ -33,11 +33,11 @@ QRect wholeFrame(const QImage& frame) {
 }
 
 std::uint16_t trackPixel() {
-    return gfx::pixelFromColorRef(appState.trackColor);
+    return gfx::pixelFromColorRef(appState.settings.trackColor);
 }
 std::uint16_t textPixel() {
-    return gfx::pixelFromColorRef(appState.textColor);
+    return gfx::pixelFromColorRef(appState.settings.textColor);
 }
 std::uint16_t backgroundPixel() {
-    return gfx::pixelFromColorRef(appState.backgroundColor);
+    return gfx::pixelFromColorRef(appState.settings.backgroundColor);
 }

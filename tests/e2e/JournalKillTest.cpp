@@ -79,11 +79,11 @@ void checkResumed(Seen& seen) {
     for (int i = 0; i < seen.count; ++i)
         if (seen.seenNs[i] <= deadline) required = i + 1;
     underFrameLock([&] {
-        int n = appState.fixCount;
+        int n = appState.work.strips.size();
         if (n < required)
             fail(seen, "resumed " + std::to_string(n) + " records of " + std::to_string(required));
         for (int i = 0; i < n && i < seen.count; ++i) {
-            const TrackEdge& e = appState.trackEdges[i];
+            const TrackEdge& e = appState.work.strips[i];
             const TrackEdge& s = seen.edges[i];
             if (e.leftX != s.leftX || e.leftY != s.leftY || e.rightX != s.rightX ||
                 e.rightY != s.rightY) {
@@ -92,30 +92,32 @@ void checkResumed(Seen& seen) {
             }
         }
         if (n > 0 && n <= seen.count && seen.totalsKnown[n - 1] &&
-            (appState.workedArea != seen.area[n - 1] || appState.distance != seen.distance[n - 1]))
+            (appState.work.workedArea != seen.area[n - 1] ||
+             appState.work.distance != seen.distance[n - 1]))
             fail(seen, "area or distance differ at record " + std::to_string(n));
         if (seen.aNs != 0 && seen.aNs <= deadline &&
-            (!appState.pointASet || appState.pointA.x != seen.a.x || appState.pointA.y != seen.a.y))
+            (!appState.work.pointASet || appState.work.pointA.x != seen.a.x ||
+             appState.work.pointA.y != seen.a.y))
             fail(seen, "point A lost");
         if (seen.bNs != 0 && seen.bNs <= deadline &&
-            (appState.returnState != kStateGuidance || appState.pointB.x != seen.b.x ||
-             appState.pointB.y != seen.b.y))
+            (appState.ui.returnState != kStateGuidance || appState.work.pointB.x != seen.b.x ||
+             appState.work.pointB.y != seen.b.y))
             fail(seen, "point B lost");
         // What this run goes on from. Records the killed run made but had not yet been looked at
         // are known now from the resumed work.
         for (int i = seen.count; i < n; ++i) {
-            seen.edges[i] = appState.trackEdges[i];
+            seen.edges[i] = appState.work.strips[i];
             seen.seenNs[i] = 0;
             seen.totalsKnown[i] = false;
         }
         if (n > 0) {
-            seen.area[n - 1] = appState.workedArea;
-            seen.distance[n - 1] = appState.distance;
+            seen.area[n - 1] = appState.work.workedArea;
+            seen.distance[n - 1] = appState.work.distance;
             seen.totalsKnown[n - 1] = true;
         }
         seen.count = n;
-        if (!appState.pointASet) seen.aNs = 0;
-        if (appState.returnState != kStateGuidance) seen.bNs = 0;
+        if (!appState.work.pointASet) seen.aNs = 0;
+        if (appState.ui.returnState != kStateGuidance) seen.bNs = 0;
     });
     ++seen.resumesChecked;
 }
@@ -123,15 +125,15 @@ void checkResumed(Seen& seen) {
 // Copies the records that are new since the last look.
 void publish(Seen& seen) {
     underFrameLock([&] {
-        int n = appState.fixCount;
+        int n = appState.work.strips.size();
         for (int i = seen.count; i < n; ++i) {
-            seen.edges[i] = appState.trackEdges[i];
+            seen.edges[i] = appState.work.strips[i];
             seen.seenNs[i] = nowNs();
             seen.totalsKnown[i] = false;
         }
         if (n > 0) {
-            seen.area[n - 1] = appState.workedArea;
-            seen.distance[n - 1] = appState.distance;
+            seen.area[n - 1] = appState.work.workedArea;
+            seen.distance[n - 1] = appState.work.distance;
             seen.totalsKnown[n - 1] = true;
         }
         seen.count = n;
@@ -143,34 +145,34 @@ void driveUntilKilled(Seen& seen, const std::string& link) {
     RunningProgram program;
     if (!program.open(link)) return fail(seen, "the program did not open");
     if (program.state() == kStateConfirm &&
-        std::strcmp(appState.promptText, messageText(kMsgResumeQuestion)) == 0) {
+        std::strcmp(appState.ui.promptText, messageText(kMsgResumeQuestion)) == 0) {
         if (!seen.expectResume) fail(seen, "a resume offered without a kill");
-        program.tap(appState.btnYes);
+        program.tap(appState.layout.btnYes);
         checkResumed(seen);
     } else {
         if (seen.expectResume) fail(seen, "no resume offered after a kill");
         seen.count = 0;
         seen.aNs = seen.bNs = 0;
-        program.tap(seen.kind == 0 ? appState.btnStartFree : appState.btnStartAB);
+        program.tap(seen.kind == 0 ? appState.layout.btnStartFree : appState.layout.btnStartAB);
     }
     if (seen.phase == 2) return;  // the last run only checks
-    if (!waitUntil([] { return appState.screenState < kStateStart; }, 40s))
+    if (!waitUntil([] { return appState.ui.screenState < kStateStart; }, 40s))
         return fail(seen, "the work never got its fix");
     seen.phase = 1;
     auto entered = std::chrono::steady_clock::now();
     for (auto end = entered + 30s; std::chrono::steady_clock::now() < end;) {
         runEventsFor(20ms);
         publish(seen);
-        if (seen.kind == 1 && appState.screenState == kStateSettingAB &&
+        if (seen.kind == 1 && appState.ui.screenState == kStateSettingAB &&
             std::chrono::steady_clock::now() - entered > 300ms) {
-            bool hadA = appState.pointASet;
+            bool hadA = appState.work.pointASet;
             if (!hadA || std::chrono::steady_clock::now() - entered > 900ms) {
                 program.tapMap();
-                if (!hadA && appState.pointASet) {
-                    seen.a = appState.pointA;
+                if (!hadA && appState.work.pointASet) {
+                    seen.a = appState.work.pointA;
                     seen.aNs = nowNs();
-                } else if (appState.screenState == kStateGuidance) {
-                    seen.b = appState.pointB;
+                } else if (appState.ui.screenState == kStateGuidance) {
+                    seen.b = appState.work.pointB;
                     seen.bNs = nowNs();
                 }
             }

@@ -29,9 +29,9 @@ std::string comm(const std::filesystem::path& file) {
     return name;
 }
 
-const ButtonRect* const kWorkButtons[] = {&appState.btnZoomIn, &appState.btnZoomOut,
-                                          &appState.btnWorkMenu, &appState.btnViewToggle,
-                                          &appState.btnFinish};
+const ButtonRect* const kWorkButtons[] = {
+    &appState.layout.btnZoomIn, &appState.layout.btnZoomOut, &appState.layout.btnWorkMenu,
+    &appState.layout.btnViewToggle, &appState.layout.btnFinish};
 
 bool onWorkButton(int x, int y) {
     for (const ButtonRect* b : kWorkButtons)
@@ -67,7 +67,8 @@ bool RunningProgram::open(const std::string& device, int width, int height) {
     if (!QTest::qWaitForWindowExposed(&window, 20000)) return false;
     // The start screen, or the question whether to resume the work the last run was ended in.
     return waitUntil([] {
-               return appState.screenState == kStateStart || appState.screenState == kStateConfirm;
+               return appState.ui.screenState == kStateStart ||
+                      appState.ui.screenState == kStateConfirm;
            }) &&
            frameWhere([](const QImage& f) { return !f.isNull(); });
 }
@@ -88,7 +89,7 @@ void RunningProgram::tap(const ButtonRect& button) {
 }
 
 void RunningProgram::tapMap() {
-    const int w = appState.screenWidth, h = appState.screenHeight;
+    const int w = appState.layout.screenWidth, h = appState.layout.screenHeight;
     for (int y = h * 3 / 4; y > h / 4; y -= 8) {
         for (int x = w / 2; x < w; x += 8) {
             if (!onWorkButton(x, y)) {
@@ -100,7 +101,7 @@ void RunningProgram::tapMap() {
 }
 
 bool RunningProgram::reaches(std::uint8_t state, std::chrono::milliseconds limit) {
-    return waitUntil([state] { return appState.screenState == state; }, limit);
+    return waitUntil([state] { return appState.ui.screenState == state; }, limit);
 }
 
 QImage RunningProgram::frame() const {
@@ -113,11 +114,11 @@ bool RunningProgram::frameWhere(const std::function<bool(const QImage&)>& check,
 }
 
 bool RunningProgram::exitByButtons() {
-    tap(appState.btnExit);
+    tap(appState.layout.btnExit);
     if (!reaches(kStateConfirm, 5s)) return false;
     // Yes posts the quit message: it ends the loop that runs when it comes, as exec() would.
     QEventLoop loop;
-    QTimer::singleShot(0, [this] { tap(appState.btnYes); });
+    QTimer::singleShot(0, [this] { tap(appState.layout.btnYes); });
     QTimer::singleShot(30000, &loop, [&loop] { loop.exit(99); });
     return loop.exec() == 0;
 }

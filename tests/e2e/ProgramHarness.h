@@ -42,7 +42,7 @@ class RunningProgram {
     void tapAt(int x, int y);
     // A point of the work screen's map that no work button covers.
     void tapMap();
-    std::uint8_t state() const { return appState.screenState; }
+    std::uint8_t state() const { return appState.ui.screenState; }
     // True once the state has this value (the Qt loop runs meanwhile).
     bool reaches(std::uint8_t state, std::chrono::milliseconds limit = std::chrono::seconds(30));
     // The last presented frame, as the window shows it.

@@ -51,19 +51,19 @@ class CommandsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         headless();
-        appState.implementHalfWidth = 600;
-        appState.implementWidth = 1200;
-        appState.speedThreshold = 1.0;
-        appState.hdopThreshold = 2.5;
-        appState.distanceThresholdSquared = 25;
+        appState.settings.implementHalfWidth = 600;
+        appState.settings.implementWidth = 1200;
+        appState.settings.speedThreshold = 1.0;
+        appState.settings.hdopThreshold = 2.5;
+        appState.settings.distanceThresholdSquared = 25;
         writeDriveLog(folder / "drive.nmea", 60);
     }
     // The distance between the edges of the first rebuilt record, in decimetres.
     double savedWidth(const std::string& work) {
         std::string path = work;
         EXPECT_EQ(readShapefileForReview(path), 1);
-        if (appState.reviewPositions.empty()) return 0.0;
-        const TrackEdge& r = appState.trackEdges[0];
+        if (appState.review.positions.empty()) return 0.0;
+        const TrackEdge& r = appState.work.strips[0];
         return std::hypot(r.rightX - r.leftX, r.rightY - r.leftY);
     }
     ScratchFolder folder;
@@ -76,15 +76,15 @@ TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
     // The figures the panel shows, to the square metre and the decimetre.
     char expected[512];
     std::snprintf(expected, sizeof expected, "%s: %u strip records, %.4f ha, %.4f km\n",
-                  (folder / "drive.shp").c_str(), unsigned(appState.fixCount.load()),
-                  appState.workedArea * 1e-6, appState.distance * 1e-4);
+                  (folder / "drive.shp").c_str(), unsigned(appState.work.strips.size()),
+                  appState.work.workedArea * 1e-6, appState.work.distance * 1e-4);
     EXPECT_EQ(summary, expected);
-    EXPECT_EQ(appState.implementHalfWidth, 600) << "the stored width is kept";
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.settings.implementHalfWidth, 600) << "the stored width is kept";
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
     // The first fix is the origin and the second only seeds the position; 4.1 m is 41 dm.
     EXPECT_NEAR(savedWidth(folder / "drive.shp"), 41.0, 0.01);
-    EXPECT_EQ(appState.reviewPositions.size(), 58u);
-    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+    EXPECT_EQ(appState.review.positions.size(), 58u);
+    EXPECT_EQ(appState.work.plane.originLonLat[0], kOriginLon);
 
     ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "stored.shp", std::nullopt), 0);
     EXPECT_NEAR(savedWidth(folder / "stored.shp"), 120.0, 0.01);
@@ -98,7 +98,7 @@ TEST_F(CommandsTest, ImportRefusals) {
     std::string still = std::string(SULCO_SHARED_DIR) + "/nmea-logs/ais-nmea.log";
     EXPECT_EQ(runNmeaImport(still, folder / "w.shp", std::nullopt), 1);
     EXPECT_FALSE(std::filesystem::exists(folder / "w.shp"));
-    EXPECT_EQ(appState.implementHalfWidth, 600);
+    EXPECT_EQ(appState.settings.implementHalfWidth, 600);
 }
 
 TEST_F(CommandsTest, KmlConversionOfSeveralWorks) {

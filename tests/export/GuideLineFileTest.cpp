@@ -40,8 +40,8 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     guidance_test::resetWork(kStateGuidance);
     WorkPlane plane1(lon1, lat1);
     clearPatternLines();
-    ASSERT_TRUE(setCurvePath(appState.curve, bend(), 120.0));
-    appState.curveActive = 1;
+    ASSERT_TRUE(setCurvePath(appState.work.curve, bend(), 120.0));
+    appState.work.curveActive = 1;
     ASSERT_TRUE(writeGuideLine(work));
     const std::string file = dir.path().toStdString() + "/Feld M\u00fcller.line.geojson";
     EXPECT_EQ(guideLinePath(work), file);
@@ -80,24 +80,24 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     EXPECT_EQ(saved.pattern, kPatternCurve);
     guidance_test::resetWork(kStateSettingAB);
     clearPatternLines();
-    appState.savedLineLonLat = saved.lonLat;
-    appState.savedLinePattern = saved.pattern;
+    appState.ui.savedLineLonLat = saved.lonLat;
+    appState.ui.savedLinePattern = saved.pattern;
     const double lon2 = lon1 + 0.004, lat2 = lat1 - 0.0015;
     WorkPlane plane2(lon2, lat2);
     onFix(plane2.fixAt({0.0, 0.0}, 4.0f, 0.9f));
     onFix(plane2.fixAt({0.0, 15.0}, 4.0f, 0.9f));
     onFix(plane2.fixAt({0.0, 30.0}, 4.0f, 0.9f));
-    ASSERT_EQ(appState.screenState, kStateGuidance) << "straight into guidance";
-    ASSERT_TRUE(appState.curveActive);
-    ASSERT_EQ(appState.curve.path.size(), path.size());
+    ASSERT_EQ(appState.ui.screenState, kStateGuidance) << "straight into guidance";
+    ASSERT_TRUE(appState.work.curveActive);
+    ASSERT_EQ(appState.work.curve.path.size(), path.size());
     double e2 = 0, n2 = 0;
     utm1.forward(lon2, lat2, e2, n2);
     for (std::size_t i = 0; i < path.size(); ++i) {
         // The same ground point, seen from the new origin.
-        EXPECT_NEAR(appState.curve.path[i].x, path[i].x - (e2 - e0) * 10, 0.1);
-        EXPECT_NEAR(appState.curve.path[i].y, path[i].y - (n2 - n0) * 10, 0.1);
+        EXPECT_NEAR(appState.work.curve.path[i].x, path[i].x - (e2 - e0) * 10, 0.1);
+        EXPECT_NEAR(appState.work.curve.path[i].y, path[i].y - (n2 - n0) * 10, 0.1);
     }
-    EXPECT_TRUE(appState.savedLineLonLat.empty());
+    EXPECT_TRUE(appState.ui.savedLineLonLat.empty());
     clearPatternLines();
 }
 
@@ -107,18 +107,18 @@ TEST(GuideLineFile, StraightLineAndFilesThatAreNoLines) {
     guidance_test::resetWork(kStateGuidance);
     clearPatternLines();
     WorkPlane plane(-93.61, 41.95);
-    setAbLine(appState.guidance, {10.0, 20.0}, {10.5, 1020.0}, 120.0);
-    appState.guidancePattern = kPatternHeading;
+    setAbLine(appState.work.guidance, {10.0, 20.0}, {10.5, 1020.0}, 120.0);
+    appState.settings.guidancePattern = kPatternHeading;
     const std::string work = dir.path().toStdString() + "/acker.2024";
     ASSERT_TRUE(writeGuideLine(work));
     SavedGuideLine saved;
     ASSERT_TRUE(readGuideLine(dir.path().toStdString() + "/acker.line.geojson", saved));
     EXPECT_EQ(saved.pattern, kPatternHeading);
     EXPECT_EQ(saved.lonLat.size(), 4u);
-    appState.guidancePattern = kPatternStraight;
+    appState.settings.guidancePattern = kPatternStraight;
 
     // Nothing to keep, and files that hold no line, leave everything as it was.
-    appState.guidance = {};
+    appState.work.guidance = {};
     EXPECT_FALSE(writeGuideLine(dir.path().toStdString() + "/none.shp"));
     const std::string junk = dir.path().toStdString() + "/junk.line.geojson";
     for (const char* text : {"", "{", "{\"type\":\"Point\",\"coordinates\":[1,2]}",

@@ -45,7 +45,7 @@ std::vector<std::pair<std::string, int>> placemarks(const std::string& kml) {
 
 class KmlExportTest : public ::testing::Test {
   protected:
-    void SetUp() override { appState.trackColor = 0x0084EFFB; }
+    void SetUp() override { appState.settings.trackColor = 0x0084EFFB; }
     ScratchFolder folder;
 };
 
@@ -217,9 +217,9 @@ TEST_F(KmlExportTest, NumbersDoNotFollowTheLocale) {
     ASSERT_EQ(converted, 1);
     EXPECT_NE(readFile(base + ".kml").find("\n16.4999"), std::string::npos);
     ASSERT_EQ(loaded, 1);
-    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
-    EXPECT_EQ(appState.originLonLat[1], kOriginLat);
-    EXPECT_EQ(appState.reviewPositions.size(), 3u);
+    EXPECT_EQ(appState.work.plane.originLonLat[0], kOriginLon);
+    EXPECT_EQ(appState.work.plane.originLonLat[1], kOriginLat);
+    EXPECT_EQ(appState.review.positions.size(), 3u);
 }
 
 }  // namespace

@@ -25,23 +25,23 @@ using namespace std::chrono_literals;
 namespace {
 
 void startAsTheWindowDoes() {
-    appState.screenState = kStateReview;
-    appState.paused = 0;
-    appState.menuDuringReview = 0;
-    appState.pauseNoticePending = 0;
-    appState.reviewRunning = 1;
+    appState.ui.screenState = kStateReview;
+    appState.ui.paused = 0;
+    appState.ui.menuDuringReview = 0;
+    appState.ui.pauseNoticePending = 0;
+    appState.ui.reviewRunning = 1;
     startReview();
 }
 
 void stopAsTheWindowDoes() {
-    appState.paused = 0;
-    appState.reviewRunning = 0;
+    appState.ui.paused = 0;
+    appState.ui.reviewRunning = 0;
     joinReview();
 }
 
 // Waits (without a deadline the test runner would not enforce anyway) for the replay to end.
 void waitForTheEnd() {
-    while (appState.reviewRunning) std::this_thread::sleep_for(5ms);
+    while (appState.ui.reviewRunning) std::this_thread::sleep_for(5ms);
     joinReview();
 }
 
@@ -56,10 +56,10 @@ void recordWork() {
         last = p;
     };
     for (int i = 0; i < 40; ++i) step(0, 10 * i, 0, 1);
-    appState.pauseMarks.push_back(appState.fixCount);
+    appState.work.pauseMarks.push_back(appState.work.strips.size());
     for (int i = 0; i < 12; ++i) step(10 * i, 400, 1, 0);
     for (int i = 0; i < 40; ++i) step(120, 400 - 10 * i, 0, -1);
-    appState.pauseMarks.push_back(appState.fixCount);
+    appState.work.pauseMarks.push_back(appState.work.strips.size());
     for (int i = 0; i < 30; ++i) step(240, 10 * i, 0, 1);
 }
 
@@ -72,63 +72,64 @@ class ReviewThreadTest : public ::testing::Test {
   protected:
     void SetUp() override {
         headless();
-        appState.display = nullptr;
-        appState.reviewStep = 1;
+        appState.layout.display = nullptr;
+        appState.settings.reviewStep = 1;
     }
     void TearDown() override {
         stopAsTheWindowDoes();
-        appState.reviewStep = 1;
+        appState.settings.reviewStep = 1;
     }
     ScratchFolder folder;
 };
 
 TEST_F(ReviewThreadTest, ReplayOfASavedWorkReproducesItsAreaAndSegments) {
     recordWork();
-    const double area = appState.workedArea;
-    const double distance = appState.distance;
-    const std::uint16_t records = appState.fixCount;
-    const auto segments = nonEmpty(workSegments(appState.pauseMarks, records));
+    const double area = appState.work.workedArea;
+    const double distance = appState.work.distance;
+    const std::uint16_t records = appState.work.strips.size();
+    const auto segments = nonEmpty(workSegments(appState.work.pauseMarks, records));
     ASSERT_GT(area, 0.0);
     ASSERT_EQ(exportShapefile(folder / "drive.shp"), 1);
 
     beginWork(0.0, 0.0);
     std::string path = folder / "drive.shp";
     ASSERT_EQ(readShapefileForReview(path), 1);
-    appState.reviewStep = 50;
+    appState.settings.reviewStep = 50;
     startAsTheWindowDoes();
     waitForTheEnd();
 
-    EXPECT_EQ(appState.fixCount, records);
-    EXPECT_TRUE(appState.reviewPositions.empty());
-    EXPECT_TRUE(appState.reviewHeadings.empty());
-    EXPECT_EQ(nonEmpty(workSegments(appState.pauseMarks, appState.fixCount)).size(),
+    EXPECT_EQ(appState.work.strips.size(), records);
+    EXPECT_TRUE(appState.review.positions.empty());
+    EXPECT_TRUE(appState.review.headings.empty());
+    EXPECT_EQ(nonEmpty(workSegments(appState.work.pauseMarks, appState.work.strips.size())).size(),
               segments.size());
     for (std::size_t k = 0; k < segments.size(); ++k) {
-        auto replayed = nonEmpty(workSegments(appState.pauseMarks, appState.fixCount));
+        auto replayed =
+            nonEmpty(workSegments(appState.work.pauseMarks, appState.work.strips.size()));
         EXPECT_EQ(replayed[k].begin, segments[k].begin);
         EXPECT_EQ(replayed[k].end, segments[k].end);
     }
     // The file keeps the plane's precision: the review shows what was worked.
-    EXPECT_NEAR(appState.workedArea, area, 0.001 * area) << "recorded " << area;
-    EXPECT_NEAR(appState.distance, distance, 0.001 * distance);
+    EXPECT_NEAR(appState.work.workedArea, area, 0.001 * area) << "recorded " << area;
+    EXPECT_NEAR(appState.work.distance, distance, 0.001 * distance);
     // The step did not change for a work longer than it.
-    EXPECT_EQ(appState.reviewStep, 50);
+    EXPECT_EQ(appState.settings.reviewStep, 50);
 }
 
 TEST_F(ReviewThreadTest, StepLargerThanTheWorkFallsBackToOne) {
     beginWork();
-    appState.reviewPositions = {{0, 0}, {0, 10}, {0, 20}};
-    appState.reviewHeadings = {{0, 1}, {0, 1}, {0, 1}};
+    appState.review.positions = {{0, 0}, {0, 10}, {0, 20}};
+    appState.review.headings = {{0, 1}, {0, 1}, {0, 1}};
     driveNorth(3);
-    appState.fixCount = 0;
-    appState.reviewStep = 5;
+    handRecordsToReview();
+    appState.settings.reviewStep = 5;
     startAsTheWindowDoes();
     waitForTheEnd();
-    EXPECT_EQ(appState.reviewStep, 1);
-    EXPECT_EQ(appState.fixCount, 3);
-    EXPECT_EQ(appState.distance, 20);
-    EXPECT_EQ(appState.workedArea, 2 * 10 * 120);
-    EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
+    EXPECT_EQ(appState.settings.reviewStep, 1);
+    EXPECT_EQ(appState.work.strips.size(), 3);
+    EXPECT_EQ(appState.work.distance, 20);
+    EXPECT_EQ(appState.work.workedArea, 2 * 10 * 120);
+    EXPECT_FLOAT_EQ(appState.heading.north, 1.0f);
 }
 
 // A review held by a pause, or by the menu, still ends at once when the driver stops it.
@@ -136,23 +137,23 @@ TEST_F(ReviewThreadTest, StopEndsAHeldReview) {
     for (bool menu : {false, true}) {
         beginWork();
         driveNorth(200);
-        appState.fixCount = 0;
+        handRecordsToReview();
         for (int i = 0; i < 200; ++i) {
-            appState.reviewPositions.push_back({0.0, 10.0 * i});
-            appState.reviewHeadings.push_back({0, 1});
+            appState.review.positions.push_back({0.0, 10.0 * i});
+            appState.review.headings.push_back({0, 1});
         }
         startAsTheWindowDoes();
-        appState.pauseNoticePending = 1;
-        appState.paused = 1;
-        if (menu) appState.menuDuringReview = 1;
+        appState.ui.pauseNoticePending = 1;
+        appState.ui.paused = 1;
+        if (menu) appState.ui.menuDuringReview = 1;
         std::this_thread::sleep_for(150ms);
-        std::uint16_t held = appState.fixCount;
+        std::uint16_t held = appState.work.strips.size();
         std::this_thread::sleep_for(250ms);
-        EXPECT_EQ(appState.fixCount, held) << "the review went on while held";
+        EXPECT_EQ(appState.work.strips.size(), held) << "the review went on while held";
         EXPECT_LT(held, 200);
         stopAsTheWindowDoes();  // returns only once the thread has ended
-        appState.menuDuringReview = 0;
-        EXPECT_TRUE(appState.reviewPositions.empty());
+        appState.ui.menuDuringReview = 0;
+        EXPECT_TRUE(appState.review.positions.empty());
     }
 }
 
@@ -172,50 +173,50 @@ void keepFrame(const std::uint16_t* pixels, int width, int height, int pitchByte
 // With a step of 5, points 0, 5 and 10 of 12 are drawn; then the finished message goes over
 // the last of them, near the top, and nowhere else.
 TEST_F(ReviewThreadTest, DrawsEveryNthPointAndFinishesOverTheLastFrame) {
-    appState.screenWidth = 240;
-    appState.screenHeight = 320;
+    appState.layout.screenWidth = 240;
+    appState.layout.screenHeight = 320;
     computeScreenMetrics();
     computeLayout();
     installTexts();
     loadFont();
-    ASSERT_NE(appState.font, nullptr);
+    ASSERT_NE(appState.layout.font, nullptr);
     gfx::setPresentHook(keepFrame);
     gfx::setBackendScreen(240, 320);
     gfx::setBackendOrientation(0);
     gfx::DisplayParameters params{0, 0, 0, 1};
-    appState.display = gfx::Display::Create(nullptr, params);
-    ASSERT_NE(appState.display, nullptr);
+    appState.layout.display = gfx::Display::Create(nullptr, params);
+    ASSERT_NE(appState.layout.display, nullptr);
     shown.clear();
 
     beginWork();
     driveNorth(12);
-    appState.fixCount = 0;
+    handRecordsToReview();
     for (int i = 0; i < 12; ++i) {
-        appState.reviewPositions.push_back({0.0, 10.0 * i});
-        appState.reviewHeadings.push_back({0, 1});
+        appState.review.positions.push_back({0.0, 10.0 * i});
+        appState.review.headings.push_back({0, 1});
     }
-    appState.reviewStep = 5;
+    appState.settings.reviewStep = 5;
     startAsTheWindowDoes();
     waitForTheEnd();
 
     {
         std::lock_guard lock(appState.frameLock);
-        gfx::Display::Destroy(appState.display);
-        appState.display = nullptr;
+        gfx::Display::Destroy(appState.layout.display);
+        appState.layout.display = nullptr;
     }
     gfx::setPresentHook(nullptr);
     ASSERT_EQ(shown.size(), 4u);
     const auto& last = shown[3];
     const auto& before = shown[2];
     int changed = 0;
-    const int top = appState.halfScreenHeight / 4;
+    const int top = appState.layout.halfScreenHeight / 4;
     for (int y = 0; y < 320; ++y)
         for (int x = 0; x < 240; ++x) {
             if (last[y * 240 + x] == before[y * 240 + x]) continue;
             ++changed;
             EXPECT_GE(y, top);
             EXPECT_LT(y, top + 4 * 16);
-            EXPECT_EQ(last[y * 240 + x], gfx::pixelFromColorRef(appState.textColor));
+            EXPECT_EQ(last[y * 240 + x], gfx::pixelFromColorRef(appState.settings.textColor));
             if (HasFailure()) return;
         }
     EXPECT_GT(changed, 0);
@@ -230,11 +231,11 @@ TEST_F(ReviewThreadTest, ShutDownAfterAReviewRanOutCollectsItsThread) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         beginWork();
-        appState.reviewPositions = {{0, 0}, {0, 10}, {0, 20}};
-        appState.reviewHeadings = {{0, 1}, {0, 1}, {0, 1}};
-        appState.fixCount = 0;
+        appState.review.positions = {{0, 0}, {0, 10}, {0, 20}};
+        appState.review.headings = {{0, 1}, {0, 1}, {0, 1}};
+        handRecordsToReview();
         startAsTheWindowDoes();
-        while (appState.reviewRunning) std::this_thread::sleep_for(5ms);
+        while (appState.ui.reviewRunning) std::this_thread::sleep_for(5ms);
         lifecycleCalls().stopThreads();
         std::exit(0);  // static destruction: an uncollected thread aborts here
     }

@@ -88,7 +88,7 @@ TEST_F(ShapefileExportTest, OneShapePerSegmentWithPausesSplittingTheWork) {
     for (const Case& c : cases) {
         beginWork();
         driveNorth(10);
-        appState.pauseMarks = c.marks;
+        appState.work.pauseMarks = c.marks;
         std::string base = folder / "work";
         ASSERT_EQ(exportShapefile(base + ".shp"), 1);
         SavedWork saved = readBack(base);
@@ -200,7 +200,7 @@ TEST_F(ShapefileExportTest, SetUpFailuresAreReportedWithTheirMessages) {
         left.push_back(entry.path().filename());
     EXPECT_EQ(left, std::vector<std::string>{"blocked.dbf"});
     // The inverse projection is not left open by a failed save.
-    EXPECT_EQ(appState.inverseTransform, nullptr);
+    EXPECT_EQ(appState.projection.inverseTransform, nullptr);
 }
 
 TEST_F(ShapefileExportTest, ChooserAsksInTheRightModeAndCancelWritesNothing) {

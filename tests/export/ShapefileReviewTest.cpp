@@ -16,7 +16,7 @@ class ShapefileReviewTest : public ::testing::Test {
   protected:
     void SetUp() override {
         beginWork(0.0, 0.0);  // whatever was loaded before
-        appState.fixCount = 7;
+        appState.work.strips.resize(7);
     }
     // Writes the rings in plane decimetres of the default origin as a work file.
     void writePlaneWork(const std::string& base,
@@ -53,22 +53,22 @@ TEST_F(ShapefileReviewTest, OnePolygonGivesItsPointPairs) {
     ASSERT_EQ(readShapefileForReview(path), 1);
     EXPECT_EQ(path, folder / "one");
 
-    EXPECT_EQ(appState.fixCount, 0);
-    EXPECT_TRUE(appState.pauseMarks.empty());
-    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
-    EXPECT_EQ(appState.originLonLat[1], kOriginLat);
-    ASSERT_EQ(appState.reviewPositions.size(), 3u);
-    ASSERT_EQ(appState.reviewHeadings.size(), 3u);
+    EXPECT_EQ(appState.work.strips.size(), 0);
+    EXPECT_TRUE(appState.work.pauseMarks.empty());
+    EXPECT_EQ(appState.work.plane.originLonLat[0], kOriginLon);
+    EXPECT_EQ(appState.work.plane.originLonLat[1], kOriginLat);
+    ASSERT_EQ(appState.review.positions.size(), 3u);
+    ASSERT_EQ(appState.review.headings.size(), 3u);
     for (int j = 0; j < 3; ++j) {
-        const TrackEdge& r = appState.trackEdges[j];
+        const TrackEdge& r = appState.review.edges[j];
         EXPECT_TRUE(near({r.leftX, r.leftY}, {-60.0, 10.0 * j})) << j;
         EXPECT_TRUE(near({r.rightX, r.rightY}, {60.0, 10.0 * j})) << j;
-        PlanePoint mid = appState.reviewPositions[j];
+        PlanePoint mid = appState.review.positions[j];
         EXPECT_DOUBLE_EQ(mid.x, (r.leftX + r.rightX) / 2) << j;
         EXPECT_DOUBLE_EQ(mid.y, (r.leftY + r.rightY) / 2) << j;
         // Left and right 120 dm apart across a northward drive: heading north.
-        EXPECT_NEAR(appState.reviewHeadings[j].x, 0.0, 0.01) << j;
-        EXPECT_NEAR(appState.reviewHeadings[j].y, 1.0, 1e-4) << j;
+        EXPECT_NEAR(appState.review.headings[j].x, 0.0, 0.01) << j;
+        EXPECT_NEAR(appState.review.headings[j].y, 1.0, 1e-4) << j;
     }
 }
 
@@ -77,14 +77,15 @@ TEST_F(ShapefileReviewTest, SeveralPolygonsGiveMarksAfterEachUsableShape) {
                                     {{0, 50}, {0, 60}, {120, 60}, {120, 50}},
                                     {{0, 80}, {0, 90}, {120, 90}}});
     ASSERT_EQ(load(folder / "two.shp"), 1);
-    EXPECT_EQ(appState.reviewPositions.size(), 5u);
-    EXPECT_EQ(appState.pauseMarks, (std::vector<std::uint16_t>{3, 5}));
-    EXPECT_TRUE(near({appState.trackEdges[3].leftX, appState.trackEdges[3].leftY}, {0, 50}));
-    EXPECT_TRUE(near({appState.trackEdges[4].rightX, appState.trackEdges[4].rightY}, {120, 60}));
+    EXPECT_EQ(appState.review.positions.size(), 5u);
+    EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint16_t>{3, 5}));
+    EXPECT_TRUE(near({appState.review.edges[3].leftX, appState.review.edges[3].leftY}, {0, 50}));
+    EXPECT_TRUE(
+        near({appState.review.edges[4].rightX, appState.review.edges[4].rightY}, {120, 60}));
     // Driving south: left is east.
     writePlaneWork(folder / "south", {{{60, 20}, {60, 10}, {-60, 10}, {-60, 20}}});
     ASSERT_EQ(load(folder / "south.shp"), 1);
-    EXPECT_NEAR(appState.reviewHeadings[0].y, -1.0, 1e-4);
+    EXPECT_NEAR(appState.review.headings[0].y, -1.0, 1e-4);
 }
 
 TEST_F(ShapefileReviewTest, MorePairsThanTheRecordArrayHoldsLoadUpToItsCapacity) {
@@ -92,9 +93,9 @@ TEST_F(ShapefileReviewTest, MorePairsThanTheRecordArrayHoldsLoadUpToItsCapacity)
     writeShapefile(folder / "big", SHPT_POLYGON,
                    {northwardRing(40000), northwardRing(pairs - 40000, 16.51)});
     ASSERT_EQ(load(folder / "big.shp"), 1);
-    EXPECT_EQ(appState.reviewPositions.size(), std::size_t(kTrackCapacity));
-    EXPECT_EQ(appState.reviewHeadings.size(), std::size_t(kTrackCapacity));
-    EXPECT_EQ(appState.pauseMarks,
+    EXPECT_EQ(appState.review.positions.size(), std::size_t(kTrackCapacity));
+    EXPECT_EQ(appState.review.headings.size(), std::size_t(kTrackCapacity));
+    EXPECT_EQ(appState.work.pauseMarks,
               (std::vector<std::uint16_t>{40000, std::uint16_t(kTrackCapacity)}));
 }
 
@@ -113,15 +114,15 @@ TEST_F(ShapefileReviewTest, FilesThatAreNoWorkGiveZeroAndNeverCrash) {
     std::filesystem::resize_file(folder / "cut.shp",
                                  std::filesystem::file_size(folder / "cut.shp") - 700);
     EXPECT_EQ(load(folder / "cut.shp"), 1);
-    EXPECT_LE(appState.reviewPositions.size(), 50u);
+    EXPECT_LE(appState.review.positions.size(), 50u);
 }
 
 TEST_F(ShapefileReviewTest, TableWithoutShapefileLoadsNothing) {
     writeShapefile(folder / "tableonly", SHPT_POLYGON, {northwardRing(3)});
     std::filesystem::remove(folder / "tableonly.shp");
     ASSERT_EQ(load(folder / "tableonly.shp"), 1);
-    EXPECT_TRUE(appState.reviewPositions.empty());
-    EXPECT_EQ(appState.originLonLat[0], kOriginLon);
+    EXPECT_TRUE(appState.review.positions.empty());
+    EXPECT_EQ(appState.work.plane.originLonLat[0], kOriginLon);
 }
 
 }  // namespace

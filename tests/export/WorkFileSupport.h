@@ -40,17 +40,23 @@ inline constexpr double kOriginLat = 48.25;
 
 // A new work whose origin is fixed at (lon, lat), nothing recorded yet.
 inline void beginWork(double lon = kOriginLon, double lat = kOriginLat) {
-    if (!appState.forwardTransform) setUpProjection();
+    if (!appState.projection.forwardTransform) setUpProjection();
     resetWork();
-    appState.reviewPositions.clear();
-    appState.reviewHeadings.clear();
+    appState.review.positions.clear();
+    appState.review.headings.clear();
+    appState.review.edges.clear();
     setOrigin(lon, lat);
+}
+
+// The recorded strips become the saved work a review replays, and the work starts empty.
+inline void handRecordsToReview() {
+    appState.review.edges.assign(appState.work.strips.begin(), appState.work.strips.end());
+    appState.work.strips.clear();
 }
 
 // One strip record with its edges at (lx, ly) and (rx, ry), decimetres of the plane.
 inline void record(double lx, double ly, double rx, double ry) {
-    appState.trackEdges[appState.fixCount] = {lx, ly, rx, ry};
-    appState.fixCount = std::uint16_t(appState.fixCount + 1);
+    appState.work.strips.push_back({lx, ly, rx, ry});
 }
 
 // Records northward steps of 10 dm with a 120 dm implement, starting at y.
@@ -59,7 +65,7 @@ inline void driveNorth(int steps, int y = 0, int x = 0) {
 }
 
 inline void pauseWork() {
-    appState.pauseMarks.push_back(appState.fixCount);
+    appState.work.pauseMarks.push_back(appState.work.strips.size());
 }
 
 // A shape as written to a file: its vertices in file order.

@@ -36,7 +36,7 @@ void collectComplaints(CPLErr level, CPLErrorNum, const char* message) {
 void recordTwoPasses() {
     beginWork();
     for (int i = 0; i < 30; ++i) record(-60.37, 10.3 * i + 0.11, 60.37, 10.3 * i + 0.11);
-    appState.pauseMarks.push_back(appState.fixCount);
+    appState.work.pauseMarks.push_back(appState.work.strips.size());
     for (int i = 0; i < 30; ++i)
         record(180.62, 300.0 - 10.3 * i, 60.88, 300.0 - 10.3 * i);  // driving south
 }
@@ -92,13 +92,15 @@ TEST_F(WorkFileValidity, GdalReadsTheSaveWithoutComplaintAsWgs84WithItsNameIntac
         // Vertex j is the left edge of record j, vertex 59 - j its right edge.
         const RecordRange range = segments[features];
         for (int j = 0; j < 30; ++j) {
-            const TrackEdge& e = appState.trackEdges[range.begin + j];
+            const TrackEdge& e = appState.work.strips[range.begin + j];
             for (auto [v, x, y] :
                  {std::tuple{j, e.leftX, e.leftY}, std::tuple{59 - j, e.rightX, e.rightY}}) {
                 double east = 0, north = 0;
                 utm.forward(ring->getX(v), ring->getY(v), east, north);
-                EXPECT_NEAR(east * 10.0 - appState.originX, x, 0.1) << features << " " << v;
-                EXPECT_NEAR(north * 10.0 - appState.originY, y, 0.1) << features << " " << v;
+                EXPECT_NEAR(east * 10.0 - appState.work.plane.originX, x, 0.1)
+                    << features << " " << v;
+                EXPECT_NEAR(north * 10.0 - appState.work.plane.originY, y, 0.1)
+                    << features << " " << v;
             }
         }
         ++features;
@@ -142,9 +144,9 @@ TEST_F(WorkFileValidity, AnOlderOpenRingWithoutPrjStillReviewsAndConverts) {
 
     std::string path = base + ".shp";
     ASSERT_EQ(readShapefileForReview(path), 1);
-    ASSERT_EQ(appState.reviewPositions.size(), 3u);
-    EXPECT_NEAR(appState.trackEdges[2].leftY, 20.0, 0.01);
-    EXPECT_NEAR(appState.trackEdges[2].rightX, 60.0, 0.01);
+    ASSERT_EQ(appState.review.positions.size(), 3u);
+    EXPECT_NEAR(appState.review.edges[2].leftY, 20.0, 0.01);
+    EXPECT_NEAR(appState.review.edges[2].rightX, 60.0, 0.01);
     path = base + ".shp";
     ASSERT_EQ(convertShapefileToKml(path), 1);
     std::string kml = readAll(base + ".kml");

@@ -82,28 +82,29 @@ TEST_P(ReceiverFault, TheWaitForAFixGoesOnUntilAGoodOneComes) {
     ASSERT_TRUE(receiver.plugIn());
     RunningProgram program;
     ASSERT_TRUE(program.open(receiver.link()));
-    program.tap(appState.btnStartFree);
+    program.tap(appState.layout.btnStartFree);
     ASSERT_EQ(program.state(), kStateGpsWait);
 
     int tick = 0;
     feed(receiver, 4s, GetParam().sentences, tick);
     EXPECT_EQ(program.state(), kStateGpsWait) << "a bad line ended the wait";
     // A quality above 8 may stand until the next poll reads it as invalid.
-    const int quality = appState.fixQuality;
+    const int quality = appState.fix.fixQuality;
     EXPECT_TRUE(quality == 0 || quality > 8) << quality;
-    EXPECT_EQ(appState.fixCount, 0);
+    EXPECT_EQ(appState.work.strips.size(), 0);
 
     // The first good fixes after the bad line end the wait, and the work records them.
     const auto end = Clock::now() + 40s;
-    while (Clock::now() < end && appState.fixCount < 10) feed(receiver, 200ms, goodFix, tick);
+    while (Clock::now() < end && appState.work.strips.size() < 10)
+        feed(receiver, 200ms, goodFix, tick);
     EXPECT_EQ(program.state(), kStateFreeWork);
-    EXPECT_GE(appState.fixCount, 10);
+    EXPECT_GE(appState.work.strips.size(), 10);
     // Every recorded position is on the field, a few hundred metres from the first.
-    const PlanePoint here = underFrameLock([] { return appState.position; });
+    const PlanePoint here = underFrameLock([] { return appState.work.position; });
     EXPECT_LT(std::abs(here.x) + std::abs(here.y), 10000) << here.x << " " << here.y;
-    program.tap(appState.btnFinish);
-    program.tap(appState.btnYes);
-    program.tap(appState.btnNo);
+    program.tap(appState.layout.btnFinish);
+    program.tap(appState.layout.btnYes);
+    program.tap(appState.layout.btnNo);
     EXPECT_TRUE(program.exitByButtons());
 }
 
@@ -115,7 +116,7 @@ TEST(ReceiverFault, AFixWithoutAPositionIsNotTheWorksOrigin) {
     ASSERT_TRUE(receiver.plugIn());
     RunningProgram program;
     ASSERT_TRUE(program.open(receiver.link()));
-    program.tap(appState.btnStartFree);
+    program.tap(appState.layout.btnStartFree);
     int tick = 0;
     feed(
         receiver, 3s,
@@ -126,8 +127,9 @@ TEST(ReceiverFault, AFixWithoutAPositionIsNotTheWorksOrigin) {
         tick);
     EXPECT_EQ(program.state(), kStateGpsWait);
     const auto end = Clock::now() + 40s;
-    while (Clock::now() < end && appState.fixCount < 10) feed(receiver, 200ms, goodFix, tick);
-    const PlanePoint here = underFrameLock([] { return appState.position; });
+    while (Clock::now() < end && appState.work.strips.size() < 10)
+        feed(receiver, 200ms, goodFix, tick);
+    const PlanePoint here = underFrameLock([] { return appState.work.position; });
     EXPECT_LT(std::abs(here.x) + std::abs(here.y), 10000) << here.x << " " << here.y;
 }
 
@@ -141,25 +143,26 @@ TEST(ReceiverFault, ASilentReceiverLeavesTheWorkAsItWas) {
     ASSERT_TRUE(receiver.plugIn());
     RunningProgram program;
     ASSERT_TRUE(program.open(receiver.link()));
-    program.tap(appState.btnStartFree);
+    program.tap(appState.layout.btnStartFree);
     int tick = 0;
     const auto end = Clock::now() + 40s;
-    while (Clock::now() < end && appState.fixCount < 30) feed(receiver, 200ms, goodFix, tick);
+    while (Clock::now() < end && appState.work.strips.size() < 30)
+        feed(receiver, 200ms, goodFix, tick);
     ASSERT_EQ(program.state(), kStateFreeWork);
 
     // Silence: the device stays, nothing comes.
     runEventsFor(500ms);
-    const int fixes = appState.fixCount;
+    const int fixes = appState.work.strips.size();
     runEventsFor(2500ms);
-    EXPECT_EQ(int(appState.fixCount), fixes);
+    EXPECT_EQ(int(appState.work.strips.size()), fixes);
     EXPECT_EQ(program.state(), kStateFreeWork);
 
     // The work is whole: it saves with every fix it had.
-    program.tap(appState.btnFinish);
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnFinish);
+    program.tap(appState.layout.btnYes);
     DialogAnswers answers;
     answers.chooseFile(dir + "/silent.shp");
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnYes);
     EXPECT_EQ(program.state(), kStateStart);
     WorkFileContents saved;
     ASSERT_TRUE(readWorkFile(dir + "/silent.shp", saved));

@@ -58,11 +58,11 @@ enum class Place { ReadOnly, Full };
 
 // Drives a free work until it has some fixes, finishes it and answers yes to saving.
 void driveAndFinish(RunningProgram& program) {
-    program.tap(appState.btnStartFree);
+    program.tap(appState.layout.btnStartFree);
     ASSERT_TRUE(program.reaches(kStateFreeWork, 40s));
-    ASSERT_TRUE(waitUntil([] { return appState.fixCount >= 20; }));
-    program.tap(appState.btnFinish);
-    program.tap(appState.btnYes);
+    ASSERT_TRUE(waitUntil([] { return appState.work.strips.size() >= 20; }));
+    program.tap(appState.layout.btnFinish);
+    program.tap(appState.layout.btnYes);
     ASSERT_EQ(program.state(), kStateConfirm);
 }
 
@@ -82,7 +82,7 @@ TEST_P(SaveFault, TheDriverIsToldAndNothingElseIsLost) {
     driveAndFinish(program);
     DialogAnswers answers;
     answers.chooseFile(dir + "/first.shp");
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnYes);
     ASSERT_TRUE(answers.done());
     const std::string first = contents(dir + "/first.shp") + contents(dir + "/first.dbf");
     ASSERT_FALSE(first.empty());
@@ -95,7 +95,7 @@ TEST_P(SaveFault, TheDriverIsToldAndNothingElseIsLost) {
     {
         std::unique_ptr<FullDisk> full;
         if (GetParam() == Place::Full) full = std::make_unique<FullDisk>();
-        program.tap(appState.btnYes);
+        program.tap(appState.layout.btnYes);
     }
     EXPECT_TRUE(answers.done());
     ASSERT_EQ(answers.messages().size(), 2u);
@@ -107,29 +107,29 @@ TEST_P(SaveFault, TheDriverIsToldAndNothingElseIsLost) {
 
     // Back at "save the work?" with the work whole: another place takes it.
     EXPECT_EQ(program.state(), kStateConfirm);
-    EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
-    const int records = appState.fixCount;
+    EXPECT_STREQ(appState.ui.promptText, messageText(kMsgSaveQuestion));
+    const int records = appState.work.strips.size();
     answers.chooseFile(dir + "/elsewhere.shp");
-    program.tap(appState.btnYes);
+    program.tap(appState.layout.btnYes);
     EXPECT_TRUE(answers.done());
     EXPECT_EQ(program.state(), kStateStart);
     ASSERT_TRUE(readWorkFile(dir + "/elsewhere.shp", saved));
     EXPECT_GE(saved.vertices, 2 * records);
 
     // The program goes on: a new work starts and records.
-    program.tap(appState.btnStartFree);
+    program.tap(appState.layout.btnStartFree);
     ASSERT_TRUE(program.reaches(kStateFreeWork, 40s));
-    EXPECT_TRUE(waitUntil([] { return appState.fixCount >= 5; }));
-    program.tap(appState.btnFinish);
-    program.tap(appState.btnYes);
-    program.tap(appState.btnNo);
-    const float zoom = appState.zoom;
+    EXPECT_TRUE(waitUntil([] { return appState.work.strips.size() >= 5; }));
+    program.tap(appState.layout.btnFinish);
+    program.tap(appState.layout.btnYes);
+    program.tap(appState.layout.btnNo);
+    const float zoom = appState.settings.zoom;
     EXPECT_TRUE(program.exitByButtons());
     program.close();
     EXPECT_EQ(fs::file_size(dir + "/Settings.dat"), kSettingsFileSize);
-    appState.zoom = 0;
+    appState.settings.zoom = 0;
     loadSettings();
-    EXPECT_EQ(appState.zoom, zoom);
+    EXPECT_EQ(appState.settings.zoom, zoom);
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, SaveFault, ::testing::Values(Place::ReadOnly, Place::Full),

@@ -60,24 +60,25 @@ TEST_P(SettingsFault, TheProgramStartsWorksAndWritesAWholeFile) {
     RunningProgram program;
     ASSERT_TRUE(program.open(receiver.link()));
     // What the program cannot work with has been put right.
-    EXPECT_GE(appState.reviewStep, 1);
-    EXPECT_LT(appState.vehicleScaleIndex, 5);
-    EXPECT_TRUE(std::isfinite(appState.zoom) && appState.zoom > 0);
-    EXPECT_EQ(appState.implementWidth, std::uint16_t(2 * appState.implementHalfWidth));
+    EXPECT_GE(appState.settings.reviewStep, 1);
+    EXPECT_LT(appState.settings.vehicleScaleIndex, 5);
+    EXPECT_TRUE(std::isfinite(appState.settings.zoom) && appState.settings.zoom > 0);
+    EXPECT_EQ(appState.settings.implementWidth,
+              std::uint16_t(2 * appState.settings.implementHalfWidth));
 
     // A work with whatever widths, thresholds and colours the bytes gave.
-    program.tap(appState.btnStartAB);
+    program.tap(appState.layout.btnStartAB);
     ASSERT_TRUE(program.reaches(kStateSettingAB, 40s));
     runEventsFor(1000ms);
     program.tapMap();
     runEventsFor(1000ms);
     program.tapMap();
     runEventsFor(1000ms);
-    program.tap(appState.btnZoomIn);
+    program.tap(appState.layout.btnZoomIn);
     runEventsFor(500ms);
-    program.tap(appState.btnFinish);
-    program.tap(appState.btnYes);
-    program.tap(appState.btnNo);
+    program.tap(appState.layout.btnFinish);
+    program.tap(appState.layout.btnYes);
+    program.tap(appState.layout.btnNo);
     EXPECT_EQ(program.state(), kStateStart);
     EXPECT_TRUE(program.exitByButtons());
     program.close();

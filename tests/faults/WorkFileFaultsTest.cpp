@@ -146,11 +146,11 @@ TEST(WorkFileFault, DamagedWorksAreRefusedOrReplayedAndNeverHurt) {
     for (const std::string& work : works) {
         SCOPED_TRACE(work);
         answers.chooseFile(work + ".shp");
-        program.tap(appState.btnReview);
+        program.tap(appState.layout.btnReview);
         EXPECT_TRUE(answers.done());
         if (program.state() == kStateReview) {
             // Readable enough to replay: it runs to its end, and a tap leads back.
-            EXPECT_TRUE(waitUntil([] { return appState.reviewRunning == 0; }, 60s));
+            EXPECT_TRUE(waitUntil([] { return appState.ui.reviewRunning == 0; }, 60s));
             program.tapMap();
         }
         EXPECT_EQ(program.state(), kStateStart);
@@ -160,7 +160,7 @@ TEST(WorkFileFault, DamagedWorksAreRefusedOrReplayedAndNeverHurt) {
     answers.showPage(QStringLiteral("Extras"));
     for (const std::string& work : works) answers.click(1028).chooseFile(work + ".shp");
     answers.click(1);
-    program.tap(appState.btnStartMenu);
+    program.tap(appState.layout.btnStartMenu);
     EXPECT_TRUE(waitUntil([&] { return answers.done() && !DialogAnswers::sheet(); }, 60s));
     EXPECT_EQ(program.state(), kStateStart);
     EXPECT_TRUE(program.exitByButtons());

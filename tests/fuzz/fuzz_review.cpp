@@ -45,10 +45,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string path = scratchBase + ".shp";
     readShapefileForReview(path);
-    if (appState.reviewPositions.size() != appState.reviewHeadings.size() ||
-        appState.reviewPositions.size() > std::size_t(kTrackCapacity))
+    if (appState.review.positions.size() != appState.review.headings.size() ||
+        appState.review.positions.size() > std::size_t(kTrackCapacity))
         std::abort();
-    appState.reviewPositions.clear();
-    appState.reviewHeadings.clear();
+    appState.review.positions.clear();
+    appState.review.headings.clear();
     return 0;
 }

@@ -12,12 +12,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     decodeSettings(data, size);
     const AppState& s = appState;
-    if (s.reviewStep == 0 || s.vehicleScaleIndex > 4 || !(s.zoom >= 0.1f && s.zoom <= 15.0f))
+    if (s.settings.reviewStep == 0 || s.settings.vehicleScaleIndex > 4 ||
+        !(s.settings.zoom >= 0.1f && s.settings.zoom <= 15.0f))
         std::abort();
-    if (!(s.speedThreshold >= 0 && s.speedThreshold <= 27) ||
-        !(s.hdopThreshold >= 0 && s.hdopThreshold <= 10))
+    if (!(s.settings.speedThreshold >= 0 && s.settings.speedThreshold <= 27) ||
+        !(s.settings.hdopThreshold >= 0 && s.settings.hdopThreshold <= 10))
         std::abort();
-    if (s.implementWidth != std::uint16_t(2 * s.implementHalfWidth) || s.reservedBlock[32] != 0)
+    if (s.settings.implementWidth != std::uint16_t(2 * s.settings.implementHalfWidth) ||
+        s.settings.reservedBlock[32] != 0)
         std::abort();
 
     std::uint8_t written[kSettingsFileSize];

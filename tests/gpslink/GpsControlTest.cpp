@@ -42,9 +42,9 @@ class GpsControlTest : public ::testing::Test {
   protected:
     void SetUp() override {
         calls.clear();
-        appState.gpsRunning = 0;
-        appState.gpsPort = 3;
-        appState.gpsBaudIndex = 0;
+        appState.ui.gpsRunning = 0;
+        appState.settings.gpsPort = 3;
+        appState.settings.gpsBaudIndex = 0;
     }
 };
 
@@ -57,7 +57,7 @@ TEST_F(GpsControlTest, BaudIndexTableWithFallback) {
                          Case{4, 38400}, Case{5, 56000}, Case{6, 57600}, Case{7, 115200},
                          Case{8, 128000}, Case{9, 256000}, Case{10, 4800}, Case{255, 4800}}) {
         calls.clear();
-        appState.gpsBaudIndex = static_cast<std::uint8_t>(c.index);
+        appState.settings.gpsBaudIndex = static_cast<std::uint8_t>(c.index);
         setGpsEnabled(1);
         ASSERT_EQ(calls.size(), 1u);
         EXPECT_EQ(calls[0].config.baudRate, c.baud) << "index " << c.index;
@@ -66,22 +66,22 @@ TEST_F(GpsControlTest, BaudIndexTableWithFallback) {
 }
 
 TEST_F(GpsControlTest, StartPassesThePortWithItsSignAndClearsTheOrigin) {
-    appState.gpsPort = -1;  // a fresh install: no port chosen yet
-    appState.originSet = 1;
+    appState.settings.gpsPort = -1;  // a fresh install: no port chosen yet
+    appState.work.plane.originSet = 1;
     setGpsEnabled(1);
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].config.portNumber, -1);
     EXPECT_NE(calls[0].callback, nullptr);
-    EXPECT_EQ(appState.originSet, 0);
+    EXPECT_EQ(appState.work.plane.originSet, 0);
     EXPECT_EQ(isGpsRunning(), 1);
 }
 
 TEST_F(GpsControlTest, StartStopStartAndNoFixAfterTheStop) {
     setGpsEnabled(1);
-    appState.fixQuality = 1;
+    appState.fix.fixQuality = 1;
     setGpsEnabled(0);
     EXPECT_EQ(isGpsRunning(), 0);
-    EXPECT_EQ(appState.fixQuality, 0) << "the screens show no fix once stopped";
+    EXPECT_EQ(appState.fix.fixQuality, 0) << "the screens show no fix once stopped";
     setGpsEnabled(1);
     EXPECT_EQ(isGpsRunning(), 1);
     ASSERT_EQ(calls.size(), 3u);
@@ -104,14 +104,14 @@ TEST_F(GpsControlTest, DeviceOverrideReachesTheLibrary) {
 }
 
 TEST_F(GpsControlTest, GpsdChosenOnGpsSetupIsOpenedUnlessTheCommandLineNamesADevice) {
-    appState.gpsPort = kGpsdPort;
+    appState.settings.gpsPort = kGpsdPort;
     setGpsEnabled(1);
     setGpsEnabled(0);
     setGpsDeviceOverride("/dev/ttyUSB7");
     setGpsEnabled(1);
     setGpsEnabled(0);
     setGpsDeviceOverride("");
-    appState.gpsPort = 0;
+    appState.settings.gpsPort = 0;
     setGpsEnabled(1);
     setGpsEnabled(0);
     ASSERT_EQ(calls.size(), 6u);

@@ -50,10 +50,10 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
     }
 
     guidance_test::resetWork(kStateSettingAB);
-    appState.guidancePattern = kPatternCurve;
+    appState.settings.guidancePattern = kPatternCurve;
     clearPatternLines();
-    appState.pointASet = 0;    // a new work, as the start button leaves it
-    const double step = 0.36;  // 6.5 knots at 10 Hz
+    appState.work.pointASet = 0;  // a new work, as the start button leaves it
+    const double step = 0.36;     // 6.5 knots at 10 Hz
     const int fixes = int(field.passLength / step);
     for (int i = 0; i <= fixes; ++i) {
         onFix(fixOf(pointAlongPath(field, i * step)));
@@ -63,19 +63,19 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
             takeAbPoint();
         }
     }
-    ASSERT_TRUE(appState.curveActive);
+    ASSERT_TRUE(appState.work.curveActive);
     for (int pass = 1; pass <= 2; ++pass) {
         for (double s = 10.0; s < field.passLength - 10.0; s += step) {
             onFix(fixOf(pointAlongPath(field, pass * cycle + s)));
             if (s < 15.0) continue;  // the heading settles after the turn
             // Passes are inside the right-hand bend: right of the recorded one.
-            EXPECT_EQ(appState.guideNumber, pass) << s;
+            EXPECT_EQ(appState.guide.guideNumber, pass) << s;
             // The simulator's metres are a sphere's and the map's the ellipsoid's: they differ by
             // up to 0.25 % across the field here, 6 cm at 24 m.
-            EXPECT_NEAR(appState.crossTrack, 0.0, 0.25e-2 * pass * 120.0) << s;
+            EXPECT_NEAR(appState.guide.crossTrack, 0.0, 0.25e-2 * pass * 120.0) << s;
         }
     }
-    appState.guidancePattern = kPatternStraight;
+    appState.settings.guidancePattern = kPatternStraight;
     clearPatternLines();
 }
 

@@ -18,13 +18,14 @@ TEST(FieldDrive, AreaAndDistanceOfFourPasses) {
 
     // Pass 1 north along x = 0: the origin fix, a seed at y = 10, records at y = 20 ... 1000.
     for (int y = 0; y <= 1000; y += 10) fix(0, y);
-    ASSERT_EQ(appState.fixCount, 99);
-    EXPECT_NEAR(appState.distance, 980, 1e-4);
-    EXPECT_NEAR(appState.workedArea, 98 * 10 * 120.0, 1e-3);
+    ASSERT_EQ(appState.work.strips.size(), 99);
+    EXPECT_NEAR(appState.work.distance, 980, 1e-4);
+    EXPECT_NEAR(appState.work.workedArea, 98 * 10 * 120.0, 1e-3);
 
     // Points A and B on the first pass; the implement is 12 m wide.
-    setAbLine(appState.guidance, {0.0, 20.0}, {0.0, 1000.0}, appState.implementWidth / 10);
-    appState.screenState = kStateGuidance;
+    setAbLine(appState.work.guidance, {0.0, 20.0}, {0.0, 1000.0},
+              appState.settings.implementWidth / 10);
+    appState.ui.screenState = kStateGuidance;
 
     const int passX[] = {120, 240, 360};
     for (int pass = 0; pass < 3; ++pass) {
@@ -33,23 +34,23 @@ TEST(FieldDrive, AreaAndDistanceOfFourPasses) {
         int turnY = goingSouth ? 1010 : -10;
         int startY = goingSouth ? 1000 : 0;
         // The headland turn, paused: the vehicle moves, nothing is recorded.
-        appState.paused = 1;
+        appState.ui.paused = 1;
         fix(x - 80, turnY);
         fix(x - 40, turnY);
         fix(x, startY);
-        appState.paused = 0;
+        appState.ui.paused = 0;
         for (int i = 1; i <= 100; ++i) fix(x, goingSouth ? startY - 10 * i : startY + 10 * i);
-        EXPECT_EQ(appState.guideNumber, pass + 1);
-        EXPECT_NEAR(appState.crossTrack, 0.0, 1e-5);
-        EXPECT_EQ(appState.arrowCount, 0);
+        EXPECT_EQ(appState.guide.guideNumber, pass + 1);
+        EXPECT_NEAR(appState.guide.crossTrack, 0.0, 1e-5);
+        EXPECT_EQ(appState.guide.arrowCount, 0);
     }
 
     // Each pass after the first: its first record joins the last one of the pass before over
     // the headland (a quad of 600 + 600 dm^2, 10 dm of step), then 99 steps of 10 x 120 dm.
-    ASSERT_EQ(appState.fixCount, 99 + 3 * 100);
-    EXPECT_NEAR(appState.distance, 980 + 3 * (10 + 990), 1e-4);
-    EXPECT_NEAR(appState.workedArea, 117600.0 + 3 * (1200.0 + 118800.0), 1e-3);
-    EXPECT_NEAR(appState.workedArea * 1e-6, 0.4776, 1e-9);  // hectares on the panel
+    ASSERT_EQ(appState.work.strips.size(), 99 + 3 * 100);
+    EXPECT_NEAR(appState.work.distance, 980 + 3 * (10 + 990), 1e-4);
+    EXPECT_NEAR(appState.work.workedArea, 117600.0 + 3 * (1200.0 + 118800.0), 1e-3);
+    EXPECT_NEAR(appState.work.workedArea * 1e-6, 0.4776, 1e-9);  // hectares on the panel
 }
 
 }  // namespace

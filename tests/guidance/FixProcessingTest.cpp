@@ -32,8 +32,8 @@ class FixProcessing : public ::testing::Test {
     }
     // The plane keeps the projection's own value: PROJ and GDAL agree far below a micrometre.
     static bool at(PlanePoint p) {
-        return std::fabs(appState.position.x - p.x) < 1e-5 &&
-               std::fabs(appState.position.y - p.y) < 1e-5;
+        return std::fabs(appState.work.position.x - p.x) < 1e-5 &&
+               std::fabs(appState.work.position.y - p.y) < 1e-5;
     }
 
     platform::HeadlessPlatform screen;
@@ -65,15 +65,15 @@ TEST_F(FixProcessing, FilterBoundaries) {
     };
     for (const FilterRow& row : rows) {
         SetUp();
-        appState.distanceThresholdSquared = row.thresholdSquared;
+        appState.settings.distanceThresholdSquared = row.thresholdSquared;
         fix({1000, 1000});
         ASSERT_TRUE(at({1000, 1000})) << row.source;
         PlanePoint next{1000 + row.step.x, 1000 + row.step.y};
         fix(next, row.speed, row.hdop);
         EXPECT_EQ(at(next), row.accepted) << row.source;
-        EXPECT_EQ(appState.fixCount, row.accepted ? 1 : 0) << row.source;
-        EXPECT_NEAR(appState.previousPosition.x, next.x, 1e-5) << row.source;
-        EXPECT_NEAR(appState.previousPosition.y, next.y, 1e-5) << row.source;
+        EXPECT_EQ(appState.work.strips.size(), row.accepted ? 1 : 0) << row.source;
+        EXPECT_NEAR(appState.work.previousPosition.x, next.x, 1e-5) << row.source;
+        EXPECT_NEAR(appState.work.previousPosition.y, next.y, 1e-5) << row.source;
     }
 }
 
@@ -82,15 +82,15 @@ TEST_F(FixProcessing, ADroppedFixStillUpdatesThePanel) {
     GPS_POSITION slow = plane->fixAt({1100, 1000}, 0.4f, 3.25f);
     slow.fixQuality = 2;
     slow.satelliteCount = 7;
-    appState.redrawPending = 0;
+    appState.ui.redrawPending = 0;
     int paints = screen.paintRequests();
     onFix(slow);
     EXPECT_TRUE(at({1000, 1000}));
-    EXPECT_EQ(appState.speedKnots, 0.4f);
-    EXPECT_EQ(appState.hdop, 3.25f);
-    EXPECT_EQ(appState.fixQuality, 2);
-    EXPECT_EQ(appState.satellitesUsed, 7);
-    EXPECT_EQ(appState.redrawPending, 1);
+    EXPECT_EQ(appState.fix.speedKnots, 0.4f);
+    EXPECT_EQ(appState.fix.hdop, 3.25f);
+    EXPECT_EQ(appState.fix.fixQuality, 2);
+    EXPECT_EQ(appState.fix.satellitesUsed, 7);
+    EXPECT_EQ(appState.ui.redrawPending, 1);
     EXPECT_EQ(screen.paintRequests(), paints + 1);
 
     struct Row {
@@ -107,17 +107,17 @@ TEST_F(FixProcessing, ADroppedFixStillUpdatesThePanel) {
         f.fixQuality = row.quality;
         f.satelliteCount = row.satellites;
         onFix(f);
-        EXPECT_EQ(appState.satellitesUsed, row.used) << row.source;
-        EXPECT_EQ(appState.fixQuality, static_cast<int>(row.quality)) << row.source;
+        EXPECT_EQ(appState.fix.satellitesUsed, row.used) << row.source;
+        EXPECT_EQ(appState.fix.fixQuality, static_cast<int>(row.quality)) << row.source;
     }
 }
 
 TEST_F(FixProcessing, OutsideAWorkOnlyThePanelChanges) {
-    appState.screenState = kStateStart;
-    appState.previousPosition = {77, 77};
+    appState.ui.screenState = kStateStart;
+    appState.work.previousPosition = {77, 77};
     fix({500, 500}, 7.5f);
-    EXPECT_EQ(appState.speedKnots, 7.5f);
-    EXPECT_EQ(appState.previousPosition.x, 77);
+    EXPECT_EQ(appState.fix.speedKnots, 7.5f);
+    EXPECT_EQ(appState.work.previousPosition.x, 77);
     EXPECT_TRUE(at({0, 0}));
 }
 
@@ -126,16 +126,16 @@ TEST_F(FixProcessing, TheFirstAcceptedFixOnlySeeds) {
     EXPECT_TRUE(at({0, 0}));
     fix({0, 10});
     EXPECT_TRUE(at({0, 10}));
-    EXPECT_EQ(appState.fixCount, 0);
+    EXPECT_EQ(appState.work.strips.size(), 0);
     fix({0, 20});
-    ASSERT_EQ(appState.fixCount, 1);
-    const TrackEdge& e = appState.trackEdges[0];
+    ASSERT_EQ(appState.work.strips.size(), 1);
+    const TrackEdge& e = appState.work.strips[0];
     EXPECT_NEAR(e.leftX, -60, 1e-5);
     EXPECT_NEAR(e.rightX, 60, 1e-5);
     EXPECT_NEAR(e.leftY, 20, 1e-5);
     EXPECT_NEAR(e.rightY, 20, 1e-5);
-    EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
-    EXPECT_NEAR(appState.headingEast, 0.0f, 1e-6);
+    EXPECT_FLOAT_EQ(appState.heading.north, 1.0f);
+    EXPECT_NEAR(appState.heading.east, 0.0f, 1e-6);
 }
 
 TEST_F(FixProcessing, EdgesLieHalfTheWidthEitherSide) {
@@ -144,22 +144,22 @@ TEST_F(FixProcessing, EdgesLieHalfTheWidthEitherSide) {
     fix({100, 100});
     fix({106, 108});
     fix({100, 100});
-    ASSERT_EQ(appState.fixCount, 2);
-    const TrackEdge& a = appState.trackEdges[0];
+    ASSERT_EQ(appState.work.strips.size(), 2);
+    const TrackEdge& a = appState.work.strips[0];
     EXPECT_NEAR(a.leftX, 106 - 48, 1e-5);
     EXPECT_NEAR(a.leftY, 108 + 36, 1e-5);
     EXPECT_NEAR(a.rightX, 106 + 48, 1e-5);
     EXPECT_NEAR(a.rightY, 108 - 36, 1e-5);
-    const TrackEdge& b = appState.trackEdges[1];
+    const TrackEdge& b = appState.work.strips[1];
     EXPECT_NEAR(b.leftX, 100 + 48, 1e-5);
     EXPECT_NEAR(b.leftY, 100 - 36, 1e-5);
 
     // A half width of 55.5 dm and a step east-north-east: the offsets keep their fractions.
     SetUp();
-    appState.implementHalfWidth = 555;
+    appState.settings.implementHalfWidth = 555;
     fix({100, 100});
     fix({107, 101});  // unit (0.98995, 0.14142): 54.94 and 7.85
-    const TrackEdge& c = appState.trackEdges[0];
+    const TrackEdge& c = appState.work.strips[0];
     EXPECT_NEAR(c.leftX, 107 - 55.5 / std::sqrt(50.0), 1e-5);
     EXPECT_NEAR(c.leftY, 101 + 55.5 * 7 / std::sqrt(50.0), 1e-5);
     EXPECT_NEAR(c.rightX, 107 + 55.5 / std::sqrt(50.0), 1e-5);
@@ -172,46 +172,46 @@ TEST_F(FixProcessing, HeadingIsSmoothedOnlyOnSteadyTravel) {
     fix({0, 10});
     drive({0, 20}, {0, 10}, 10);
     fix({1, 120});
-    EXPECT_NEAR(appState.headingEast, unitEast, 1e-6);
+    EXPECT_NEAR(appState.heading.east, unitEast, 1e-6);
 
     drive({1, 130}, {0, 10}, 20);
     fix({1, 330});  // straight on: the history holds 20 steps north
-    ASSERT_EQ(appState.fixCount, 32);
-    EXPECT_FLOAT_EQ(appState.headingNorth, 1.0f);
+    ASSERT_EQ(appState.work.strips.size(), 32);
+    EXPECT_FLOAT_EQ(appState.heading.north, 1.0f);
 
     // A slight turn: the mean of 19 steps north and one to the right takes over.
     fix({2, 340});
-    EXPECT_NEAR(appState.headingEast, unitEast / 20.0, 1e-6);
-    EXPECT_NEAR(appState.headingNorth, (19.0 + unitNorth) / 20.0, 1e-6);
+    EXPECT_NEAR(appState.heading.east, unitEast / 20.0, 1e-6);
+    EXPECT_NEAR(appState.heading.north, (19.0 + unitNorth) / 20.0, 1e-6);
 
     // Turning back: the mean is far from the last heading, the step itself is used.
     fix({2, 330});
-    EXPECT_NEAR(appState.headingEast, 0.0f, 1e-6);
-    EXPECT_FLOAT_EQ(appState.headingNorth, -1.0f);
+    EXPECT_NEAR(appState.heading.east, 0.0f, 1e-6);
+    EXPECT_FLOAT_EQ(appState.heading.north, -1.0f);
 }
 
 TEST_F(FixProcessing, PausedFixesMoveTheVehicleButRecordNothing) {
     fix({0, 10});
     drive({0, 20}, {0, 10}, 3);  // records at 20, 30, 40
-    appState.paused = 1;
+    appState.ui.paused = 1;
     drive({0, 50}, {0, 10}, 3);
     EXPECT_TRUE(at({0, 70}));
-    EXPECT_EQ(appState.fixCount, 3);
-    EXPECT_NEAR(appState.distance, 20, 1e-5);
-    appState.paused = 0;
+    EXPECT_EQ(appState.work.strips.size(), 3);
+    EXPECT_NEAR(appState.work.distance, 20, 1e-5);
+    appState.ui.paused = 0;
     fix({0, 80});
-    ASSERT_EQ(appState.fixCount, 4);
+    ASSERT_EQ(appState.work.strips.size(), 4);
     // The quad from y = 40 to y = 80 is counted; only the step itself adds distance.
-    EXPECT_NEAR(appState.workedArea, 2 * 10 * 120 + 40 * 120, 1e-3);
-    EXPECT_NEAR(appState.distance, 30, 1e-5);
+    EXPECT_NEAR(appState.work.workedArea, 2 * 10 * 120 + 40 * 120, 1e-3);
+    EXPECT_NEAR(appState.work.distance, 30, 1e-5);
 }
 
 TEST_F(FixProcessing, StripsAreRecordedWhilePointsAAndBAreSet) {
-    appState.screenState = kStateSettingAB;
+    appState.ui.screenState = kStateSettingAB;
     fix({0, 10});
     drive({0, 20}, {0, 10}, 3);
-    EXPECT_EQ(appState.fixCount, 3);
-    EXPECT_EQ(appState.guideNumber, 0);
+    EXPECT_EQ(appState.work.strips.size(), 3);
+    EXPECT_EQ(appState.guide.guideNumber, 0);
 }
 
 struct GuidanceRow {
@@ -234,19 +234,19 @@ TEST_F(FixProcessing, GuidanceAlongTheAbLine) {
     };
     for (const GuidanceRow& row : rows) {
         SetUp();
-        setAbLine(appState.guidance, {0.0, 0.0}, {0.0, 100.0}, 1200 / 10);
-        appState.screenState = kStateGuidance;
+        setAbLine(appState.work.guidance, {0.0, 0.0}, {0.0, 100.0}, 1200 / 10);
+        appState.ui.screenState = kStateGuidance;
         fix(row.from);
         fix({row.from.x + row.step.x, row.from.y + row.step.y});
-        EXPECT_EQ(appState.guideNumber, row.line) << row.source;
-        EXPECT_NEAR(appState.crossTrack, row.crossTrack, 1e-5) << row.source;
-        EXPECT_EQ(appState.arrowCount, row.arrows) << row.source;
-        EXPECT_EQ(appState.steerLeft, row.steerLeft) << row.source;
+        EXPECT_EQ(appState.guide.guideNumber, row.line) << row.source;
+        EXPECT_NEAR(appState.guide.crossTrack, row.crossTrack, 1e-5) << row.source;
+        EXPECT_EQ(appState.guide.arrowCount, row.arrows) << row.source;
+        EXPECT_EQ(appState.guide.steerLeft, row.steerLeft) << row.source;
 
         // The followed line and its two neighbours, 1500 zoomed dm both ways from the foot.
         double footX = row.line * 120.0;
         double footY = row.from.y + row.step.y;
-        const Vec2* w = appState.guideLinesWorld;
+        const Vec2* w = appState.guide.guideLinesWorld;
         const double xs[] = {footX, footX, footX - 120, footX - 120, footX + 120, footX + 120};
         for (int i = 0; i < 6; ++i) {
             EXPECT_NEAR(w[i].x, xs[i], 1e-5) << row.source << " end " << i;

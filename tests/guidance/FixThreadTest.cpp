@@ -35,18 +35,18 @@ TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
     while (!done || checks == 0) {
         {
             std::lock_guard lock(appState.frameLock);
-            int n = appState.fixCount;
+            int n = appState.work.strips.size();
             // Driving straight north in 10 dm steps: every total follows from the count.
             if (n > 0) {
-                EXPECT_NEAR(appState.distance, 10 * (n - 1), 1e-4);
-                EXPECT_NEAR(appState.workedArea, 1200.0 * (n - 1), 1e-3);
-                EXPECT_NEAR(appState.position.y, 10 * (n + 1), 1e-5);
+                EXPECT_NEAR(appState.work.distance, 10 * (n - 1), 1e-4);
+                EXPECT_NEAR(appState.work.workedArea, 1200.0 * (n - 1), 1e-3);
+                EXPECT_NEAR(appState.work.position.y, 10 * (n + 1), 1e-5);
             }
         }
         // Without the lock: a record below the published count is complete.
-        int n = appState.fixCount.load(std::memory_order_acquire);
+        int n = appState.work.strips.size();
         for (int i = n > 8 ? n - 8 : 0; i < n; ++i) {
-            const TrackEdge& e = appState.trackEdges[i];
+            const TrackEdge& e = appState.work.strips[i];
             EXPECT_NEAR(e.leftX, -60, 1e-5);
             EXPECT_NEAR(e.rightX, 60, 1e-5);
             EXPECT_NEAR(e.leftY, 10 * (i + 2), 1e-5);
@@ -56,7 +56,7 @@ TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
         std::this_thread::yield();
     }
     receiver.join();
-    EXPECT_EQ(appState.fixCount, 1999);
+    EXPECT_EQ(appState.work.strips.size(), 1999);
     EXPECT_GE(screen.paintRequests(), static_cast<int>(fixes.size()));
     platform::install(nullptr);
 }

@@ -17,32 +17,32 @@ namespace guidance_test {
 
 // The settings as a fresh installation has them, and a work that has not begun.
 inline void resetWork(std::uint8_t state = kStateFreeWork) {
-    if (appState.forwardTransform == nullptr) setUpProjection();
-    appState.screenState = state;
-    appState.paused = 0;
-    appState.speedThreshold = 1.0;
-    appState.hdopThreshold = 2.5;
-    appState.distanceThreshold = 5;
-    appState.distanceThresholdSquared = 25;
-    appState.implementHalfWidth = 600;
-    appState.implementWidth = 1200;
-    appState.arrowTolerance = 10;
-    appState.zoom = 3.0f;
-    appState.originSet = 0;
-    appState.position = {};
-    appState.previousPosition = {};
-    appState.positionSet = 0;
-    appState.fixCount = 0;
-    appState.workedArea = 0.0;
-    appState.distance = 0;
-    appState.workFull = 0;
-    appState.pauseMarks.clear();
-    appState.guidance = {};
-    appState.crossTrack = 0.0;
-    appState.guideNumber = 0;
-    appState.arrowCount = 0;
-    appState.steerLeft = 0;
-    appState.satellitesUsed = 0;
+    if (appState.projection.forwardTransform == nullptr) setUpProjection();
+    appState.ui.screenState = state;
+    appState.ui.paused = 0;
+    appState.settings.speedThreshold = 1.0;
+    appState.settings.hdopThreshold = 2.5;
+    appState.settings.distanceThreshold = 5;
+    appState.settings.distanceThresholdSquared = 25;
+    appState.settings.implementHalfWidth = 600;
+    appState.settings.implementWidth = 1200;
+    appState.settings.arrowTolerance = 10;
+    appState.settings.zoom = 3.0f;
+    appState.work.plane.originSet = 0;
+    appState.work.position = {};
+    appState.work.previousPosition = {};
+    appState.work.positionSet = 0;
+    appState.work.strips.resize(0);
+    appState.work.workedArea = 0.0;
+    appState.work.distance = 0;
+    appState.work.workFull = 0;
+    appState.work.pauseMarks.clear();
+    appState.work.guidance = {};
+    appState.guide.crossTrack = 0.0;
+    appState.guide.guideNumber = 0;
+    appState.guide.arrowCount = 0;
+    appState.guide.steerLeft = 0;
+    appState.fix.satellitesUsed = 0;
 }
 
 // Converts between WGS84 and one UTM zone with PROJ directly, longitude first.
@@ -85,8 +85,8 @@ class WorkPlane {
     }
 
     void lonLatOf(PlanePoint p, double& lon, double& lat) const {
-        double east = (appState.originX + p.x) / 10.0;
-        double north = (appState.originY + p.y) / 10.0;
+        double east = (appState.work.plane.originX + p.x) / 10.0;
+        double north = (appState.work.plane.originY + p.y) / 10.0;
         utm_.inverse(east, north, lon, lat);
     }
 

@@ -24,7 +24,7 @@ TEST(HeadingLine, GridDirectionFollowsTheGeodesicAtEveryConvergence) {
     for (int work = 0; work < 20; ++work) {
         // Near the edges of zone 32 the grid turns by up to about 3 degrees from true north.
         const double lon0 = 9.0 + lonInZone(random), lat0 = anyLat(random);
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         ASSERT_TRUE(projectFix(lon0, lat0));
         guidance_test::Utm utm(32, lat0 >= 0.0);
         ASSERT_TRUE(utm.valid());

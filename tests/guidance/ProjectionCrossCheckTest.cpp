@@ -28,7 +28,7 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
         // The antimeridian itself once: it belongs to zone 60.
         double lon0 = work == 0 ? 180.0 : anyLon(random);
         double lat0 = anyLat(random);
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         std::optional<PlanePoint> origin = projectFix(lon0, lat0);
         ASSERT_TRUE(origin);
         ASSERT_EQ(origin->x, 0.0);
@@ -40,8 +40,8 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
         double e0 = 0.0;
         double n0 = 0.0;
         utm.forward(lon0, lat0, e0, n0);
-        ASSERT_NEAR(appState.originX, e0 * 10.0, 0.01) << lon0 << " " << lat0;
-        ASSERT_NEAR(appState.originY, n0 * 10.0, 0.01) << lon0 << " " << lat0;
+        ASSERT_NEAR(appState.work.plane.originX, e0 * 10.0, 0.01) << lon0 << " " << lat0;
+        ASSERT_NEAR(appState.work.plane.originY, n0 * 10.0, 0.01) << lon0 << " " << lat0;
 
         openInverseProjection();
         for (int i = 0; i < 40; ++i, ++points) {
@@ -53,8 +53,8 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
             double n = 0.0;
             utm.forward(lon, lat, e, n);
             // A millimetre is a hundredth of a plane decimetre.
-            ASSERT_NEAR(p->x, e * 10.0 - appState.originX, 0.01) << lon << " " << lat;
-            ASSERT_NEAR(p->y, n * 10.0 - appState.originY, 0.01) << lon << " " << lat;
+            ASSERT_NEAR(p->x, e * 10.0 - appState.work.plane.originX, 0.01) << lon << " " << lat;
+            ASSERT_NEAR(p->y, n * 10.0 - appState.work.plane.originY, 0.01) << lon << " " << lat;
 
             // Back through both inverse paths, and onto the fix itself.
             double lonBack = 0.0;
@@ -62,8 +62,8 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
             ASSERT_TRUE(unprojectPoint(*p, lonBack, latBack));
             double lonProj = 0.0;
             double latProj = 0.0;
-            utm.inverse((p->x + appState.originX) * 0.1, (p->y + appState.originY) * 0.1, lonProj,
-                        latProj);
+            utm.inverse((p->x + appState.work.plane.originX) * 0.1,
+                        (p->y + appState.work.plane.originY) * 0.1, lonProj, latProj);
             const double mmLon = 0.001 / (111320.0 * std::cos(lat * M_PI / 180.0));
             const double mmLat = 0.001 / 110574.0;
             ASSERT_NEAR(lonBack, lonProj, mmLon) << lon << " " << lat;

@@ -49,7 +49,7 @@ class Projection : public ::testing::Test {
     void TearDown() override { closeInverseProjection(); }
 
     static int currentZone(int& north) {
-        return appState.forwardTransform->GetTargetCS()->GetUTMZone(&north);
+        return appState.projection.forwardTransform->GetTargetCS()->GetUTMZone(&north);
     }
 };
 
@@ -72,7 +72,7 @@ TEST_F(Projection, HemisphereOfTheFirstFix) {
         {-33.9, 0, "Cape Town"},
     };
     for (const Row& row : rows) {
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         projectFix(12.5, row.lat);
         int north = -1;
         EXPECT_EQ(currentZone(north), 33) << row.source;
@@ -83,13 +83,13 @@ TEST_F(Projection, HemisphereOfTheFirstFix) {
 TEST_F(Projection, FirstFixOfAWorkIsTheOrigin) {
     const double fixes[][2] = {{0.0, 0.0}, {11.57, 48.13}, {-58.38, -34.6}, {179.99, 64.2}};
     for (const auto& f : fixes) {
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         PlanePoint p = projectFix(f[0], f[1]).value();
         EXPECT_EQ(p.x, 0.0) << f[0] << " " << f[1];
         EXPECT_EQ(p.y, 0.0) << f[0] << " " << f[1];
-        EXPECT_EQ(appState.originSet, 1);
-        EXPECT_EQ(appState.originLonLat[0], f[0]);
-        EXPECT_EQ(appState.originLonLat[1], f[1]);
+        EXPECT_EQ(appState.work.plane.originSet, 1);
+        EXPECT_EQ(appState.work.plane.originLonLat[0], f[0]);
+        EXPECT_EQ(appState.work.plane.originLonLat[1], f[1]);
     }
 }
 
@@ -103,8 +103,8 @@ TEST_F(Projection, OriginAtZeroZero) {
     double e = 0.0;
     double n = 0.0;
     utm.forward(0.0, 0.0, e, n);
-    EXPECT_NEAR(appState.originX, e * 10.0, 1e-6);  // 1664810.x dm
-    EXPECT_EQ(appState.originY, 0.0);
+    EXPECT_NEAR(appState.work.plane.originX, e * 10.0, 1e-6);  // 1664810.x dm
+    EXPECT_EQ(appState.work.plane.originY, 0.0);
 }
 
 TEST_F(Projection, ThePlaneKeepsEveryMillimetreOnBothSidesOfTheOrigin) {
@@ -116,8 +116,8 @@ TEST_F(Projection, ThePlaneKeepsEveryMillimetreOnBothSidesOfTheOrigin) {
     double lat = 0.0;
     utm.inverse(originEast, originNorth, lon, lat);
     setOrigin(lon, lat);
-    ASSERT_NEAR(appState.originX, 5123456.03, 0.001);
-    ASSERT_NEAR(appState.originY, 53219870.03, 0.001);
+    ASSERT_NEAR(appState.work.plane.originX, 5123456.03, 0.001);
+    ASSERT_NEAR(appState.work.plane.originY, 53219870.03, 0.001);
 
     const double rows[][2] = {{0.05, 0.0},  {0.10, 0.0},   {-0.15, 0.0},  {-0.02, -0.02},
                               {0.0, 0.35},  {0.013, 0.0},  {-0.013, 0.0}, {-123.45, 678.9},
@@ -153,7 +153,7 @@ TEST_F(Projection, EachWorkUsesTheZoneOfItsFirstFix) {
     EXPECT_EQ(currentZone(north), 31);
     EXPECT_NEAR(across.x, 143000, 2000);
 
-    appState.originSet = 0;  // a new work
+    appState.work.plane.originSet = 0;  // a new work
     PlanePoint first = projectFix(6.1, 50.0).value();
     EXPECT_EQ(currentZone(north), 32);
     EXPECT_EQ(first.x, 0.0);
@@ -162,22 +162,22 @@ TEST_F(Projection, EachWorkUsesTheZoneOfItsFirstFix) {
     double e = 0.0;
     double n = 0.0;
     utm32.forward(6.1, 50.0, e, n);
-    EXPECT_NEAR(appState.originX, e * 10.0, 1e-6);
-    EXPECT_NEAR(appState.originY, n * 10.0, 1e-6);
+    EXPECT_NEAR(appState.work.plane.originX, e * 10.0, 1e-6);
+    EXPECT_NEAR(appState.work.plane.originY, n * 10.0, 1e-6);
 }
 
 TEST_F(Projection, UnprojectTheOrigin) {
     const double fixes[][2] = {{11.57, 48.13}, {-58.38, -34.6}, {0.0, 0.0}, {-122.3, 47.6}};
     for (const auto& f : fixes) {
-        appState.originSet = 0;
+        appState.work.plane.originSet = 0;
         projectFix(f[0], f[1]);
         openInverseProjection();
-        ASSERT_NE(appState.inverseTransform, nullptr);
+        ASSERT_NE(appState.projection.inverseTransform, nullptr);
         double lon = 0.0;
         double lat = 0.0;
         EXPECT_TRUE(unprojectPoint({0, 0}, lon, lat));
         closeInverseProjection();
-        EXPECT_EQ(appState.inverseTransform, nullptr);
+        EXPECT_EQ(appState.projection.inverseTransform, nullptr);
         // Back onto the fix itself, to the millimetre.
         double metresEast = (lon - f[0]) * 111320.0 * std::cos(f[1] * M_PI / 180.0);
         double metresNorth = (lat - f[1]) * 110574.0;
@@ -204,22 +204,22 @@ TEST(GeodesyData, DataFolderIsUsedOnlyWhenItExists) {
     std::string dir = std::string(SULCO_BINARY_DIR) + "/guidance-geodesy/";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
-    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s", dir.c_str());
+    std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s", dir.c_str());
     CPLSetConfigOption("GDAL_DATA", nullptr);
     CPLSetConfigOption("GEOTIFF_CSV", nullptr);
     EXPECT_EQ(configureGeodesyData(), 1);
     EXPECT_EQ(CPLGetConfigOption("GDAL_DATA", nullptr), nullptr);
-    EXPECT_NE(appState.forwardTransform, nullptr);
+    EXPECT_NE(appState.projection.forwardTransform, nullptr);
 
     std::filesystem::create_directories(dir + "data");
     EXPECT_EQ(configureGeodesyData(), 1);
     EXPECT_STREQ(CPLGetConfigOption("GDAL_DATA", nullptr), (dir + "data").c_str());
     EXPECT_STREQ(CPLGetConfigOption("GEOTIFF_CSV", nullptr), (dir + "data").c_str());
-    EXPECT_NE(appState.forwardTransform, nullptr);
+    EXPECT_NE(appState.projection.forwardTransform, nullptr);
 
     CPLSetConfigOption("GDAL_DATA", nullptr);
     CPLSetConfigOption("GEOTIFF_CSV", nullptr);
-    appState.moduleDir[0] = '\0';
+    appState.layout.moduleDir[0] = '\0';
     std::filesystem::remove_all(dir);
 }
 

@@ -41,8 +41,8 @@ TEST_F(StraightPass, AreaAndDistanceAtEveryHeadingWidthAndRate) {
         for (int widthCm : widthsCm) {
             for (int heading = 0; heading < 360; ++heading) {
                 guidance_test::resetWork(kStateFreeWork);
-                appState.implementHalfWidth = std::uint16_t(widthCm / 2);
-                appState.implementWidth = std::uint16_t(widthCm);
+                appState.settings.implementHalfWidth = std::uint16_t(widthCm / 2);
+                appState.settings.implementWidth = std::uint16_t(widthCm);
                 WorkPlane plane(8.55 + heading * 1e-3, 47.4);
                 const double a = heading * M_PI / 180.0;
                 const double east = std::sin(a), north = std::cos(a);
@@ -50,14 +50,14 @@ TEST_F(StraightPass, AreaAndDistanceAtEveryHeadingWidthAndRate) {
                     onFix(plane.fixAt({east * step * k, north * step * k}, 4.3f, 0.8f));
 
                 const double width = widthCm * 0.1;
-                ASSERT_GT(appState.fixCount, 1) << heading;
-                const double area = appState.workedArea;
+                ASSERT_GT(appState.work.strips.size(), 1) << heading;
+                const double area = appState.work.workedArea;
                 worstArea = std::fmax(worstArea, std::fabs(area / (width * driven) - 1.0));
                 worstDistance =
-                    std::fmax(worstDistance, std::fabs(appState.distance / driven - 1.0));
+                    std::fmax(worstDistance, std::fabs(appState.work.distance / driven - 1.0));
                 // Every record's edges lie half the width to either side of its track point.
-                for (int r = 0; r < appState.fixCount; ++r) {
-                    const TrackEdge& e = appState.trackEdges[r];
+                for (int r = 0; r < appState.work.strips.size(); ++r) {
+                    const TrackEdge& e = appState.work.strips[r];
                     const double along = (stride * (r + 2)) * step;
                     const double cx = east * along, cy = north * along;
                     worstEdge = std::fmax(
@@ -92,16 +92,16 @@ TEST_F(StraightPass, ThreeCentimetresBesideTheLineReadThreeCentimetresAnywhere) 
                 const Vec2 along{std::sin(a), std::cos(a)};
                 const Vec2 right{along.y, -along.x};
                 // The AB line runs through the origin, so the drive crosses the origin's lines.
-                setAbLine(appState.guidance, {0.0, 0.0}, 1000.0 * along, 120.0);
-                appState.screenState = kStateGuidance;
+                setAbLine(appState.work.guidance, {0.0, 0.0}, 1000.0 * along, 120.0);
+                appState.ui.screenState = kStateGuidance;
                 for (int k = -20; k <= 20; ++k) {
                     Vec2 p = (10.0 * k) * along + side * right;
                     onFix(plane.fixAt({p.x, p.y}));
                 }
-                EXPECT_EQ(appState.guideNumber, 0) << o[0] << " " << heading;
-                EXPECT_NEAR(appState.crossTrack, side, 0.01)
+                EXPECT_EQ(appState.guide.guideNumber, 0) << o[0] << " " << heading;
+                EXPECT_NEAR(appState.guide.crossTrack, side, 0.01)
                     << o[0] << " " << o[1] << " " << heading << " " << side;
-                EXPECT_EQ(appState.steerLeft, side > 0 ? 1 : 0);
+                EXPECT_EQ(appState.guide.steerLeft, side > 0 ? 1 : 0);
             }
         }
     }

@@ -23,20 +23,20 @@ class WorkedStrip : public ::testing::Test {
 TEST_F(WorkedStrip, ThreeRecordsNorth) {
     north(0, 10);
     // The first record of a work adds neither distance nor area.
-    EXPECT_EQ(appState.distance, 0);
-    EXPECT_EQ(appState.workedArea, 0.0);
+    EXPECT_EQ(appState.work.distance, 0);
+    EXPECT_EQ(appState.work.workedArea, 0.0);
     north(0, 20);
     north(0, 30);
-    ASSERT_EQ(appState.fixCount, 3);
+    ASSERT_EQ(appState.work.strips.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        const TrackEdge& e = appState.trackEdges[i];
+        const TrackEdge& e = appState.work.strips[i];
         EXPECT_EQ(e.leftX, -60);
         EXPECT_EQ(e.rightX, 60);
         EXPECT_EQ(e.leftY, 10 * (i + 1));
         EXPECT_EQ(e.rightY, 10 * (i + 1));
     }
-    EXPECT_DOUBLE_EQ(appState.workedArea, 2 * 10 * 120);
-    EXPECT_EQ(appState.distance, 20);
+    EXPECT_DOUBLE_EQ(appState.work.workedArea, 2 * 10 * 120);
+    EXPECT_EQ(appState.work.distance, 20);
 }
 
 TEST_F(WorkedStrip, DistanceKeepsEveryStepWhole) {
@@ -54,9 +54,9 @@ TEST_F(WorkedStrip, DistanceKeepsEveryStepWhole) {
         SetUp();
         north(0, 0);
         north(0, 10, row.d2);
-        EXPECT_DOUBLE_EQ(appState.distance, row.added) << row.source;
+        EXPECT_DOUBLE_EQ(appState.work.distance, row.added) << row.source;
         north(0, 20, row.d2);
-        EXPECT_DOUBLE_EQ(appState.distance, 2 * row.added) << row.source;
+        EXPECT_DOUBLE_EQ(appState.work.distance, 2 * row.added) << row.source;
     }
 }
 
@@ -66,7 +66,7 @@ TEST_F(WorkedStrip, GroundDrivenTwiceCountsTwice) {
     north(0, 30);
     south(0, 20);
     south(0, 10);
-    EXPECT_DOUBLE_EQ(appState.workedArea, 2 * (2 * 10 * 120));
+    EXPECT_DOUBLE_EQ(appState.work.workedArea, 2 * (2 * 10 * 120));
 }
 
 TEST_F(WorkedStrip, TriangleAreaIsExact) {
@@ -85,42 +85,42 @@ TEST_F(WorkedStrip, TriangleAreaIsExact) {
          "the corners of the plane: the cross product needs more than 64 bits"},
     };
     for (const auto& row : rows) {
-        appState.workedArea = 0.0;
+        appState.work.workedArea = 0.0;
         triangleArea(row.a, row.b, row.c);
-        EXPECT_EQ(appState.workedArea, row.area) << row.source;
+        EXPECT_EQ(appState.work.workedArea, row.area) << row.source;
     }
 }
 
 TEST_F(WorkedStrip, StepLength) {
-    appState.previousPosition = {-3, 10};
-    appState.position = {0, 14};
+    appState.work.previousPosition = {-3, 10};
+    appState.work.position = {0, 14};
     EXPECT_DOUBLE_EQ(stepLength(), 5.0);
-    appState.previousPosition = {2147483647, 0};
-    appState.position = {-2147483647 - 1, 0};
+    appState.work.previousPosition = {2147483647, 0};
+    appState.work.position = {-2147483647 - 1, 0};
     EXPECT_DOUBLE_EQ(stepLength(), 4294967295.0);
 }
 
 TEST_F(WorkedStrip, AFullRecordStopsInsteadOfWrapping) {
-    appState.fixCount = kTrackCapacity - 2;
-    appState.trackEdges[kTrackCapacity - 3] = {-60, 0, 60, 0};
+    appState.work.strips.resize(kTrackCapacity - 3);
+    appState.work.strips.push_back({-60, 0, 60, 0});
     north(0, 10);
-    EXPECT_EQ(appState.workFull, 0);
+    EXPECT_EQ(appState.work.workFull, 0);
     north(0, 20);
-    EXPECT_EQ(appState.fixCount, kTrackCapacity);
-    EXPECT_EQ(appState.workFull, 1);
-    double area = appState.workedArea;
-    int distance = appState.distance;
+    EXPECT_EQ(appState.work.strips.size(), kTrackCapacity);
+    EXPECT_EQ(appState.work.workFull, 1);
+    double area = appState.work.workedArea;
+    int distance = appState.work.distance;
     EXPECT_DOUBLE_EQ(area, 2 * 10 * 120);
     EXPECT_EQ(distance, 20);
 
-    const TrackEdge first = appState.trackEdges[0];
+    const TrackEdge first = appState.work.strips[0];
     north(0, 30);
     north(0, 40);
-    EXPECT_EQ(appState.fixCount, kTrackCapacity);
-    EXPECT_EQ(appState.workedArea, area);
-    EXPECT_EQ(appState.distance, distance);
-    EXPECT_EQ(appState.trackEdges[0].leftY, first.leftY);
-    EXPECT_EQ(appState.trackEdges[kTrackCapacity - 1].leftY, 20);
+    EXPECT_EQ(appState.work.strips.size(), kTrackCapacity);
+    EXPECT_EQ(appState.work.workedArea, area);
+    EXPECT_EQ(appState.work.distance, distance);
+    EXPECT_EQ(appState.work.strips[0].leftY, first.leftY);
+    EXPECT_EQ(appState.work.strips[kTrackCapacity - 1].leftY, 20);
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ class JournalResume : public ::testing::Test {
         dir_ = fs::temp_directory_path() / ("sulco-resume-" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_ / "home");
-        std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", dir_.c_str());
+        std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/",
+                      dir_.c_str());
         setenv("HOME", (dir_ / "home").c_str(), 1);
         installTexts();
         configureGeodesyData();
@@ -42,7 +43,7 @@ class JournalResume : public ::testing::Test {
         journalStop();
         journalSetEnabled(false);
         releaseProjection();
-        appState.moduleDir[0] = '\0';
+        appState.layout.moduleDir[0] = '\0';
         fs::remove_all(dir_);
     }
 
@@ -59,23 +60,24 @@ class JournalResume : public ::testing::Test {
             y += dy;
             appendStrip({x, y}, 60 * dy / 20, 60 * dx / 20, dx * dx + dy * dy);
             if (i == 50) {
-                appState.pauseMarks.push_back(appState.fixCount);
-                journalPause(appState.fixCount);
+                appState.work.pauseMarks.push_back(appState.work.strips.size());
+                journalPause(appState.work.strips.size());
             }
             if (i == 60) journalUnpause();
             if (i == 100) {
-                appState.pointA = {x, y};
-                appState.pointASet = 1;
-                journalPointA(appState.pointA);
+                appState.work.pointA = {x, y};
+                appState.work.pointASet = 1;
+                journalPointA(appState.work.pointA);
             }
             if (i == 200) {
-                appState.pointB = {x, y};
-                setAbLine(appState.guidance, appState.pointA, appState.pointB, 120.0);
-                journalPointB(appState.pointB, 120.0);
+                appState.work.pointB = {x, y};
+                setAbLine(appState.work.guidance, appState.work.pointA, appState.work.pointB,
+                          120.0);
+                journalPointB(appState.work.pointB, 120.0);
             }
         }
-        appState.zoom = 4.5f;
-        appState.northUp = 1;
+        appState.settings.zoom = 4.5f;
+        appState.view.northUp = 1;
         journalView();
         ASSERT_TRUE(journalFlush());
     }
@@ -85,12 +87,12 @@ class JournalResume : public ::testing::Test {
 
 TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     recordWork();
-    std::vector<TrackEdge> edges(appState.trackEdges, appState.trackEdges + appState.fixCount);
-    const double area = appState.workedArea;
-    const double distance = appState.distance;
-    const auto marks = appState.pauseMarks;
-    const Vec2 a = appState.pointA, b = appState.pointB;
-    const double originX = appState.originX, originY = appState.originY;
+    std::vector<TrackEdge> edges(appState.work.strips.begin(), appState.work.strips.end());
+    const double area = appState.work.workedArea;
+    const double distance = appState.work.distance;
+    const auto marks = appState.work.pauseMarks;
+    const Vec2 a = appState.work.pointA, b = appState.work.pointB;
+    const double originX = appState.work.plane.originX, originY = appState.work.plane.originY;
     journalStop();
 
     std::ifstream in(journalPath(), std::ios::binary);
@@ -99,30 +101,30 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     ASSERT_FALSE(c.damaged);
     EXPECT_EQ(c.workState(), kStateGuidance);
 
-    appState.zoom = 3.0f;
-    appState.northUp = 0;
+    appState.settings.zoom = 3.0f;
+    appState.view.northUp = 0;
     EXPECT_TRUE(loadJournalWork(c, true));
-    ASSERT_EQ(appState.fixCount, edges.size());
+    ASSERT_EQ(appState.work.strips.size(), edges.size());
     for (std::size_t i = 0; i < edges.size(); ++i) {
-        const TrackEdge& e = appState.trackEdges[i];
+        const TrackEdge& e = appState.work.strips[i];
         ASSERT_TRUE(e.leftX == edges[i].leftX && e.leftY == edges[i].leftY &&
                     e.rightX == edges[i].rightX && e.rightY == edges[i].rightY)
             << i;
     }
-    EXPECT_EQ(appState.workedArea, area);  // bit for bit
-    EXPECT_EQ(appState.distance, distance);
+    EXPECT_EQ(appState.work.workedArea, area);  // bit for bit
+    EXPECT_EQ(appState.work.distance, distance);
     auto expectedMarks = marks;
     expectedMarks.push_back(std::uint16_t(edges.size()));
-    EXPECT_EQ(appState.pauseMarks, expectedMarks);
-    EXPECT_EQ(appState.pointA.x, a.x);
-    EXPECT_EQ(appState.pointB.y, b.y);
-    EXPECT_EQ(appState.guidance.spacing, 120.0);
-    EXPECT_EQ(appState.originX, originX);
-    EXPECT_EQ(appState.originY, originY);
-    EXPECT_EQ(appState.zoom, 4.5f);
-    EXPECT_EQ(appState.northUp, 1);
-    EXPECT_EQ(appState.position.x, 0);
-    EXPECT_FALSE(appState.paused);
+    EXPECT_EQ(appState.work.pauseMarks, expectedMarks);
+    EXPECT_EQ(appState.work.pointA.x, a.x);
+    EXPECT_EQ(appState.work.pointB.y, b.y);
+    EXPECT_EQ(appState.work.guidance.spacing, 120.0);
+    EXPECT_EQ(appState.work.plane.originX, originX);
+    EXPECT_EQ(appState.work.plane.originY, originY);
+    EXPECT_EQ(appState.settings.zoom, 4.5f);
+    EXPECT_EQ(appState.view.northUp, 1);
+    EXPECT_EQ(appState.work.position.x, 0);
+    EXPECT_FALSE(appState.ui.paused);
 }
 
 // A curve of more points than one record holds: resumed, it guides on the very same line.
@@ -135,14 +137,14 @@ TEST_F(JournalResume, ACurvedLineComesBackPointForPoint) {
         const double t = i / 900.0;  // a wide S, 1 dm apart and more
         path.push_back({300.0 * std::sin(t), 100.37 * i / 9.0});
     }
-    appState.pointA = path.front();
-    appState.pointASet = 1;
+    appState.work.pointA = path.front();
+    appState.work.pointASet = 1;
     journalPointA(path.front());
-    ASSERT_TRUE(setCurvePath(appState.curve, path, 41.0));
-    journalCurvePath(appState.curve.path);
+    ASSERT_TRUE(setCurvePath(appState.work.curve, path, 41.0));
+    journalCurvePath(appState.work.curve.path);
     journalPointB(path.back(), 41.0);
     ASSERT_TRUE(journalFlush());
-    const CurveFollow before = followNearestCurve(appState.curve, {217.3, 5000.9}, {0.0, 1.0});
+    const CurveFollow before = followNearestCurve(appState.work.curve, {217.3, 5000.9}, {0.0, 1.0});
     journalStop();
 
     std::ifstream in(journalPath(), std::ios::binary);
@@ -152,12 +154,13 @@ TEST_F(JournalResume, ACurvedLineComesBackPointForPoint) {
     EXPECT_EQ(c.workState(), kStateGuidance);
     EXPECT_EQ(c.curvePath.size(), path.size());
     loadJournalWork(c, true);
-    ASSERT_EQ(appState.curveActive, 1);
-    ASSERT_EQ(appState.curve.path.size(), path.size());
+    ASSERT_EQ(appState.work.curveActive, 1);
+    ASSERT_EQ(appState.work.curve.path.size(), path.size());
     for (std::size_t i = 0; i < path.size(); ++i)
-        ASSERT_TRUE(appState.curve.path[i].x == path[i].x && appState.curve.path[i].y == path[i].y)
+        ASSERT_TRUE(appState.work.curve.path[i].x == path[i].x &&
+                    appState.work.curve.path[i].y == path[i].y)
             << i;
-    const CurveFollow after = followNearestCurve(appState.curve, {217.3, 5000.9}, {0.0, 1.0});
+    const CurveFollow after = followNearestCurve(appState.work.curve, {217.3, 5000.9}, {0.0, 1.0});
     EXPECT_EQ(after.number, before.number);
     EXPECT_EQ(after.crossTrack, before.crossTrack);
 }
@@ -167,9 +170,9 @@ TEST_F(JournalResume, NoWritesTheWorkToARecoveredShapefileAndOnlyThenRemovesTheJ
     journalStop();
     resetWork();
     ASSERT_TRUE(offerInterruptedWork());
-    EXPECT_EQ(appState.screenState, kStateConfirm);
-    EXPECT_EQ(appState.confirmKind, kConfirmResume);
-    EXPECT_STREQ(appState.promptText, messageText(kMsgResumeQuestion));
+    EXPECT_EQ(appState.ui.screenState, kStateConfirm);
+    EXPECT_EQ(appState.ui.confirmKind, kConfirmResume);
+    EXPECT_STREQ(appState.ui.promptText, messageText(kMsgResumeQuestion));
 
     std::string path = recoverInterruptedWork();
     ASSERT_FALSE(path.empty());
@@ -182,7 +185,7 @@ TEST_F(JournalResume, NoWritesTheWorkToARecoveredShapefileAndOnlyThenRemovesTheJ
     EXPECT_GE(saved.vertices, 2 * 300);
     EXPECT_NEAR(saved.xref, 8.55, 1e-6);
     EXPECT_FALSE(fs::exists(journalPath()));
-    EXPECT_EQ(appState.fixCount, 0);
+    EXPECT_EQ(appState.work.strips.size(), 0);
 }
 
 TEST_F(JournalResume, AJournalThatCannotBeReadIsSetAsideWithoutAQuestion) {
@@ -194,9 +197,9 @@ TEST_F(JournalResume, AJournalThatCannotBeReadIsSetAsideWithoutAQuestion) {
         std::ofstream out(journalPath() + ".damaged", std::ios::binary);
         out << "an older one";
     }
-    appState.screenState = kStateStart;
+    appState.ui.screenState = kStateStart;
     EXPECT_FALSE(offerInterruptedWork());
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
     EXPECT_FALSE(fs::exists(journalPath()));
     std::ifstream kept(journalPath() + ".damaged.1");
     std::string text{std::istreambuf_iterator<char>(kept), {}};

@@ -29,12 +29,12 @@ class InfoPanelTest : public ScreenTest {
     void SetUp() override {
         ScreenTest::SetUp();
         AppState& s = appState;
-        s.workedArea = 123456.0;  // dm^2
-        s.distance = 35000;       // dm
-        s.speedKnots = 10.0f;
-        s.satellitesUsed = 7;
-        s.hdop = 0.9f;
-        s.textColor = 0x0000FF00;  // green
+        s.work.workedArea = 123456.0;  // dm^2
+        s.work.distance = 35000;       // dm
+        s.fix.speedKnots = 10.0f;
+        s.fix.satellitesUsed = 7;
+        s.fix.hdop = 0.9f;
+        s.settings.textColor = 0x0000FF00;  // green
     }
     std::vector<DrawnLine> panel() {
         gfx::Surface* surface = solidImage(240, 320, 0xFFFF);
@@ -42,7 +42,8 @@ class InfoPanelTest : public ScreenTest {
             gfx::Rasterizer target(surface);
             drawInfoPanel(target);
         }
-        auto lines = drawnLines(SurfaceImage(*surface), gfx::pixelFromColorRef(appState.textColor));
+        auto lines =
+            drawnLines(SurfaceImage(*surface), gfx::pixelFromColorRef(appState.settings.textColor));
         gfx::DestroySurface(surface);
         return lines;
     }
@@ -66,11 +67,11 @@ TEST_F(InfoPanelTest, RowsDependOnScreenAndRotationAndWrapAsAByte) {
         {2, kStateGuidance, 320, 27, 2, 61},
     };
     for (const Case& c : cases) {
-        appState.orientation = c.orientation;
-        appState.screenState = c.state;
-        appState.screenHeight = c.height;
-        appState.barHeight = c.barHeight;
-        appState.textMargin = c.textMargin;
+        appState.layout.orientation = c.orientation;
+        appState.ui.screenState = c.state;
+        appState.layout.screenHeight = c.height;
+        appState.layout.barHeight = c.barHeight;
+        appState.layout.textMargin = c.textMargin;
         auto lines = panel();
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(lines[0].y, c.row)
@@ -91,7 +92,7 @@ TEST_F(InfoPanelTest, LinesShowAreaDistanceSpeedSatellitesAndHdop) {
 // The link started with no receiver behind it (no port chosen): after three seconds of silence
 // the second line says so instead of showing the last satellites and HDOP.
 TEST_F(InfoPanelTest, SilentReceiverShowsNoData) {
-    appState.gpsPort = -1;
+    appState.settings.gpsPort = -1;
     setGpsEnabled(1);
     EXPECT_EQ(panel()[1].text, "Sat: 7 HDOP: 0.9");
     std::this_thread::sleep_for(std::chrono::milliseconds(kSilentSeconds * 1000 + 100));
@@ -113,20 +114,20 @@ TEST_F(InfoPanelTest, FixTypeFromTheGgaQuality) {
         {1, "Sat: 7 HDOP: 0.9"},     {0, "Sat: 7 HDOP: 0.9"},
     };
     for (const auto& c : cases) {
-        appState.fixQuality = c.quality;
+        appState.fix.fixQuality = c.quality;
         auto lines = panel();
         ASSERT_EQ(lines.size(), 2u) << c.quality;
         EXPECT_EQ(lines[1].text, c.line);
     }
-    appState.fixQuality = 0;
+    appState.fix.fixQuality = 0;
 }
 
 TEST_F(InfoPanelTest, ReviewShowsOnlyAreaAndDistanceOnOneLine) {
-    appState.screenState = kStateReview;
+    appState.ui.screenState = kStateReview;
     auto lines = panel();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km");
-    EXPECT_EQ(lines[0].y, appState.textMargin);
+    EXPECT_EQ(lines[0].y, appState.layout.textMargin);
 }
 
 TEST_F(InfoPanelTest, NumbersKeepTheirPointUnderACommaLocale) {
@@ -139,9 +140,9 @@ TEST_F(InfoPanelTest, NumbersKeepTheirPointUnderACommaLocale) {
 }
 
 TEST_F(InfoPanelTest, HugeValuesStayWithinTheLine) {
-    appState.workedArea = 1e300;
-    appState.distance = -2147483647 - 1;
-    appState.speedKnots = 3e38f;
+    appState.work.workedArea = 1e300;
+    appState.work.distance = -2147483647 - 1;
+    appState.fix.speedKnots = 3e38f;
     auto lines = panel();  // must not write past its 64-byte line
     ASSERT_GE(lines.size(), 1u);
     EXPECT_LE(lines[0].text.size(), 63u);

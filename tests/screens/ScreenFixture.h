@@ -55,32 +55,32 @@ inline gfx::Surface* solidImage(int width, int height, gfx::Pixel colour) {
 // The normal layout of a 240 x 320 portrait screen.
 inline void portraitLayout() {
     AppState& s = appState;
-    s.screenWidth = 240;
-    s.screenHeight = 320;
-    s.halfScreenWidth = 120;
-    s.halfScreenHeight = 160;
-    s.screenWidthLimit = 290;
-    s.screenHeightLimit = 370;
-    s.guideNumberRow = 256;
-    s.wideLayout = 0;
-    s.barHeight = 27;
-    s.arrowSpacing = 20;
-    s.textMargin = 2;
-    s.orientation = 0;
+    s.layout.screenWidth = 240;
+    s.layout.screenHeight = 320;
+    s.layout.halfScreenWidth = 120;
+    s.layout.halfScreenHeight = 160;
+    s.layout.screenWidthLimit = 290;
+    s.layout.screenHeightLimit = 370;
+    s.layout.guideNumberRow = 256;
+    s.layout.wideLayout = 0;
+    s.layout.barHeight = 27;
+    s.layout.arrowSpacing = 20;
+    s.layout.textMargin = 2;
+    s.layout.orientation = 0;
     const int S = 48, H = 320, hw = 120, hh = 160;
     auto rect = [](int x, int y, int w, int h) { return ButtonRect{x, y, x + w, y + h}; };
-    s.btnFinish = rect(0, H - S, S, S);
-    s.btnWorkMenu = rect(S, H - S, S, S);
-    s.btnViewToggle = rect(2 * S, H - S, S, S);
-    s.btnZoomOut = rect(3 * S, H - S, S, S);
-    s.btnZoomIn = rect(4 * S, H - S, S, S);
-    s.btnStartFree = rect(hw - 70, 20, 140, 40);
-    s.btnStartAB = rect(hw - 70, 80, 140, 40);
-    s.btnReview = rect(hw - 70, 140, 140, 40);
-    s.btnStartMenu = rect(hw - 70, 200, 140, 40);
-    s.btnExit = rect(hw - 70, 260, 140, 40);
-    s.btnYes = rect(hw - 80, hh - 50, 160, 76);
-    s.btnNo = rect(hw - 80, hh + 30, 160, 76);
+    s.layout.btnFinish = rect(0, H - S, S, S);
+    s.layout.btnWorkMenu = rect(S, H - S, S, S);
+    s.layout.btnViewToggle = rect(2 * S, H - S, S, S);
+    s.layout.btnZoomOut = rect(3 * S, H - S, S, S);
+    s.layout.btnZoomIn = rect(4 * S, H - S, S, S);
+    s.layout.btnStartFree = rect(hw - 70, 20, 140, 40);
+    s.layout.btnStartAB = rect(hw - 70, 80, 140, 40);
+    s.layout.btnReview = rect(hw - 70, 140, 140, 40);
+    s.layout.btnStartMenu = rect(hw - 70, 200, 140, 40);
+    s.layout.btnExit = rect(hw - 70, 260, 140, 40);
+    s.layout.btnYes = rect(hw - 80, hh - 50, 160, 76);
+    s.layout.btnNo = rect(hw - 80, hh + 30, 160, 76);
 }
 
 // Watches for the settings sheet during one tap: notes what the screen looked like while it
@@ -97,10 +97,10 @@ class MenuWatcher {
                 return;
             }
             opened = true;
-            menuOpenWhileUp = appState.menuOpen;
-            menuDuringReviewWhileUp = appState.menuDuringReview;
-            pausedWhileUp = appState.paused;
-            waitingWhileUp = appState.waitingForFix;
+            menuOpenWhileUp = appState.ui.menuOpen;
+            menuDuringReviewWhileUp = appState.ui.menuDuringReview;
+            pausedWhileUp = appState.ui.paused;
+            waitingWhileUp = appState.ui.waitingForFix;
             sheet->close();
         });
         timer_.start();
@@ -121,39 +121,40 @@ class ScreenTest : public ::testing::Test {
     static void SetUpTestSuite() {
         platform::install(&headless());
         installTexts();
-        if (!appState.display) {
+        if (!appState.layout.display) {
             gfx::setPresentHook(presentToPlatform);
             gfx::setBackendScreen(240, 320);
             gfx::setBackendOrientation(0);
             gfx::DisplayParameters parameters{0, 0, 0, 1};
-            appState.display = gfx::Display::Create(nullptr, parameters);
+            appState.layout.display = gfx::Display::Create(nullptr, parameters);
         }
-        appState.font = readableFont();
+        appState.layout.font = readableFont();
     }
 
     void SetUp() override {
-        ASSERT_NE(appState.display, nullptr);
+        ASSERT_NE(appState.layout.display, nullptr);
         portraitLayout();
         AppState& s = appState;
-        s.screenState = kStateStart;
-        s.returnState = s.savedState = s.confirmKind = 0;
-        s.promptText[0] = 0;
-        s.language = 0;
-        for (Flag* flag :
-             {&s.menuOpen, &s.paused, &s.reviewRunning, &s.menuDuringReview, &s.pauseNoticePending,
-              &s.waitingForFix, &s.redrawPending, &s.pictureBackground, &s.abReady, &s.workFull})
+        s.ui.screenState = kStateStart;
+        s.ui.returnState = s.ui.savedState = s.ui.confirmKind = 0;
+        s.ui.promptText[0] = 0;
+        s.ui.language = 0;
+        for (Flag* flag : {&s.ui.menuOpen, &s.ui.paused, &s.ui.reviewRunning,
+                           &s.ui.menuDuringReview, &s.ui.pauseNoticePending, &s.ui.waitingForFix,
+                           &s.ui.redrawPending, &s.ui.pictureBackground, &s.ui.abReady})
             *flag = 0;
-        s.zoom = 3.0f;
-        s.northUp = 0;
-        s.pointASet = 0;
-        s.position = {};
-        s.fixCount = 0;
-        s.pauseMarks.clear();
-        s.implementHalfWidth = 600;
-        s.implementWidth = 1200;
-        s.fixQuality = 0;
-        s.textColor = 0x00FF0000;
-        s.backgroundImage = nullptr;
+        s.work.workFull = 0;
+        s.settings.zoom = 3.0f;
+        s.view.northUp = 0;
+        s.work.pointASet = 0;
+        s.work.position = {};
+        s.work.strips.resize(0);
+        s.work.pauseMarks.clear();
+        s.settings.implementHalfWidth = 600;
+        s.settings.implementWidth = 1200;
+        s.fix.fixQuality = 0;
+        s.settings.textColor = 0x00FF0000;
+        s.layout.backgroundImage = nullptr;
     }
 
     // No wait thread outlives its test.

@@ -16,10 +16,13 @@ constexpr gfx::Pixel kWhite = 0xFFFF;
 struct ButtonPictures {
     ButtonPictures() {
         AppState& s = appState;
-        ButtonImage* images[] = {&s.imgStartFree, &s.imgStartAB, &s.imgReview, &s.imgStartMenu,
-                                 &s.imgExit,      &s.imgYes,     &s.imgNo};
-        const ButtonRect* rects[] = {&s.btnStartFree, &s.btnStartAB, &s.btnReview, &s.btnStartMenu,
-                                     &s.btnExit,      &s.btnYes,     &s.btnNo};
+        ButtonImage* images[] = {&s.layout.imgStartFree, &s.layout.imgStartAB, &s.layout.imgReview,
+                                 &s.layout.imgStartMenu, &s.layout.imgExit,    &s.layout.imgYes,
+                                 &s.layout.imgNo};
+        const ButtonRect* rects[] = {&s.layout.btnStartFree, &s.layout.btnStartAB,
+                                     &s.layout.btnReview,    &s.layout.btnStartMenu,
+                                     &s.layout.btnExit,      &s.layout.btnYes,
+                                     &s.layout.btnNo};
         for (int i = 0; i < 7; ++i) {
             const ButtonRect& r = *rects[i];
             images[i]->image =
@@ -45,21 +48,22 @@ TEST_F(PaintTest, StartScreenShowsItsFiveButtons) {
     paint();
     ASSERT_EQ(frames(), before + 1);
     auto frame = headless().lastFrame();
-    const ButtonRect* rects[] = {&appState.btnStartFree, &appState.btnStartAB, &appState.btnReview,
-                                 &appState.btnStartMenu, &appState.btnExit};
+    const ButtonRect* rects[] = {&appState.layout.btnStartFree, &appState.layout.btnStartAB,
+                                 &appState.layout.btnReview, &appState.layout.btnStartMenu,
+                                 &appState.layout.btnExit};
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(frame.at(rects[i]->left, rects[i]->top), ButtonPictures::colour(i));
         EXPECT_EQ(frame.at(rects[i]->right - 1, rects[i]->bottom - 1), ButtonPictures::colour(i));
     }
     EXPECT_EQ(frame.at(5, 5), kWhite);
     // Yes and No belong to the confirmation only.
-    EXPECT_NE(frame.at(appState.btnNo.left + 2, appState.btnNo.bottom - 2),
+    EXPECT_NE(frame.at(appState.layout.btnNo.left + 2, appState.layout.btnNo.bottom - 2),
               ButtonPictures::colour(6));
 }
 
 TEST_F(PaintTest, ConfirmationShowsThePromptWrappedWithYesAndNo) {
     ButtonPictures pictures;
-    tap(appState.btnExit);
+    tap(appState.layout.btnExit);
     paint();
     auto frame = headless().lastFrame();
     auto lines = drawnLines(frame, kBlack);
@@ -69,14 +73,16 @@ TEST_F(PaintTest, ConfirmationShowsThePromptWrappedWithYesAndNo) {
     EXPECT_EQ(joined(lines), "Do you really want to close the Program?");
     for (const DrawnLine& line : lines)
         EXPECT_EQ(line.x, (240 + 1 - 9 * int(line.text.size())) / 2) << line.text;
-    EXPECT_EQ(frame.at(appState.btnYes.left, appState.btnYes.top), ButtonPictures::colour(5));
-    EXPECT_EQ(frame.at(appState.btnNo.left, appState.btnNo.top), ButtonPictures::colour(6));
+    EXPECT_EQ(frame.at(appState.layout.btnYes.left, appState.layout.btnYes.top),
+              ButtonPictures::colour(5));
+    EXPECT_EQ(frame.at(appState.layout.btnNo.left, appState.layout.btnNo.top),
+              ButtonPictures::colour(6));
 }
 
 TEST_F(PaintTest, EveryMessageLineFitsTheScreen) {
     // The Russian welcome ends in a long last line that the screen's wrap would leave whole.
     for (int language = 0; language < 4; ++language) {
-        appState.language = std::uint8_t(language);
+        appState.ui.language = std::uint8_t(language);
         for (int id : {kMsgWelcome, kMsgCloseQuestion, kMsgReviewFinished}) {
             const char* text = messageText(id);
             showMessageScreen(text);
@@ -92,7 +98,7 @@ TEST_F(PaintTest, EveryMessageLineFitsTheScreen) {
 
 TEST_F(PaintTest, MessageScreenBlendsThePictureFaintlyOverWhite) {
     gfx::Surface* picture = solidImage(240, 320, kBlack);
-    appState.backgroundImage = picture;
+    appState.layout.backgroundImage = picture;
     showMessageScreen("Exiting...");
     auto frame = headless().lastFrame();
     gfx::Pixel faint = frame.at(200, 300);
@@ -100,13 +106,13 @@ TEST_F(PaintTest, MessageScreenBlendsThePictureFaintlyOverWhite) {
     EXPECT_NE(faint, kBlack);
     // Less than half of the black shows: the top bits of red stay set.
     EXPECT_GE(faint >> 11, 16);
-    appState.backgroundImage = nullptr;
+    appState.layout.backgroundImage = nullptr;
     gfx::DestroySurface(picture);
 }
 
 TEST_F(PaintTest, ExitingIsShownBeforeTheProgramEnds) {
-    tap(appState.btnExit);
-    tap(appState.btnYes);
+    tap(appState.layout.btnExit);
+    tap(appState.layout.btnYes);
     auto lines = drawnLines(headless().lastFrame(), kBlack);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].text, "Exiting...");
@@ -117,14 +123,14 @@ TEST_F(PaintTest, ExitingIsShownBeforeTheProgramEnds) {
 
 TEST_F(PaintTest, WorkScreenIsDrawnOnlyWhenSomethingChanged) {
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB}) {
-        appState.screenState = state;
+        appState.ui.screenState = state;
         int before = frames();
         paint();
         EXPECT_EQ(frames(), before);
-        appState.redrawPending = 1;
+        appState.ui.redrawPending = 1;
         paint();
         EXPECT_EQ(frames(), before + 1);
-        EXPECT_EQ(appState.redrawPending, 0);
+        EXPECT_EQ(appState.ui.redrawPending, 0);
         paint();
         EXPECT_EQ(frames(), before + 1);
     }
@@ -143,13 +149,13 @@ TEST_F(PaintTest, PromptForBFollowsThePattern) {
     };
     // The lines drawn one under the other from the top margin down.
     auto prompt = [] {
-        appState.promptBlink = 1;
-        appState.redrawPending = 1;
+        appState.ui.promptBlink = 1;
+        appState.ui.redrawPending = 1;
         paint();
         std::string text;
-        int row = appState.textMargin;
-        for (const DrawnLine& line :
-             drawnLines(headless().lastFrame(), gfx::pixelFromColorRef(appState.textColor)))
+        int row = appState.layout.textMargin;
+        for (const DrawnLine& line : drawnLines(
+                 headless().lastFrame(), gfx::pixelFromColorRef(appState.settings.textColor)))
             if (line.y == row) {
                 text += line.text;
                 row += 16;
@@ -157,33 +163,33 @@ TEST_F(PaintTest, PromptForBFollowsThePattern) {
         return text;
     };
     for (const auto& c : cases) {
-        s.guidancePattern = c.pattern;
-        s.screenState = kStateSettingAB;
-        s.positionSet = 1;
-        s.position = {0.0, 200.0};
+        s.settings.guidancePattern = c.pattern;
+        s.ui.screenState = kStateSettingAB;
+        s.work.positionSet = 1;
+        s.work.position = {0.0, 200.0};
         EXPECT_EQ(prompt(), "Touch the screen to set the Point A") << int(c.pattern);
         tapMap();
-        ASSERT_EQ(s.pointASet, 1);
-        s.position = {5.0, 260.0};
+        ASSERT_EQ(s.work.pointASet, 1);
+        s.work.position = {5.0, 260.0};
         EXPECT_EQ(prompt(), c.promptB) << int(c.pattern);
-        s.pointASet = 0;
+        s.work.pointASet = 0;
     }
-    s.guidancePattern = kPatternStraight;
-    s.curveRecording.clear();
-    s.positionSet = 0;
+    s.settings.guidancePattern = kPatternStraight;
+    s.work.curveRecording.clear();
+    s.work.positionSet = 0;
 }
 
 TEST_F(PaintTest, NothingIsPaintedWhileAMenuIsUpOrAnotherThreadDraws) {
     int before = frames();
-    appState.menuOpen = 1;
+    appState.ui.menuOpen = 1;
     for (std::uint8_t state : {kStateStart, kStateConfirm, kStateFreeWork}) {
-        appState.screenState = state;
-        appState.redrawPending = 1;
+        appState.ui.screenState = state;
+        appState.ui.redrawPending = 1;
         paint();
     }
-    appState.menuOpen = 0;
+    appState.ui.menuOpen = 0;
     for (std::uint8_t state : {kStateReview, kStateGpsWait, kStateBeforeStart}) {
-        appState.screenState = state;
+        appState.ui.screenState = state;
         paint();
     }
     EXPECT_EQ(frames(), before);
@@ -194,7 +200,7 @@ TEST_F(PaintTest, DestroyPostsTheQuitMessage) {
     EXPECT_EQ(headless().quitCode(), 0);
     // Messages the machine does not handle are answered with 0 and change nothing.
     EXPECT_EQ(windowProc(273, 40000, 0), 0);
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
 }
 
 }  // namespace

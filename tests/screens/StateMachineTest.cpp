@@ -33,57 +33,57 @@ TEST_F(StateMachineTest, NewWorkClearsTheOldOneAndWaitsForAFix) {
         const ButtonRect* button;
         std::uint8_t workState;
     };
-    for (Case c : {Case{&appState.btnStartFree, kStateFreeWork},
-                   Case{&appState.btnStartAB, kStateSettingAB}}) {
+    for (Case c : {Case{&appState.layout.btnStartFree, kStateFreeWork},
+                   Case{&appState.layout.btnStartAB, kStateSettingAB}}) {
         AppState& s = appState;
-        s.paused = 1;
-        s.fixCount = 40;
-        s.position = {12, 34};
-        s.workedArea = 5.0;
-        s.distance = 9;
-        s.northUp = 1;
-        s.pointASet = 1;
-        s.originSet = 1;
-        s.workFull = 1;
-        s.pauseMarks = {3, 8};
-        s.screenQuads[8191] = {5, 5};
-        s.guidance.lines.push_back({});
-        s.fixQuality = 4;
+        s.ui.paused = 1;
+        s.work.strips.resize(40);
+        s.work.position = {12, 34};
+        s.work.workedArea = 5.0;
+        s.work.distance = 9;
+        s.view.northUp = 1;
+        s.work.pointASet = 1;
+        s.work.plane.originSet = 1;
+        s.work.workFull = 1;
+        s.work.pauseMarks = {3, 8};
+        s.view.screenQuads[8191] = {5, 5};
+        s.work.guidance.lines.push_back({});
+        s.fix.fixQuality = 4;
 
         startWorkAndSeeTheWait(*c.button);
-        EXPECT_EQ(s.screenState, kStateGpsWait);
-        EXPECT_EQ(s.returnState, c.workState);
-        EXPECT_EQ(s.waitingForFix, 1);
-        EXPECT_EQ(s.fixQuality, 0);
-        EXPECT_EQ(s.paused, 0);
-        EXPECT_EQ(s.fixCount, 0);
-        EXPECT_EQ(s.position.x, 0);
-        EXPECT_EQ(s.workedArea, 0.0);
-        EXPECT_EQ(s.distance, 0);
-        EXPECT_EQ(s.northUp, 0);
-        EXPECT_EQ(s.pointASet, 0);
-        EXPECT_EQ(s.originSet, 0);
-        EXPECT_EQ(s.workFull, 0);
-        EXPECT_TRUE(s.pauseMarks.empty());
-        EXPECT_EQ(s.screenQuads[8191].x, 0);
-        EXPECT_TRUE(s.guidance.lines.empty());
-        EXPECT_EQ(s.promptBlink, 1);
+        EXPECT_EQ(s.ui.screenState, kStateGpsWait);
+        EXPECT_EQ(s.ui.returnState, c.workState);
+        EXPECT_EQ(s.ui.waitingForFix, 1);
+        EXPECT_EQ(s.fix.fixQuality, 0);
+        EXPECT_EQ(s.ui.paused, 0);
+        EXPECT_EQ(s.work.strips.size(), 0);
+        EXPECT_EQ(s.work.position.x, 0);
+        EXPECT_EQ(s.work.workedArea, 0.0);
+        EXPECT_EQ(s.work.distance, 0);
+        EXPECT_EQ(s.view.northUp, 0);
+        EXPECT_EQ(s.work.pointASet, 0);
+        EXPECT_EQ(s.work.plane.originSet, 0);
+        EXPECT_EQ(s.work.workFull, 0);
+        EXPECT_TRUE(s.work.pauseMarks.empty());
+        EXPECT_EQ(s.view.screenQuads[8191].x, 0);
+        EXPECT_TRUE(s.work.guidance.lines.empty());
+        EXPECT_EQ(s.ui.promptBlink, 1);
 
         // No on the waiting screen: back to the start, and the wait ends.
-        tap(s.btnNo);
-        EXPECT_EQ(s.screenState, kStateStart);
-        EXPECT_EQ(s.waitingForFix, 0);
+        tap(s.layout.btnNo);
+        EXPECT_EQ(s.ui.screenState, kStateStart);
+        EXPECT_EQ(s.ui.waitingForFix, 0);
     }
 }
 
 TEST_F(StateMachineTest, SettingsFromTheWaitingScreenOpenTheMenuAndEndTheWait) {
-    startWorkAndSeeTheWait(appState.btnStartFree);
+    startWorkAndSeeTheWait(appState.layout.btnStartFree);
     MenuWatcher menu;
-    tap(appState.btnYes);
+    tap(appState.layout.btnYes);
     ASSERT_TRUE(menu.opened);
     EXPECT_EQ(menu.menuOpenWhileUp, 1);
     EXPECT_EQ(menu.waitingWhileUp, 0) << "the wait ends before the menu shows";
-    EXPECT_EQ(appState.menuOpen, 0) << "the closing sheet clears it";
+    EXPECT_EQ(appState.ui.menuOpen, 0) << "the closing sheet clears it";
 }
 
 TEST_F(StateMachineTest, ZoomIsLimitedBeforeTheStep) {
@@ -104,187 +104,187 @@ TEST_F(StateMachineTest, ZoomIsLimitedBeforeTheStep) {
     };
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB, kStateReview}) {
         for (const Case& c : cases) {
-            appState.screenState = state;
-            appState.reviewRunning = 1;
-            appState.zoom = c.from;
-            tap(c.zoomIn ? appState.btnZoomIn : appState.btnZoomOut);
-            EXPECT_EQ(appState.zoom, c.to) << "state " << int(state) << " from " << c.from;
-            EXPECT_EQ(appState.screenState, state);
-            EXPECT_EQ(appState.paused, 0) << "a button tap is no pause";
+            appState.ui.screenState = state;
+            appState.ui.reviewRunning = 1;
+            appState.settings.zoom = c.from;
+            tap(c.zoomIn ? appState.layout.btnZoomIn : appState.layout.btnZoomOut);
+            EXPECT_EQ(appState.settings.zoom, c.to) << "state " << int(state) << " from " << c.from;
+            EXPECT_EQ(appState.ui.screenState, state);
+            EXPECT_EQ(appState.ui.paused, 0) << "a button tap is no pause";
         }
     }
     // Zooming out from 0.2 never reaches 0.
-    appState.screenState = kStateFreeWork;
-    appState.zoom = 0.5f;
-    for (int i = 0; i < 100; ++i) tap(appState.btnZoomOut);
-    EXPECT_GT(appState.zoom, 0.17f);
-    EXPECT_LE(appState.zoom, 0.2f);
+    appState.ui.screenState = kStateFreeWork;
+    appState.settings.zoom = 0.5f;
+    for (int i = 0; i < 100; ++i) tap(appState.layout.btnZoomOut);
+    EXPECT_GT(appState.settings.zoom, 0.17f);
+    EXPECT_LE(appState.settings.zoom, 0.2f);
 }
 
 TEST_F(StateMachineTest, ViewToggleAndMenuButtonsOfTheWorkScreen) {
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB}) {
-        appState.screenState = state;
-        tap(appState.btnViewToggle);
-        EXPECT_EQ(appState.northUp, 1);
-        tap(appState.btnViewToggle);
-        EXPECT_EQ(appState.northUp, 0);
+        appState.ui.screenState = state;
+        tap(appState.layout.btnViewToggle);
+        EXPECT_EQ(appState.view.northUp, 1);
+        tap(appState.layout.btnViewToggle);
+        EXPECT_EQ(appState.view.northUp, 0);
         MenuWatcher menu;
-        tap(appState.btnWorkMenu);
+        tap(appState.layout.btnWorkMenu);
         EXPECT_TRUE(menu.opened);
         EXPECT_EQ(menu.menuOpenWhileUp, 1);
-        EXPECT_EQ(appState.screenState, state);
+        EXPECT_EQ(appState.ui.screenState, state);
     }
 }
 
 TEST_F(StateMachineTest, MapTapsPauseAndResumeAndMarkThePause) {
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance}) {
-        appState.screenState = state;
-        appState.pauseMarks.clear();
-        appState.fixCount = 7;
+        appState.ui.screenState = state;
+        appState.work.pauseMarks.clear();
+        appState.work.strips.resize(7);
         tapMap();
-        EXPECT_EQ(appState.paused, 1);
-        EXPECT_EQ(appState.pauseMarks, std::vector<std::uint16_t>{7});
-        appState.fixCount = 9;
+        EXPECT_EQ(appState.ui.paused, 1);
+        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint16_t>{7});
+        appState.work.strips.resize(9);
         tapMap();  // resumes without a mark
-        EXPECT_EQ(appState.paused, 0);
-        EXPECT_EQ(appState.pauseMarks, std::vector<std::uint16_t>{7});
+        EXPECT_EQ(appState.ui.paused, 0);
+        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint16_t>{7});
         tapMap();
-        EXPECT_EQ(appState.pauseMarks, (std::vector<std::uint16_t>{7, 9}));
+        EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint16_t>{7, 9}));
         tapMap();
     }
 }
 
 TEST_F(StateMachineTest, PointsAAndBAreSetFromTheCurrentPosition) {
-    appState.screenState = kStateSettingAB;
-    appState.implementWidth = 1206;  // 120.6 dm between the guide lines
+    appState.ui.screenState = kStateSettingAB;
+    appState.settings.implementWidth = 1206;  // 120.6 dm between the guide lines
     // Before the work's first accepted fix there is no position, whatever the coordinates say.
-    appState.positionSet = 0;
+    appState.work.positionSet = 0;
     for (PlanePoint stale : {PlanePoint{0, 0}, PlanePoint{-100, 200}}) {
-        appState.position = stale;
+        appState.work.position = stale;
         tapMap();
-        EXPECT_EQ(appState.pointASet, 0);
+        EXPECT_EQ(appState.work.pointASet, 0);
     }
     // Once there is one, the origin's own lines are places like any other.
-    appState.positionSet = 1;
-    appState.position = {0.0, 200.25};
+    appState.work.positionSet = 1;
+    appState.work.position = {0.0, 200.25};
     tapMap();
-    EXPECT_EQ(appState.pointASet, 1);
-    EXPECT_EQ(appState.pointA.x, 0.0);
-    EXPECT_EQ(appState.pointA.y, 200.25);
-    EXPECT_EQ(appState.screenState, kStateSettingAB);
-    EXPECT_EQ(appState.paused, 0) << "setting points never pauses";
+    EXPECT_EQ(appState.work.pointASet, 1);
+    EXPECT_EQ(appState.work.pointA.x, 0.0);
+    EXPECT_EQ(appState.work.pointA.y, 200.25);
+    EXPECT_EQ(appState.ui.screenState, kStateSettingAB);
+    EXPECT_EQ(appState.ui.paused, 0) << "setting points never pauses";
 
-    appState.position = {0.03, 900.0};
+    appState.work.position = {0.03, 900.0};
     tapMap();
-    EXPECT_EQ(appState.pointB.x, 0.03);
-    EXPECT_EQ(appState.pointB.y, 900.0);
-    EXPECT_EQ(appState.screenState, kStateGuidance);
-    EXPECT_EQ(appState.abReady, 1);
-    EXPECT_DOUBLE_EQ(appState.guidance.spacing, 120.6);
-    EXPECT_EQ(appState.pauseMarks.size(), 0u);
+    EXPECT_EQ(appState.work.pointB.x, 0.03);
+    EXPECT_EQ(appState.work.pointB.y, 900.0);
+    EXPECT_EQ(appState.ui.screenState, kStateGuidance);
+    EXPECT_EQ(appState.ui.abReady, 1);
+    EXPECT_DOUBLE_EQ(appState.work.guidance.spacing, 120.6);
+    EXPECT_EQ(appState.work.pauseMarks.size(), 0u);
 }
 
 TEST_F(StateMachineTest, DecliningToFinishReturnsToTheSameWork) {
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB}) {
-        appState.screenState = state;
-        tap(appState.btnFinish);
-        EXPECT_EQ(appState.screenState, kStateConfirm);
-        EXPECT_EQ(appState.confirmKind, kConfirmFinish);
-        EXPECT_EQ(appState.savedState, state);
-        EXPECT_EQ(appState.returnState, kStateStart);
-        EXPECT_STREQ(appState.promptText, messageText(kMsgFinishQuestion));
-        tap(appState.btnNo);
-        EXPECT_EQ(appState.screenState, state);
+        appState.ui.screenState = state;
+        tap(appState.layout.btnFinish);
+        EXPECT_EQ(appState.ui.screenState, kStateConfirm);
+        EXPECT_EQ(appState.ui.confirmKind, kConfirmFinish);
+        EXPECT_EQ(appState.ui.savedState, state);
+        EXPECT_EQ(appState.ui.returnState, kStateStart);
+        EXPECT_STREQ(appState.ui.promptText, messageText(kMsgFinishQuestion));
+        tap(appState.layout.btnNo);
+        EXPECT_EQ(appState.ui.screenState, state);
     }
 }
 
 TEST_F(StateMachineTest, FinishingAsksToSaveAndEndsAtTheStartOnlyWhenDeclined) {
     for (bool save : {false, true}) {
-        appState.screenState = kStateGuidance;
-        tap(appState.btnFinish);
-        tap(appState.btnYes);
-        EXPECT_EQ(appState.screenState, kStateConfirm);
-        EXPECT_EQ(appState.confirmKind, kConfirmSave);
-        EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
+        appState.ui.screenState = kStateGuidance;
+        tap(appState.layout.btnFinish);
+        tap(appState.layout.btnYes);
+        EXPECT_EQ(appState.ui.screenState, kStateConfirm);
+        EXPECT_EQ(appState.ui.confirmKind, kConfirmSave);
+        EXPECT_STREQ(appState.ui.promptText, messageText(kMsgSaveQuestion));
         if (save) {
             // A cancelled chooser saves nothing, so the question stays.
             headless().queueFileAnswer(std::nullopt);
-            tap(appState.btnYes);
-            EXPECT_EQ(appState.screenState, kStateConfirm);
-            EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion));
+            tap(appState.layout.btnYes);
+            EXPECT_EQ(appState.ui.screenState, kStateConfirm);
+            EXPECT_STREQ(appState.ui.promptText, messageText(kMsgSaveQuestion));
         }
-        tap(appState.btnNo);  // the work is dropped
-        EXPECT_EQ(appState.screenState, kStateStart);
+        tap(appState.layout.btnNo);  // the work is dropped
+        EXPECT_EQ(appState.ui.screenState, kStateStart);
     }
 }
 
 TEST_F(StateMachineTest, ExitAsksFirstAndEndsTheProgramThroughTheQuitMessage) {
-    tap(appState.btnExit);
-    EXPECT_EQ(appState.screenState, kStateConfirm);
-    EXPECT_EQ(appState.confirmKind, kConfirmClose);
-    EXPECT_STREQ(appState.promptText, messageText(kMsgCloseQuestion));
-    tap(appState.btnNo);
-    EXPECT_EQ(appState.screenState, kStateStart);
+    tap(appState.layout.btnExit);
+    EXPECT_EQ(appState.ui.screenState, kStateConfirm);
+    EXPECT_EQ(appState.ui.confirmKind, kConfirmClose);
+    EXPECT_STREQ(appState.ui.promptText, messageText(kMsgCloseQuestion));
+    tap(appState.layout.btnNo);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
 
-    tap(appState.btnExit);
-    tap(appState.btnYes);
+    tap(appState.layout.btnExit);
+    tap(appState.layout.btnYes);
     EXPECT_EQ(headless().quitCode(), 0);
     // Nothing is painted or tapped any more while the program shuts down.
-    EXPECT_EQ(appState.screenState, kStateBeforeStart);
+    EXPECT_EQ(appState.ui.screenState, kStateBeforeStart);
 }
 
 TEST_F(StateMachineTest, ReviewThatCannotBeReadLeavesTheStartScreen) {
-    appState.gpsRunning = 1;
+    appState.ui.gpsRunning = 1;
     headless().queueFileAnswer(std::string("/nonexistent/work.shp"));
-    tap(appState.btnReview);
-    EXPECT_EQ(appState.screenState, kStateStart);
-    EXPECT_EQ(appState.reviewRunning, 0);
-    EXPECT_EQ(appState.gpsRunning, 1);
+    tap(appState.layout.btnReview);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.reviewRunning, 0);
+    EXPECT_EQ(appState.ui.gpsRunning, 1);
     headless().queueFileAnswer(std::nullopt);
-    tap(appState.btnReview);
-    EXPECT_EQ(appState.screenState, kStateStart);
-    appState.gpsRunning = 0;
+    tap(appState.layout.btnReview);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    appState.ui.gpsRunning = 0;
 }
 
 TEST_F(StateMachineTest, ReviewTapsPauseOpenTheMenuAndStop) {
-    appState.screenState = kStateReview;
-    appState.reviewRunning = 1;
+    appState.ui.screenState = kStateReview;
+    appState.ui.reviewRunning = 1;
     tapMap();
-    EXPECT_EQ(appState.paused, 1);
-    EXPECT_EQ(appState.pauseNoticePending, 1);
-    EXPECT_TRUE(appState.pauseMarks.empty()) << "a review records no pause";
+    EXPECT_EQ(appState.ui.paused, 1);
+    EXPECT_EQ(appState.ui.pauseNoticePending, 1);
+    EXPECT_TRUE(appState.work.pauseMarks.empty()) << "a review records no pause";
     tapMap();
-    EXPECT_EQ(appState.paused, 0);
+    EXPECT_EQ(appState.ui.paused, 0);
 
     // The menu lifts a pause; the review waits for the menu instead.
     tapMap();
     {
         MenuWatcher menu;
-        tap(appState.btnWorkMenu);
+        tap(appState.layout.btnWorkMenu);
         ASSERT_TRUE(menu.opened);
         EXPECT_EQ(menu.menuOpenWhileUp, 1);
         EXPECT_EQ(menu.menuDuringReviewWhileUp, 1);
         EXPECT_EQ(menu.pausedWhileUp, 0);
-        EXPECT_EQ(appState.menuDuringReview, 0) << "the closing sheet lets the review go on";
+        EXPECT_EQ(appState.ui.menuDuringReview, 0) << "the closing sheet lets the review go on";
     }
 
-    tap(appState.btnViewToggle);
-    EXPECT_EQ(appState.northUp, 1);
+    tap(appState.layout.btnViewToggle);
+    EXPECT_EQ(appState.view.northUp, 1);
 
-    appState.paused = 1;
-    tap(appState.btnFinish);
-    EXPECT_EQ(appState.screenState, kStateStart);
-    EXPECT_EQ(appState.reviewRunning, 0);
-    EXPECT_EQ(appState.paused, 0);
+    appState.ui.paused = 1;
+    tap(appState.layout.btnFinish);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.reviewRunning, 0);
+    EXPECT_EQ(appState.ui.paused, 0);
 }
 
 TEST_F(StateMachineTest, AnyTapAfterTheReviewEndedReturnsToTheStart) {
-    appState.screenState = kStateReview;
-    appState.reviewRunning = 0;
-    appState.zoom = 3.0f;
-    tap(appState.btnZoomIn);
-    EXPECT_EQ(appState.screenState, kStateStart);
-    EXPECT_EQ(appState.zoom, 3.0f);
+    appState.ui.screenState = kStateReview;
+    appState.ui.reviewRunning = 0;
+    appState.settings.zoom = 3.0f;
+    tap(appState.layout.btnZoomIn);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    EXPECT_EQ(appState.settings.zoom, 3.0f);
 }
 
 TEST_F(StateMachineTest, TapsThatHitNothingAreIgnored) {
@@ -299,26 +299,26 @@ TEST_F(StateMachineTest, TapsThatHitNothingAreIgnored) {
                           {kStateBeforeStart, 60, 30}, {kStateStart, -30000, 30},
                           {kStateConfirm, 50, -1}};
     for (const Case& c : cases) {
-        appState.screenState = c.state;
-        appState.confirmKind = kConfirmClose;
+        appState.ui.screenState = c.state;
+        appState.ui.confirmKind = kConfirmClose;
         tapAt(c.x, c.y);
-        EXPECT_EQ(appState.screenState, c.state) << c.x << "," << c.y;
-        EXPECT_EQ(appState.menuOpen, 0);
+        EXPECT_EQ(appState.ui.screenState, c.state) << c.x << "," << c.y;
+        EXPECT_EQ(appState.ui.menuOpen, 0);
     }
-    appState.screenState = kStateBeforeStart;
-    tap(appState.btnExit);
-    EXPECT_EQ(appState.screenState, kStateBeforeStart);
+    appState.ui.screenState = kStateBeforeStart;
+    tap(appState.layout.btnExit);
+    EXPECT_EQ(appState.ui.screenState, kStateBeforeStart);
 }
 
 TEST_F(StateMachineTest, KeyFTogglesThePictureBackgroundAndOtherKeysDoNothing) {
     windowProc(kMsgChar, 'f', 0);
-    EXPECT_EQ(appState.pictureBackground, 1);
+    EXPECT_EQ(appState.ui.pictureBackground, 1);
     windowProc(kMsgChar, 'F', 0);
     windowProc(kMsgChar, 'g', 0);
-    EXPECT_EQ(appState.pictureBackground, 1);
+    EXPECT_EQ(appState.ui.pictureBackground, 1);
     windowProc(kMsgChar, 'f', 0);
-    EXPECT_EQ(appState.pictureBackground, 0);
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.pictureBackground, 0);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
 }
 
 // A name typed without ".shp", or with another dot, writes the same acker.shp/.shx/.dbf as
@@ -328,19 +328,19 @@ TEST_F(StateMachineTest, SavingOverAnUnaskedWorkAsksFirst) {
     const std::string dir = mkdtemp(pattern);
     { std::ofstream(dir + "/acker.shp") << "an earlier work"; }
     for (const char* name : {"/acker.2024", "/acker"}) {
-        appState.screenState = kStateGuidance;
-        tap(appState.btnFinish);
-        tap(appState.btnYes);
+        appState.ui.screenState = kStateGuidance;
+        tap(appState.layout.btnFinish);
+        tap(appState.layout.btnYes);
         headless().queueFileAnswer(dir + name);
-        tap(appState.btnYes);
-        EXPECT_EQ(appState.screenState, kStateConfirm) << name;
-        EXPECT_EQ(appState.confirmKind, kConfirmReplace) << name;
-        EXPECT_STREQ(appState.promptText, messageText(kMsgReplaceQuestion)) << name;
-        tap(appState.btnNo);  // another name, then
-        EXPECT_EQ(appState.confirmKind, kConfirmSave) << name;
-        EXPECT_STREQ(appState.promptText, messageText(kMsgSaveQuestion)) << name;
-        tap(appState.btnNo);
-        EXPECT_EQ(appState.screenState, kStateStart) << name;
+        tap(appState.layout.btnYes);
+        EXPECT_EQ(appState.ui.screenState, kStateConfirm) << name;
+        EXPECT_EQ(appState.ui.confirmKind, kConfirmReplace) << name;
+        EXPECT_STREQ(appState.ui.promptText, messageText(kMsgReplaceQuestion)) << name;
+        tap(appState.layout.btnNo);  // another name, then
+        EXPECT_EQ(appState.ui.confirmKind, kConfirmSave) << name;
+        EXPECT_STREQ(appState.ui.promptText, messageText(kMsgSaveQuestion)) << name;
+        tap(appState.layout.btnNo);
+        EXPECT_EQ(appState.ui.screenState, kStateStart) << name;
     }
     std::ifstream kept(dir + "/acker.shp");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "an earlier work");

@@ -73,14 +73,14 @@ TEST(LanguageTest, OptionThenLocaleThenEnglish) {
 
 TEST(TextsTest, TablesHoldTheFontsBytes) {
     installTexts();
-    appState.language = 2;
+    appState.ui.language = 2;
     EXPECT_STREQ(messageText(kMsgPromptA), "Ber\x81hren Sie den Bildschirm um Punkt A zu setzen");
-    appState.language = 3;
+    appState.ui.language = 3;
     EXPECT_STREQ(messageText(kMsgPaused), "\x8F\x80\x93\x87\x80");  // ПАУЗА in code page 866
     EXPECT_STREQ(messageText(kMsgExiting), "\x82\xEB\xE5\xAE\xA4...");
-    appState.language = 1;
+    appState.ui.language = 1;
     EXPECT_STREQ(messageText(kMsgPaused), "EN PAUSA");
-    appState.language = 0;
+    appState.ui.language = 0;
     EXPECT_STREQ(messageText(kMsgWelcome), "Welcome to Sulcovane. Please, wait...");
     // Unused, unknown and out-of-range entries give an empty text, never a null.
     for (int id : {8, 10, 11, -1, kMessageCount, 1000}) EXPECT_STREQ(messageText(id), "") << id;
@@ -117,26 +117,26 @@ TEST(TextsTest, EveryTextCanBeDrawnAndFormatted) {
 }
 
 TEST(TextsTest, RussianUsesTheCodePage866Font) {
-    gfx::Font* before = appState.font;
-    appState.font = nullptr;
+    gfx::Font* before = appState.layout.font;
+    appState.layout.font = nullptr;
     auto russian = platform::findResource("FONTS", "866");
     auto latin = platform::findResource("FONTS", "155");
-    appState.language = 3;
+    appState.ui.language = 3;
     loadFont();
     if (!russian.empty()) {
-        ASSERT_NE(appState.font, nullptr);
-        EXPECT_EQ(std::memcmp(appState.font->glyphs, russian.data(), gfx::Font::kSize), 0);
+        ASSERT_NE(appState.layout.font, nullptr);
+        EXPECT_EQ(std::memcmp(appState.layout.font->glyphs, russian.data(), gfx::Font::kSize), 0);
     } else if (!latin.empty()) {
-        ASSERT_NE(appState.font, nullptr);  // falls back to the code page 437 font
+        ASSERT_NE(appState.layout.font, nullptr);  // falls back to the code page 437 font
     }
-    appState.language = 0;
+    appState.ui.language = 0;
     loadFont();
     if (!latin.empty()) {
-        ASSERT_NE(appState.font, nullptr);
-        EXPECT_EQ(std::memcmp(appState.font->glyphs, latin.data(), gfx::Font::kSize), 0);
+        ASSERT_NE(appState.layout.font, nullptr);
+        EXPECT_EQ(std::memcmp(appState.layout.font->glyphs, latin.data(), gfx::Font::kSize), 0);
     }
-    gfx::DestroyFont(appState.font);
-    appState.font = before;
+    gfx::DestroyFont(appState.layout.font);
+    appState.layout.font = before;
 }
 
 }  // namespace

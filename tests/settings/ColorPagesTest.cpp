@@ -49,9 +49,9 @@ TEST(ColorChooser, ConvertsColourValuesWithRedInTheLowByte) {
 }
 
 TEST_F(SheetTest, ChosenColourIsKeptAfterCancelWithItsOwnCustomColours) {
-    appState.customColors[kCustomTrack][0] = 0x00111111;
-    appState.customColors[kCustomBackground][0] = 0x00222222;
-    appState.customColors[kCustomText][0] = 0x00333333;
+    appState.settings.customColors[kCustomTrack][0] = 0x00111111;
+    appState.settings.customColors[kCustomBackground][0] = 0x00222222;
+    appState.settings.customColors[kCustomText][0] = 0x00333333;
     const struct {
         std::uint8_t screen;
         const char* page;
@@ -59,19 +59,20 @@ TEST_F(SheetTest, ChosenColourIsKeptAfterCancelWithItsOwnCustomColours) {
         std::uint32_t* color;
         int set;
     } cases[] = {
-        {kStateStart, "Colors", 1005, &appState.trackColor, kCustomTrack},
-        {kStateStart, "Colors", 1006, &appState.backgroundColor, kCustomBackground},
-        {kStateFreeWork, "Miscellaneous", 1027, &appState.textColor, kCustomText},
+        {kStateStart, "Colors", 1005, &appState.settings.trackColor, kCustomTrack},
+        {kStateStart, "Colors", 1006, &appState.settings.backgroundColor, kCustomBackground},
+        {kStateFreeWork, "Miscellaneous", 1027, &appState.settings.textColor, kCustomText},
     };
     for (const auto& c : cases) {
         open(c.screen);
         show(c.page);
-        ChooserAnswer answer{QColor(0x12, 0x34, 0x56), appState.customColors[c.set][0], 0x00ABCDEF};
+        ChooserAnswer answer{QColor(0x12, 0x34, 0x56), appState.settings.customColors[c.set][0],
+                             0x00ABCDEF};
         answerChooser(answer);
         tap(control<QPushButton>(c.swatch));
         ASSERT_TRUE(answer.seen) << c.swatch;
         EXPECT_EQ(*c.color, 0x00563412u) << c.swatch;
-        EXPECT_EQ(appState.customColors[c.set][4], 0x00ABCDEFu) << c.swatch;
+        EXPECT_EQ(appState.settings.customColors[c.set][4], 0x00ABCDEFu) << c.swatch;
         // The swatch shows the new colour.
         QPushButton* swatch = control<QPushButton>(c.swatch);
         const QImage picture = swatch->grab().toImage();
@@ -80,19 +81,20 @@ TEST_F(SheetTest, ChosenColourIsKeptAfterCancelWithItsOwnCustomColours) {
         EXPECT_TRUE(sheetClosed());
         EXPECT_EQ(*c.color, 0x00563412u);
     }
-    EXPECT_EQ(appState.customColors[kCustomTrack][0], 0x00111111u) << "each set stays its own";
-    EXPECT_EQ(appState.customColors[kCustomText][0], 0x00333333u);
+    EXPECT_EQ(appState.settings.customColors[kCustomTrack][0], 0x00111111u)
+        << "each set stays its own";
+    EXPECT_EQ(appState.settings.customColors[kCustomText][0], 0x00333333u);
 }
 
 TEST_F(SheetTest, CancelledChooserLeavesTheColourButKeepsCustomColours) {
     open(kStateStart);
     show("Colors");
-    ChooserAnswer answer{QColor(), appState.customColors[kCustomTrack][0], 0x00FEDCBA};
+    ChooserAnswer answer{QColor(), appState.settings.customColors[kCustomTrack][0], 0x00FEDCBA};
     answerChooser(answer);
     tap(control<QPushButton>(1005));
     ASSERT_TRUE(answer.seen);
-    EXPECT_EQ(appState.trackColor, 0x0084EFFBu);
-    EXPECT_EQ(appState.customColors[kCustomTrack][4], 0x00FEDCBAu);
+    EXPECT_EQ(appState.settings.trackColor, 0x0084EFFBu);
+    EXPECT_EQ(appState.settings.customColors[kCustomTrack][4], 0x00FEDCBAu);
 }
 
 TEST_F(SheetTest, VehicleScaleListAndWithoutTractor) {
@@ -101,7 +103,7 @@ TEST_F(SheetTest, VehicleScaleListAndWithoutTractor) {
         std::uint8_t scale, show;
     } cases[] = {{2, 2, 1}, {5, 0, 0}, {0, 0, 1}, {4, 4, 1}};
     for (const auto& c : cases) {
-        appState.vehicleScaleIndex = 3;
+        appState.settings.vehicleScaleIndex = 3;
         open(kStateFreeWork);
         show("Miscellaneous");
         auto* list = control<QComboBox>(1026);
@@ -111,8 +113,8 @@ TEST_F(SheetTest, VehicleScaleListAndWithoutTractor) {
         list->setCurrentIndex(c.chosen);
         tapOk();
         EXPECT_TRUE(sheetClosed());
-        EXPECT_EQ(appState.vehicleScaleIndex, c.scale);
-        EXPECT_EQ(appState.showVehicle, c.show);
+        EXPECT_EQ(appState.settings.vehicleScaleIndex, c.scale);
+        EXPECT_EQ(appState.settings.showVehicle, c.show);
         // Reopening shows the choice again.
         open(kStateFreeWork);
         show("Miscellaneous");
@@ -124,12 +126,12 @@ TEST_F(SheetTest, VehiclePictureIsRebuiltWhenTheSheetGoesWhicheverWay) {
     for (bool ok : {true, false}) {
         calls.vehicleRebuilds = 0;
         open(kStateReview);
-        appState.menuDuringReview = 1;
+        appState.ui.menuDuringReview = 1;
         show("Miscellaneous");
         ok ? tapOk() : tapCancel();
         EXPECT_TRUE(sheetClosed());
         EXPECT_EQ(calls.vehicleRebuilds, 1);
-        EXPECT_EQ(appState.menuDuringReview, 0) << "the review goes on";
+        EXPECT_EQ(appState.ui.menuDuringReview, 0) << "the review goes on";
     }
     // A sheet without the page leaves the picture alone.
     calls.vehicleRebuilds = 0;

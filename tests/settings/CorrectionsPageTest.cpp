@@ -40,21 +40,22 @@ enum : int {
 class ConfigFolder {
   public:
     ConfigFolder() {
-        std::strcpy(saved, appState.moduleDir);
+        std::strcpy(saved, appState.layout.moduleDir);
         dir = fs::temp_directory_path() / ("sulco-page-" + std::to_string(getpid()));
         fs::create_directories(dir);
-        std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", dir.c_str());
+        std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/",
+                      dir.c_str());
         reloadCorrectionsSettings();
     }
     ~ConfigFolder() {
-        std::strcpy(appState.moduleDir, saved);
+        std::strcpy(appState.layout.moduleDir, saved);
         fs::remove_all(dir);
         reloadCorrectionsSettings();
     }
     fs::path dir;
 
   private:
-    char saved[sizeof appState.moduleDir] = {};
+    char saved[sizeof appState.layout.moduleDir] = {};
 };
 
 }  // namespace

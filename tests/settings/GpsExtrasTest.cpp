@@ -28,18 +28,18 @@ TEST_F(SheetTest, GpsSetupFromTheWaitScreenSavesAndStartsTheLink) {
     EXPECT_EQ(baud->itemText(9), "256000");
     port->setCurrentIndex(3);
     baud->setCurrentIndex(4);
-    appState.fixQuality = 1;
+    appState.fix.fixQuality = 1;
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.gpsPort, 3);
-    EXPECT_EQ(appState.gpsBaudIndex, 4);
-    EXPECT_EQ(appState.useWindowsGps, 0);
+    EXPECT_EQ(appState.settings.gpsPort, 3);
+    EXPECT_EQ(appState.settings.gpsBaudIndex, 4);
+    EXPECT_EQ(appState.settings.useWindowsGps, 0);
     EXPECT_EQ(calls.saves, 1);
     EXPECT_EQ(calls.gpsEnables, std::vector<int>{1});
     EXPECT_EQ(calls.gpsWaits, 1);
-    EXPECT_EQ(appState.screenState, kStateGpsWait);
-    EXPECT_EQ(appState.fixQuality, 0);
-    EXPECT_EQ(appState.menuOpen, 0);
+    EXPECT_EQ(appState.ui.screenState, kStateGpsWait);
+    EXPECT_EQ(appState.fix.fixQuality, 0);
+    EXPECT_EQ(appState.ui.menuOpen, 0);
 }
 
 // The port and speed chosen take effect at once: the running link is started again on them.
@@ -51,8 +51,8 @@ TEST_F(SheetTest, GpsSetupFromTheStartScreenRestartsTheRunningLink) {
     control<QComboBox>(kBaud)->setCurrentIndex(0);
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.gpsPort, 1);
-    EXPECT_EQ(appState.gpsBaudIndex, 0);
+    EXPECT_EQ(appState.settings.gpsPort, 1);
+    EXPECT_EQ(appState.settings.gpsBaudIndex, 0);
     EXPECT_EQ(calls.saves, 1);
     EXPECT_EQ(calls.gpsEnables, (std::vector<int>{0, 1}));
     EXPECT_EQ(calls.gpsWaits, 1);
@@ -65,8 +65,8 @@ TEST_F(SheetTest, GpsSetupWithoutAChoiceStaysOpenAndStoresNothing) {
         int portShown, baudShown;
     } cases[] = {{-1, 4, -1, 4}, {2, 12, 2, -1}, {-1, 255, -1, -1}};
     for (const auto& c : cases) {
-        appState.gpsPort = c.port;
-        appState.gpsBaudIndex = c.baud;
+        appState.settings.gpsPort = c.port;
+        appState.settings.gpsBaudIndex = c.baud;
         calls.saves = 0;
         open(kStateGpsWait);
         EXPECT_EQ(control<QComboBox>(kPort)->currentIndex(), c.portShown);
@@ -74,8 +74,8 @@ TEST_F(SheetTest, GpsSetupWithoutAChoiceStaysOpenAndStoresNothing) {
         tapOk();
         EXPECT_FALSE(sheetClosed());
         EXPECT_EQ(calls.saves, 0);
-        EXPECT_EQ(appState.gpsPort, c.port);
-        EXPECT_EQ(appState.gpsBaudIndex, c.baud);
+        EXPECT_EQ(appState.settings.gpsPort, c.port);
+        EXPECT_EQ(appState.settings.gpsBaudIndex, c.baud);
         EXPECT_EQ(calls.gpsWaits, 0);
     }
     // Once both are chosen OK goes through.
@@ -83,21 +83,21 @@ TEST_F(SheetTest, GpsSetupWithoutAChoiceStaysOpenAndStoresNothing) {
     control<QComboBox>(kBaud)->setCurrentIndex(1);
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.gpsBaudIndex, 1);
+    EXPECT_EQ(appState.settings.gpsBaudIndex, 1);
 }
 
 TEST_F(SheetTest, GpsSetupCancelReturnsToTheStartScreen) {
-    appState.gpsPort = 2;
-    appState.gpsBaudIndex = 1;
+    appState.settings.gpsPort = 2;
+    appState.settings.gpsBaudIndex = 1;
     open(kStateGpsWait);
     control<QComboBox>(kPort)->setCurrentIndex(5);
     tap(control<QRadioButton>(kSerialGps));
     EXPECT_TRUE(control<QComboBox>(kPort)->isEnabled());
     tapCancel();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.screenState, kStateStart);
-    EXPECT_EQ(appState.gpsPort, 2);
-    EXPECT_EQ(appState.gpsBaudIndex, 1);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    EXPECT_EQ(appState.settings.gpsPort, 2);
+    EXPECT_EQ(appState.settings.gpsBaudIndex, 1);
     EXPECT_EQ(calls.saves, 0);
     EXPECT_TRUE(calls.gpsEnables.empty());
 }

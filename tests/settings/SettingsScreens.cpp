@@ -23,15 +23,15 @@ int main(int argc, char** argv) {
         int width, height;
         std::uint32_t orientation;
     } screens[] = {{240, 320, 0}, {320, 240, 1}, {480, 640, 0}, {640, 480, 1}};
-    appState.gpsPort = 3;
-    appState.gpsBaudIndex = 4;
-    appState.language = argc > 2 ? std::uint8_t(std::atoi(argv[2])) : 0;
+    appState.settings.gpsPort = 3;
+    appState.settings.gpsBaudIndex = 4;
+    appState.ui.language = argc > 2 ? std::uint8_t(std::atoi(argv[2])) : 0;
     int written = 0;
     for (const auto& s : screens) {
-        appState.screenWidth = std::uint16_t(s.width);
-        appState.screenHeight = std::uint16_t(s.height);
-        appState.orientation = s.orientation;
-        appState.screenState = kStateStart;
+        appState.layout.screenWidth = std::uint16_t(s.width);
+        appState.layout.screenHeight = std::uint16_t(s.height);
+        appState.layout.orientation = s.orientation;
+        appState.ui.screenState = kStateStart;
         auto* sheet = new SheetDialog;
         sheet->placeOnScreen();
         for (int i = 0; i < sheet->pageCount(); ++i) {

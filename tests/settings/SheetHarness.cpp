@@ -15,39 +15,39 @@ ActionLog SheetTest::calls;
 
 void resetSettings(int width, int height, std::uint32_t orientation, std::uint8_t language) {
     AppState& s = appState;
-    s.implementHalfWidth = 600;
-    s.implementWidth = 1200;
-    s.arrowTolerance = 10;
-    s.showGuideNumbers = 1;
-    s.textColor = 0x00FF0000;
-    s.trackColor = 0x0084EFFB;
-    s.backgroundColor = 0x0025C9A0;
-    for (auto& set : s.customColors)
+    s.settings.implementHalfWidth = 600;
+    s.settings.implementWidth = 1200;
+    s.settings.arrowTolerance = 10;
+    s.settings.showGuideNumbers = 1;
+    s.settings.textColor = 0x00FF0000;
+    s.settings.trackColor = 0x0084EFFB;
+    s.settings.backgroundColor = 0x0025C9A0;
+    for (auto& set : s.settings.customColors)
         for (int i = 0; i < 16; ++i) set[i] = 0x010101u * std::uint32_t(i);
-    s.reviewStep = 1;
-    s.gpsPort = -1;
-    s.gpsBaudIndex = 255;
-    s.useWindowsGps = 0;
-    s.showVehicle = 1;
-    s.vehicleScaleIndex = 0;
-    s.distanceThreshold = 5;
-    s.distanceThresholdSquared = 25;
-    s.speedThreshold = 1.0;
-    s.hdopThreshold = 2.5;
-    s.menuOpen = 0;
-    s.menuDuringReview = 0;
-    s.fixQuality = 0;
-    s.screenWidth = std::uint16_t(width);
-    s.screenHeight = std::uint16_t(height);
-    s.orientation = orientation;
-    s.language = language;
+    s.settings.reviewStep = 1;
+    s.settings.gpsPort = -1;
+    s.settings.gpsBaudIndex = 255;
+    s.settings.useWindowsGps = 0;
+    s.settings.showVehicle = 1;
+    s.settings.vehicleScaleIndex = 0;
+    s.settings.distanceThreshold = 5;
+    s.settings.distanceThresholdSquared = 25;
+    s.settings.speedThreshold = 1.0;
+    s.settings.hdopThreshold = 2.5;
+    s.ui.menuOpen = 0;
+    s.ui.menuDuringReview = 0;
+    s.fix.fixQuality = 0;
+    s.layout.screenWidth = std::uint16_t(width);
+    s.layout.screenHeight = std::uint16_t(height);
+    s.layout.orientation = orientation;
+    s.ui.language = language;
 }
 
 void SheetTest::SetUp() {
     resetSettings();
     // The Guide page writes sulcovane.conf beside Settings.dat: a folder of the test's own.
     static QTemporaryDir configFolder;
-    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/",
+    std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/",
                   configFolder.path().toUtf8().constData());
     calls = ActionLog{};
     SheetActions& a = sheetActions();
@@ -80,8 +80,8 @@ void SheetTest::TearDown() {
 
 SheetDialog* SheetTest::open(std::uint8_t screen) {
     delete sheet.data();
-    appState.screenState = screen;
-    appState.menuOpen = 1;
+    appState.ui.screenState = screen;
+    appState.ui.menuOpen = 1;
     sheet = new SheetDialog;
     sheet->placeOnScreen();
     sheet->show();

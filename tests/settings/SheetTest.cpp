@@ -96,7 +96,7 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         {0, "Setup", "OK", "Cancel", "Implement width (m)", "Corrections"},
     };
     for (const auto& c : cases) {
-        appState.language = c.language;
+        appState.ui.language = c.language;
         open(kStateStart);
         EXPECT_EQ(sheet->tabs()->tabText(0), QString::fromUtf8(c.setup));
         EXPECT_EQ(current()->okButton()->text(), QString::fromUtf8(c.ok));
@@ -145,30 +145,30 @@ TEST_F(SheetTest, ClosingAnyPageClosesTheSheetAndLetsTheMainWindowPaint) {
     for (bool ok : {true, false}) {
         open(kStateFreeWork);
         show("Internal settings");
-        ASSERT_EQ(appState.menuOpen, 1);
+        ASSERT_EQ(appState.ui.menuOpen, 1);
         ok ? tapOk() : tapCancel();
         EXPECT_TRUE(sheetClosed());
-        EXPECT_EQ(appState.menuOpen, 0);
+        EXPECT_EQ(appState.ui.menuOpen, 0);
     }
 }
 
 // Escape, or the window's close button, must not leave a review waiting for ever.
 TEST_F(SheetTest, EscapeActsAsTheCurrentPagesCancel) {
     open(kStateReview);
-    appState.menuDuringReview = 1;
+    appState.ui.menuDuringReview = 1;
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.menuDuringReview, 0);
+    EXPECT_EQ(appState.ui.menuDuringReview, 0);
 
     open(kStateGpsWait);
     sheet->close();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.screenState, kStateStart);
 }
 
 TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
-    appState.screenState = kStateStart;
-    appState.menuOpen = 1;
+    appState.ui.screenState = kStateStart;
+    appState.ui.menuOpen = 1;
     bool seen = false;
     QTimer::singleShot(0, [&] {
         auto* modal = dynamic_cast<SheetDialog*>(QApplication::activeModalWidget());
@@ -180,14 +180,14 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
     });
     openMenu();
     EXPECT_TRUE(seen);
-    EXPECT_EQ(appState.menuOpen, 0);
+    EXPECT_EQ(appState.ui.menuOpen, 0);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 
     // A screen without pages has nothing to show and nothing that could close it.
-    appState.screenState = kStateConfirm;
-    appState.menuOpen = 1;
+    appState.ui.screenState = kStateConfirm;
+    appState.ui.menuOpen = 1;
     openMenu();
-    EXPECT_EQ(appState.menuOpen, 0);
+    EXPECT_EQ(appState.ui.menuOpen, 0);
 }
 
 // Every control a finger must hit is large enough on a 480 x 640 screen, and every page fits

@@ -8,13 +8,13 @@
 #include "app/AppState.h"
 
 TEST_F(SheetTest, SpeedThresholdIsEditedInKmhAndKeptInKnots) {
-    appState.speedThreshold = 2.7;
+    appState.settings.speedThreshold = 2.7;
     open(kStateFreeWork);
     show("Internal settings");
     EXPECT_EQ(control<QSlider>(1021)->value(), 5);
     EXPECT_EQ(control<QLabel>(1020)->text(), "Speed threshold 5.0 Km/h");
     tapOk();
-    EXPECT_DOUBLE_EQ(appState.speedThreshold, 5 * 0.5399568034557235);
+    EXPECT_DOUBLE_EQ(appState.settings.speedThreshold, 5 * 0.5399568034557235);
 }
 
 TEST_F(SheetTest, LabelsFollowTheSlidersAndOkStoresThem) {
@@ -30,10 +30,10 @@ TEST_F(SheetTest, LabelsFollowTheSlidersAndOkStoresThem) {
     EXPECT_EQ(control<QLabel>(1024)->text(), "HDOP threshold 0.0");
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_DOUBLE_EQ(appState.speedThreshold, 3 * 0.5399568034557235);
-    EXPECT_EQ(appState.distanceThreshold, 25);
-    EXPECT_EQ(appState.distanceThresholdSquared, 625);
-    EXPECT_EQ(appState.hdopThreshold, 0.0);
+    EXPECT_DOUBLE_EQ(appState.settings.speedThreshold, 3 * 0.5399568034557235);
+    EXPECT_EQ(appState.settings.distanceThreshold, 25);
+    EXPECT_EQ(appState.settings.distanceThresholdSquared, 625);
+    EXPECT_EQ(appState.settings.hdopThreshold, 0.0);
 }
 
 TEST_F(SheetTest, SliderRangesPagesAndTicks) {
@@ -75,9 +75,9 @@ TEST_F(SheetTest, StoredThresholdsReopenWhereTheyWereSet) {
 }
 
 TEST_F(SheetTest, ReviewStepOpensOneBelowAndResumesTheReview) {
-    appState.reviewStep = 1;
+    appState.settings.reviewStep = 1;
     open(kStateReview);
-    appState.menuDuringReview = 1;
+    appState.ui.menuDuringReview = 1;
     EXPECT_EQ(current()->title(), "Review");
     EXPECT_EQ(control<QSlider>(1008)->value(), 0);
     EXPECT_EQ(control<QLabel>(1013)->text(), "Review acceleration 0");
@@ -85,14 +85,14 @@ TEST_F(SheetTest, ReviewStepOpensOneBelowAndResumesTheReview) {
     EXPECT_EQ(control<QLabel>(1013)->text(), "Review acceleration 10");
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.reviewStep, 11);
-    EXPECT_EQ(appState.menuDuringReview, 0);
+    EXPECT_EQ(appState.settings.reviewStep, 11);
+    EXPECT_EQ(appState.ui.menuDuringReview, 0);
 
     open(kStateReview);
-    appState.menuDuringReview = 1;
+    appState.ui.menuDuringReview = 1;
     control<QSlider>(1008)->setValue(3);
     tapCancel();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.reviewStep, 11);
-    EXPECT_EQ(appState.menuDuringReview, 0);
+    EXPECT_EQ(appState.settings.reviewStep, 11);
+    EXPECT_EQ(appState.ui.menuDuringReview, 0);
 }

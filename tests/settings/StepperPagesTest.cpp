@@ -62,8 +62,8 @@ TEST_F(SheetTest, WidthIsStoredInEvenCentimetresOnOk) {
         type(kWidth, QString::fromLatin1(c.typed));
         tapOk();
         EXPECT_TRUE(sheetClosed());
-        EXPECT_EQ(appState.implementHalfWidth, c.half) << c.typed;
-        EXPECT_EQ(appState.implementWidth, c.width) << c.typed;
+        EXPECT_EQ(appState.settings.implementHalfWidth, c.half) << c.typed;
+        EXPECT_EQ(appState.settings.implementWidth, c.width) << c.typed;
     }
 }
 
@@ -103,33 +103,34 @@ TEST_F(SheetTest, StepButtonsKeepTheirLimits) {
 }
 
 TEST_F(SheetTest, OpeningShowsTheStoredWidthAndAnUntouchedOneIsKept) {
-    appState.implementHalfWidth = 127;
-    appState.implementWidth = 254;
+    appState.settings.implementHalfWidth = 127;
+    appState.settings.implementWidth = 254;
     open(kStateStart);
     EXPECT_EQ(control<QLineEdit>(kWidth)->text(), " 2.5");
     tapOk();
-    EXPECT_EQ(appState.implementWidth, 254);
+    EXPECT_EQ(appState.settings.implementWidth, 254);
 }
 
 TEST_F(SheetTest, LeavingThePageStoresOnlyAfterAStep) {
     open(kStateStart);
     type(kWidth, "4.0");
     show("Colors");
-    EXPECT_EQ(appState.implementWidth, 1200) << "typed text alone is not stored on leaving";
+    EXPECT_EQ(appState.settings.implementWidth, 1200)
+        << "typed text alone is not stored on leaving";
 
     show("Setup");
     tap(control<QPushButton>(kPlusOne));  // 5.0
     show("Colors");
-    EXPECT_EQ(appState.implementWidth, 500);
+    EXPECT_EQ(appState.settings.implementWidth, 500);
     tapCancel();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.implementWidth, 500) << "stored on leaving, kept after Cancel";
+    EXPECT_EQ(appState.settings.implementWidth, 500) << "stored on leaving, kept after Cancel";
 
     open(kStateStart);
     tap(control<QPushButton>(kPlusOne));
     tapCancel();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.implementWidth, 500) << "Cancel after a step stores nothing";
+    EXPECT_EQ(appState.settings.implementWidth, 500) << "Cancel after a step stores nothing";
 }
 
 TEST_F(SheetTest, GuidePageStoresToleranceAndGuideNumbers) {
@@ -141,15 +142,15 @@ TEST_F(SheetTest, GuidePageStoresToleranceAndGuideNumbers) {
     tap(control<QCheckBox>(1029));
     tapOk();
     EXPECT_TRUE(sheetClosed());
-    EXPECT_EQ(appState.arrowTolerance, 11);
-    EXPECT_EQ(appState.showGuideNumbers, 0);
-    EXPECT_EQ(appState.implementWidth, 1200) << "OK stores its own page only";
+    EXPECT_EQ(appState.settings.arrowTolerance, 11);
+    EXPECT_EQ(appState.settings.showGuideNumbers, 0);
+    EXPECT_EQ(appState.settings.implementWidth, 1200) << "OK stores its own page only";
 
     open(kStateGuidance);
     show("Guide in straight line");
     type(1007, "0.35");
     tapOk();
-    EXPECT_EQ(appState.arrowTolerance, 3);
+    EXPECT_EQ(appState.settings.arrowTolerance, 3);
 }
 
 // The pattern and heading go to sulcovane.conf beside Settings.dat and come back from it.
@@ -157,24 +158,25 @@ TEST_F(SheetTest, GuidePageKeepsPatternAndHeadingInTheConfigFile) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string folder = dir.path().toStdString() + "/";
-    std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s", folder.c_str());
+    std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s",
+                  folder.c_str());
     open(kStateGuidance);
     show("Guide in straight line");
     control<QComboBox>(GuidePage::kIdPattern)->setCurrentIndex(2);
     type(GuidePage::kIdHeading, "93.5");
     tapOk();
-    EXPECT_EQ(appState.guidancePattern, kPatternCurve);
-    EXPECT_DOUBLE_EQ(appState.headingDegrees, 93.5);
+    EXPECT_EQ(appState.settings.guidancePattern, kPatternCurve);
+    EXPECT_DOUBLE_EQ(appState.settings.headingDegrees, 93.5);
     finishBackgroundWrites();
     QSettings ini(QString::fromStdString(folder + "sulcovane.conf"), QSettings::IniFormat);
     EXPECT_EQ(ini.value("guidance/pattern").toString(), "curve");
     EXPECT_EQ(ini.value("guidance/heading").toString(), "93.5");
 
     // Read back as the next start does; an empty box means the heading as driven.
-    appState.guidancePattern = kPatternStraight;
+    appState.settings.guidancePattern = kPatternStraight;
     loadGuidanceConfig();
-    EXPECT_EQ(appState.guidancePattern, kPatternCurve);
-    EXPECT_DOUBLE_EQ(appState.headingDegrees, 93.5);
+    EXPECT_EQ(appState.settings.guidancePattern, kPatternCurve);
+    EXPECT_DOUBLE_EQ(appState.settings.headingDegrees, 93.5);
     open(kStateGuidance);
     show("Guide in straight line");
     EXPECT_EQ(control<QLineEdit>(GuidePage::kIdHeading)->text(), "93.5");
@@ -183,7 +185,7 @@ TEST_F(SheetTest, GuidePageKeepsPatternAndHeadingInTheConfigFile) {
     tapOk();
     finishBackgroundWrites();
     loadGuidanceConfig();
-    EXPECT_EQ(appState.guidancePattern, kPatternHeading);
-    EXPECT_TRUE(std::isnan(appState.headingDegrees));
-    appState.guidancePattern = kPatternStraight;
+    EXPECT_EQ(appState.settings.guidancePattern, kPatternHeading);
+    EXPECT_TRUE(std::isnan(appState.settings.headingDegrees));
+    appState.settings.guidancePattern = kPatternStraight;
 }

@@ -23,19 +23,20 @@ namespace fs = std::filesystem;
 class CorrectionsConfigTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::strcpy(saved, appState.moduleDir);
+        std::strcpy(saved, appState.layout.moduleDir);
         dir = fs::temp_directory_path() / ("sulco-conf-" + std::to_string(getpid()));
         fs::create_directories(dir);
-        std::snprintf(appState.moduleDir, sizeof appState.moduleDir, "%s/", dir.c_str());
+        std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/",
+                      dir.c_str());
     }
     void TearDown() override {
         clearCorrectionsOverride();
         reloadCorrectionsSettings();
-        std::strcpy(appState.moduleDir, saved);
+        std::strcpy(appState.layout.moduleDir, saved);
         fs::remove_all(dir);
     }
     fs::path dir;
-    char saved[sizeof appState.moduleDir] = {};
+    char saved[sizeof appState.layout.moduleDir] = {};
 };
 
 TEST_F(CorrectionsConfigTest, BesideSettingsDatOwnerOnlyAndReadBack) {

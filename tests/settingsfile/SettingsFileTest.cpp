@@ -29,28 +29,7 @@ namespace fs = std::filesystem;
 
 // Every setting back at the value it has when no file exists.
 void resetSettings() {
-    static AppState initial;
-    AppState& s = appState;
-    s.zoom = initial.zoom;
-    s.implementHalfWidth = initial.implementHalfWidth;
-    s.implementWidth = initial.implementWidth;
-    s.arrowTolerance = initial.arrowTolerance;
-    s.showGuideNumbers = initial.showGuideNumbers;
-    s.textColor = initial.textColor;
-    s.trackColor = initial.trackColor;
-    s.backgroundColor = initial.backgroundColor;
-    std::memcpy(s.customColors, initial.customColors, sizeof(s.customColors));
-    s.reviewStep = initial.reviewStep;
-    s.gpsPort = initial.gpsPort;
-    s.gpsBaudIndex = initial.gpsBaudIndex;
-    s.useWindowsGps = initial.useWindowsGps;
-    s.showVehicle = initial.showVehicle;
-    s.vehicleScaleIndex = initial.vehicleScaleIndex;
-    s.distanceThreshold = initial.distanceThreshold;
-    s.distanceThresholdSquared = initial.distanceThresholdSquared;
-    s.speedThreshold = initial.speedThreshold;
-    s.hdopThreshold = initial.hdopThreshold;
-    std::memset(s.reservedBlock, 0, sizeof(s.reservedBlock));
+    appState.settings = StoredSettings{};
 }
 
 // A file image built from the documented offsets, independently of the program's writer.
@@ -108,28 +87,28 @@ TEST_F(SettingsFileTest, WholeFileRestoresEverySettingAndComesBackUnchanged) {
     FileImage file = distinctFile();
     decode(file.all());
     const AppState& s = appState;
-    EXPECT_EQ(s.implementHalfWidth, 125);
-    EXPECT_EQ(s.implementWidth, 250);  // 2.50 m implement
-    EXPECT_EQ(s.arrowTolerance, 17);
-    EXPECT_EQ(s.trackColor, 0x00112233u);
-    EXPECT_EQ(s.customColors[kCustomTrack][15], 0x0001000Fu);
-    EXPECT_EQ(s.backgroundColor, 0x00445566u);
-    EXPECT_EQ(s.customColors[kCustomBackground][0], 0x00020000u);
-    EXPECT_EQ(s.reservedBlock[31], 1031);
-    EXPECT_EQ(s.reviewStep, 7);
-    EXPECT_EQ(s.useWindowsGps, 1);
-    EXPECT_EQ(s.gpsPort, 3);
-    EXPECT_EQ(s.gpsBaudIndex, 6);
-    EXPECT_EQ(s.zoom, 5.5f);
-    EXPECT_EQ(s.speedThreshold, 2.25);
-    EXPECT_EQ(s.distanceThreshold, 12);
-    EXPECT_EQ(s.distanceThresholdSquared, 144);
-    EXPECT_EQ(s.hdopThreshold, 4.75);
-    EXPECT_EQ(s.vehicleScaleIndex, 4);
-    EXPECT_EQ(s.textColor, 0x00778899u);
-    EXPECT_EQ(s.customColors[kCustomText][7], 0x00030007u);
-    EXPECT_EQ(s.showVehicle, 0);
-    EXPECT_EQ(s.showGuideNumbers, 0);
+    EXPECT_EQ(s.settings.implementHalfWidth, 125);
+    EXPECT_EQ(s.settings.implementWidth, 250);  // 2.50 m implement
+    EXPECT_EQ(s.settings.arrowTolerance, 17);
+    EXPECT_EQ(s.settings.trackColor, 0x00112233u);
+    EXPECT_EQ(s.settings.customColors[kCustomTrack][15], 0x0001000Fu);
+    EXPECT_EQ(s.settings.backgroundColor, 0x00445566u);
+    EXPECT_EQ(s.settings.customColors[kCustomBackground][0], 0x00020000u);
+    EXPECT_EQ(s.settings.reservedBlock[31], 1031);
+    EXPECT_EQ(s.settings.reviewStep, 7);
+    EXPECT_EQ(s.settings.useWindowsGps, 1);
+    EXPECT_EQ(s.settings.gpsPort, 3);
+    EXPECT_EQ(s.settings.gpsBaudIndex, 6);
+    EXPECT_EQ(s.settings.zoom, 5.5f);
+    EXPECT_EQ(s.settings.speedThreshold, 2.25);
+    EXPECT_EQ(s.settings.distanceThreshold, 12);
+    EXPECT_EQ(s.settings.distanceThresholdSquared, 144);
+    EXPECT_EQ(s.settings.hdopThreshold, 4.75);
+    EXPECT_EQ(s.settings.vehicleScaleIndex, 4);
+    EXPECT_EQ(s.settings.textColor, 0x00778899u);
+    EXPECT_EQ(s.settings.customColors[kCustomText][7], 0x00030007u);
+    EXPECT_EQ(s.settings.showVehicle, 0);
+    EXPECT_EQ(s.settings.showGuideNumbers, 0);
 
     EXPECT_EQ(encoded(), file.all());
 }
@@ -156,32 +135,32 @@ TEST_F(SettingsFileTest, ShortFileRestoresOnlyTheFieldsItHoldsWhole) {
     decode(distinctFile().first(206));
     const AppState& s = appState;
     // Implement, tolerance, track and background colours with their sets, the reserved block.
-    EXPECT_EQ(s.implementWidth, 250);
-    EXPECT_EQ(s.arrowTolerance, 17);
-    EXPECT_EQ(s.trackColor, 0x00112233u);
-    EXPECT_EQ(s.backgroundColor, 0x00445566u);
-    EXPECT_EQ(s.customColors[kCustomBackground][15], 0x0002000Fu);
-    EXPECT_EQ(s.reservedBlock[0], 1000);
+    EXPECT_EQ(s.settings.implementWidth, 250);
+    EXPECT_EQ(s.settings.arrowTolerance, 17);
+    EXPECT_EQ(s.settings.trackColor, 0x00112233u);
+    EXPECT_EQ(s.settings.backgroundColor, 0x00445566u);
+    EXPECT_EQ(s.settings.customColors[kCustomBackground][15], 0x0002000Fu);
+    EXPECT_EQ(s.settings.reservedBlock[0], 1000);
     // Everything after keeps its initial value.
-    EXPECT_EQ(s.reviewStep, 1);
-    EXPECT_EQ(s.gpsPort, -1);
-    EXPECT_EQ(s.zoom, 3.0f);
-    EXPECT_EQ(s.hdopThreshold, 2.5);
-    EXPECT_EQ(s.textColor, 0x00FF0000u);
-    EXPECT_EQ(s.customColors[kCustomText][0], 0x8EC7F0u);
-    EXPECT_EQ(s.showVehicle, 1);
-    EXPECT_EQ(s.distanceThresholdSquared, 25);
+    EXPECT_EQ(s.settings.reviewStep, 1);
+    EXPECT_EQ(s.settings.gpsPort, -1);
+    EXPECT_EQ(s.settings.zoom, 3.0f);
+    EXPECT_EQ(s.settings.hdopThreshold, 2.5);
+    EXPECT_EQ(s.settings.textColor, 0x00FF0000u);
+    EXPECT_EQ(s.settings.customColors[kCustomText][0], 0x8EC7F0u);
+    EXPECT_EQ(s.settings.showVehicle, 1);
+    EXPECT_EQ(s.settings.distanceThresholdSquared, 25);
 }
 
 TEST_F(SettingsFileTest, FieldCutByTheEndOfTheFileIsNotHalfRead) {
     // 212 bytes hold two of the zoom's four bytes; 100 bytes hold part of a colour set.
     decode(distinctFile().first(212));
-    EXPECT_EQ(appState.gpsBaudIndex, 6);
-    EXPECT_EQ(appState.zoom, 3.0f);
+    EXPECT_EQ(appState.settings.gpsBaudIndex, 6);
+    EXPECT_EQ(appState.settings.zoom, 3.0f);
     resetSettings();
     decode(distinctFile().first(100));
-    EXPECT_EQ(appState.backgroundColor, 0x00445566u);
-    EXPECT_EQ(appState.customColors[kCustomBackground][0], 0x8EC7F0u);
+    EXPECT_EQ(appState.settings.backgroundColor, 0x00445566u);
+    EXPECT_EQ(appState.settings.customColors[kCustomBackground][0], 0x8EC7F0u);
 }
 
 TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
@@ -192,51 +171,52 @@ TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
     };
     const Case cases[] = {
         {"review step 0 becomes 1", [](FileImage& f) { f.put<std::uint8_t>(206, 0); },
-         [] { return appState.reviewStep == 1; }},
+         [] { return appState.settings.reviewStep == 1; }},
         {"vehicle scale 5 is past the table", [](FileImage& f) { f.put<std::uint8_t>(232, 5); },
-         [] { return appState.vehicleScaleIndex == 0; }},
+         [] { return appState.settings.vehicleScaleIndex == 0; }},
         {"vehicle scale 255", [](FileImage& f) { f.put<std::uint8_t>(232, 255); },
-         [] { return appState.vehicleScaleIndex == 0; }},
+         [] { return appState.settings.vehicleScaleIndex == 0; }},
         {"zoom NaN",
          [](FileImage& f) { f.put<float>(210, std::numeric_limits<float>::quiet_NaN()); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"zoom infinite",
          [](FileImage& f) { f.put<float>(210, std::numeric_limits<float>::infinity()); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"zoom 0", [](FileImage& f) { f.put<float>(210, 0.0f); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"zoom negative", [](FileImage& f) { f.put<float>(210, -2.0f); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"a small zoom is kept", [](FileImage& f) { f.put<float>(210, 0.18f); },
-         [] { return appState.zoom == 0.18f; }},
+         [] { return appState.settings.zoom == 0.18f; }},
         {"the largest zoom the buttons reach is kept",
-         [](FileImage& f) { f.put<float>(210, 14.3f); }, [] { return appState.zoom == 14.3f; }},
+         [](FileImage& f) { f.put<float>(210, 14.3f); },
+         [] { return appState.settings.zoom == 14.3f; }},
         {"zoom 1e9 would crash every start", [](FileImage& f) { f.put<float>(210, 1e9f); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"zoom 100 would allocate gigabytes", [](FileImage& f) { f.put<float>(210, 100.0f); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"zoom too small to see", [](FileImage& f) { f.put<float>(210, 1e-30f); },
-         [] { return appState.zoom == 3.0f; }},
+         [] { return appState.settings.zoom == 3.0f; }},
         {"speed threshold NaN",
          [](FileImage& f) { f.put<double>(214, std::numeric_limits<double>::quiet_NaN()); },
-         [] { return appState.speedThreshold == 1.0; }},
+         [] { return appState.settings.speedThreshold == 1.0; }},
         {"speed threshold beyond the slider", [](FileImage& f) { f.put<double>(214, 1e300); },
-         [] { return appState.speedThreshold == 1.0; }},
+         [] { return appState.settings.speedThreshold == 1.0; }},
         {"speed threshold 50 km/h is kept",
          [](FileImage& f) { f.put<double>(214, 50 * 0.5399568034557235); },
-         [] { return appState.speedThreshold == 50 * 0.5399568034557235; }},
+         [] { return appState.settings.speedThreshold == 50 * 0.5399568034557235; }},
         {"HDOP threshold infinite",
          [](FileImage& f) { f.put<double>(224, -std::numeric_limits<double>::infinity()); },
-         [] { return appState.hdopThreshold == 2.5; }},
+         [] { return appState.settings.hdopThreshold == 2.5; }},
         {"HDOP threshold negative", [](FileImage& f) { f.put<double>(224, -0.5); },
-         [] { return appState.hdopThreshold == 2.5; }},
+         [] { return appState.settings.hdopThreshold == 2.5; }},
         {"HDOP threshold 10 is kept", [](FileImage& f) { f.put<double>(224, 10.0); },
-         [] { return appState.hdopThreshold == 10.0; }},
+         [] { return appState.settings.hdopThreshold == 10.0; }},
         {"distance threshold squared wraps to 16 bits",
          [](FileImage& f) { f.put<std::int16_t>(222, 300); },
-         [] { return appState.distanceThresholdSquared == std::uint16_t(90000); }},
+         [] { return appState.settings.distanceThresholdSquared == std::uint16_t(90000); }},
         {"odd values elsewhere are kept", [](FileImage& f) { f.put<std::uint8_t>(301, 77); },
-         [] { return appState.showVehicle == 77; }},
+         [] { return appState.settings.showVehicle == 77; }},
     };
     for (const Case& c : cases) {
         resetSettings();
@@ -245,7 +225,7 @@ TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
         decode(file.all());
         EXPECT_TRUE(c.expect()) << c.what;
         // The other fields are untouched by the correction.
-        EXPECT_EQ(appState.arrowTolerance, 17) << c.what;
+        EXPECT_EQ(appState.settings.arrowTolerance, 17) << c.what;
     }
 }
 
@@ -253,8 +233,8 @@ TEST_F(SettingsFileTest, LastReservedUnitIsClearedAndSavedAsZero) {
     FileImage file = distinctFile();
     file.put<std::uint16_t>(140 + 64, 0xBEEF);
     decode(file.all());
-    EXPECT_EQ(appState.reservedBlock[32], 0);
-    EXPECT_EQ(appState.reservedBlock[31], 1031);
+    EXPECT_EQ(appState.settings.reservedBlock[32], 0);
+    EXPECT_EQ(appState.settings.reservedBlock[31], 1031);
     std::vector<std::uint8_t> saved = encoded();
     EXPECT_EQ(saved[204], 0);
     EXPECT_EQ(saved[205], 0);
@@ -269,14 +249,14 @@ class SettingsLocationTest : public SettingsFileTest {
         SettingsFileTest::SetUp();
         char pattern[] = "/tmp/sulco-settings-XXXXXX";
         root_ = mkdtemp(pattern);
-        std::strcpy(savedModuleDir_, appState.moduleDir);
+        std::strcpy(savedModuleDir_, appState.layout.moduleDir);
         const char* config = std::getenv("XDG_CONFIG_HOME");
         hadConfig_ = config != nullptr;
         if (config) savedConfig_ = config;
         setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
     }
     void TearDown() override {
-        std::strcpy(appState.moduleDir, savedModuleDir_);
+        std::strcpy(appState.layout.moduleDir, savedModuleDir_);
         if (hadConfig_)
             setenv("XDG_CONFIG_HOME", savedConfig_.c_str(), 1);
         else
@@ -285,7 +265,8 @@ class SettingsLocationTest : public SettingsFileTest {
         SettingsFileTest::TearDown();
     }
     void setModuleDir(const fs::path& dir) {
-        std::snprintf(appState.moduleDir, sizeof(appState.moduleDir), "%s/", dir.c_str());
+        std::snprintf(appState.layout.moduleDir, sizeof(appState.layout.moduleDir), "%s/",
+                      dir.c_str());
     }
     static std::vector<std::uint8_t> readFile(const fs::path& path) {
         std::ifstream in(path, std::ios::binary);
@@ -293,7 +274,7 @@ class SettingsLocationTest : public SettingsFileTest {
     }
 
     fs::path root_;
-    char savedModuleDir_[sizeof(appState.moduleDir)] = {};
+    char savedModuleDir_[sizeof(appState.layout.moduleDir)] = {};
     bool hadConfig_ = false;
     std::string savedConfig_;
 };
@@ -304,10 +285,10 @@ TEST_F(SettingsLocationTest, BesideTheProgramWhenItsFolderIsWritable) {
     EXPECT_EQ(settingsPath(), (root_ / "bin" / "Settings.dat").string());
 
     // No file yet: the initial values stay, and the next save creates it.
-    appState.arrowTolerance = 99;
+    appState.settings.arrowTolerance = 99;
     loadSettings();
-    EXPECT_EQ(appState.arrowTolerance, 99);
-    EXPECT_EQ(appState.implementWidth, 1200);
+    EXPECT_EQ(appState.settings.arrowTolerance, 99);
+    EXPECT_EQ(appState.settings.implementWidth, 1200);
     saveSettings();
     finishBackgroundWrites();
     EXPECT_EQ(readFile(root_ / "bin" / "Settings.dat"), encoded());
@@ -318,7 +299,7 @@ TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable
     fs::path expected = root_ / "config" / "sulcovane" / "Settings.dat";
     EXPECT_EQ(settingsPath(), expected.string());
 
-    appState.implementHalfWidth = 125;
+    appState.settings.implementHalfWidth = 125;
     saveSettings();  // creates the folder
     finishBackgroundWrites();
     ASSERT_TRUE(fs::exists(expected));
@@ -327,7 +308,7 @@ TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable
     // Read back from the same place.
     resetSettings();
     loadSettings();
-    EXPECT_EQ(appState.implementWidth, 250);
+    EXPECT_EQ(appState.settings.implementWidth, 250);
 }
 
 // A full disk, as a file-size limit in a child process: the save fails, says so, and leaves the
@@ -335,7 +316,7 @@ TEST_F(SettingsLocationTest, InTheConfigFolderWhenTheProgramsFolderIsNotWritable
 TEST_F(SettingsLocationTest, AFailedSaveKeepsTheOldFileWhole) {
     fs::create_directories(root_ / "bin");
     setModuleDir(root_ / "bin");
-    appState.implementHalfWidth = 321;
+    appState.settings.implementHalfWidth = 321;
     ASSERT_TRUE(writeSettingsFile());
     const auto before = readFile(root_ / "bin" / "Settings.dat");
     pid_t child = fork();
@@ -346,7 +327,7 @@ TEST_F(SettingsLocationTest, AFailedSaveKeepsTheOldFileWhole) {
         getrlimit(RLIMIT_FSIZE, &full);
         full.rlim_cur = 100;
         setrlimit(RLIMIT_FSIZE, &full);
-        appState.implementHalfWidth = 555;
+        appState.settings.implementHalfWidth = 555;
         if (writeSettingsFile()) _exit(1);
         // Saved at the driver's request, the failure is put in front of him.
         platform::HeadlessPlatform screen;
@@ -390,11 +371,11 @@ TEST_F(SettingsLocationTest, SavingReturnsAtOnceAndWritesTheSettingsOfThatMoment
     setModuleDir(root_ / "bin");
     const std::string pipe = (root_ / "bin" / "Settings.dat.new").string();
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-    appState.implementHalfWidth = 432;
+    appState.settings.implementHalfWidth = 432;
     const std::vector<std::uint8_t> atOk = encoded();
     auto saving = std::async(std::launch::async, [] { saveSettings(); });
     const bool returned = saving.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    appState.implementHalfWidth = 111;
+    appState.settings.implementHalfWidth = 111;
     // Reading lets the blocked write go on (and lets a save that did wait return).
     const int reader = open(pipe.c_str(), O_RDONLY);
     ASSERT_GE(reader, 0);

@@ -72,8 +72,8 @@ std::vector<PlanePoint> curve() {
 }
 
 void guidance(double shift, bool northUp) {
-    appState.screenState = kStateGuidance;
-    appState.northUp = northUp;
+    appState.ui.screenState = kStateGuidance;
+    appState.view.northUp = northUp;
     workscene::drive(twoPasses(shift, 30));
     workscene::guideAlong(kLineA, kLineDirection, kSpacing);
 }
@@ -87,12 +87,12 @@ const Scene kScenes[] = {
     {"free_work", [] { workscene::drive(curve()); }},
     {"setting_ab_with_a",
      [] {
-         appState.screenState = kStateSettingAB;
+         appState.ui.screenState = kStateSettingAB;
          const auto path = workscene::straight({0, 0}, kLineDirection, 30, 10.0);
          workscene::drive(path);
-         appState.pointASet = 1;
-         appState.pointA = {double(path[21].x), double(path[21].y)};
-         appState.promptBlink = 1;
+         appState.work.pointASet = 1;
+         appState.work.pointA = {double(path[21].x), double(path[21].y)};
+         appState.ui.promptBlink = 1;
      }},
     // Right of the line going back towards A: steer left, two arrows right of the centre.
     {"guidance_heading_up_steer_left", [] { guidance(-25.0, false); }},
@@ -102,18 +102,18 @@ const Scene kScenes[] = {
     {"paused_after_a_pause",
      [] {
          workscene::drive(curve());
-         appState.pauseMarks = {45};
-         appState.paused = 1;
+         appState.work.pauseMarks = {45};
+         appState.ui.paused = 1;
      }},
     {"fewer_than_two_fixes",
      [] {
-         appState.screenState = kStateGuidance;
+         appState.ui.screenState = kStateGuidance;
          workscene::drive({{100, 100}});
          workscene::guideAlong(kLineA, kLineDirection, kSpacing);
      }},
     {"picture_background",
      [] {
-         appState.pictureBackground = 1;
+         appState.ui.pictureBackground = 1;
          workscene::drive(curve());
      }},
 };
@@ -127,7 +127,7 @@ class GoldenFrames : public ::testing::Test {
     static void TearDownTestSuite() {
         freeScreenImages();
         gfx::DestroyFont(font_);
-        appState.font = nullptr;
+        appState.layout.font = nullptr;
     }
     static gfx::Font* font_;
 };
@@ -141,9 +141,9 @@ TEST_F(GoldenFrames, WorkScreenAtEverySize) {
                                      "x" + std::to_string(size.height);
             SCOPED_TRACE(name);
             workscene::reset(size.width, size.height, size.orientation);
-            appState.zoom = appState.wideLayout ? 2.0f : 1.0f;
+            appState.settings.zoom = appState.layout.wideLayout ? 2.0f : 1.0f;
             loadScreenImages();
-            appState.font = font_;
+            appState.layout.font = font_;
             scene.setUp();
             recomputeView();
 
@@ -167,22 +167,22 @@ TEST_F(GoldenFrames, CabScreens) {
             "_" + std::to_string(size.width) + "x" + std::to_string(size.height);
         SCOPED_TRACE(suffix);
         workscene::reset(size.width, size.height, size.orientation);
-        ASSERT_EQ(appState.layoutScale, 3);
-        appState.zoom = 3.0f;
+        ASSERT_EQ(appState.layout.layoutScale, 3);
+        appState.settings.zoom = 3.0f;
         loadBackgroundImage();
         loadScreenImages();
-        appState.font = font;
-        ASSERT_NE(appState.readoutFont, nullptr);
+        appState.layout.font = font;
+        ASSERT_NE(appState.layout.readoutFont, nullptr);
 
         Canvas start(size.width, size.height);
         drawStartLayout(*start.raster);
         EXPECT_TRUE(matchesGolden("start" + suffix, *start.surface));
 
-        appState.abReady = 1;
+        appState.ui.abReady = 1;
         guidance(35.0, false);
-        appState.speedKnots = 4.2f;
-        appState.satellitesUsed = 9;
-        appState.hdop = 0.9f;
+        appState.fix.speedKnots = 4.2f;
+        appState.fix.satellitesUsed = 9;
+        appState.fix.hdop = 0.9f;
         recomputeView();
         Canvas work(size.width, size.height);
         drawWorkFrame(*work.raster);
@@ -190,11 +190,11 @@ TEST_F(GoldenFrames, CabScreens) {
 
         Canvas confirm(size.width, size.height);
         drawMessageLayout(*confirm.raster, messageText(kMsgSaveQuestion));
-        for (const ButtonImage* b : {&appState.imgYes, &appState.imgNo})
+        for (const ButtonImage* b : {&appState.layout.imgYes, &appState.layout.imgNo})
             if (b->image) confirm.raster->Blit(b->x, b->y, b->image);
         EXPECT_TRUE(matchesGolden("confirm" + suffix, *confirm.surface));
     }
-    appState.font = font_;
+    appState.layout.font = font_;
     gfx::DestroyFont(font);
 }
 

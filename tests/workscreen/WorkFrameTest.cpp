@@ -36,7 +36,7 @@ Ink inkOf(const Canvas& canvas, gfx::Pixel colour, int top) {
 // What a text alone leaves on an empty screen.
 Ink textInk(const char* text, int alignment, int x, int y, int width = 240, int height = 320) {
     Canvas canvas(width, height);
-    canvas.raster->DrawString(appState.font, text, alignment, x, y, kTextPixel);
+    canvas.raster->DrawString(appState.layout.font, text, alignment, x, y, kTextPixel);
     return inkOf(canvas, kTextPixel, y);
 }
 
@@ -45,24 +45,23 @@ Ink textInk(const char* text, int alignment, int x, int y, int width = 240, int 
 void guidanceScene() {
     workscene::reset(240, 320, 0);
     AppState& s = appState;
-    s.screenState = kStateGuidance;
-    s.abReady = 1;
-    s.trackEdges[0] = {90000, 90000, 90100, 90000};
-    s.trackEdges[1] = {90000, 90100, 90100, 90100};
-    s.fixCount = 2;
+    s.ui.screenState = kStateGuidance;
+    s.ui.abReady = 1;
+    const TrackEdge edges[] = {{90000, 90000, 90100, 90000}, {90000, 90100, 90100, 90100}};
+    s.work.strips.assign(edges, 2);
     recomputeView();
 }
 
 void setLine(int index, ScreenPoint a, ScreenPoint b) {
-    appState.guideLinesScreen[2 * index] = a;
-    appState.guideLinesScreen[2 * index + 1] = b;
+    appState.view.guideLinesScreen[2 * index] = a;
+    appState.view.guideLinesScreen[2 * index + 1] = b;
 }
 
 TEST(WorkFrame, GuideNumbersWhereLinesCrossTheNumberRow) {
     guidanceScene();
     AppState& s = appState;
-    const int row = s.guideNumberRow;  // 256
-    s.guideNumber = 5;
+    const int row = s.layout.guideNumberRow;  // 256
+    s.guide.guideNumber = 5;
 
     // Current line level on the screen: no number for it; the others at their crossings.
     setLine(0, {0, 200}, {240, 200});
@@ -83,12 +82,12 @@ TEST(WorkFrame, GuideNumbersWhereLinesCrossTheNumberRow) {
     EXPECT_TRUE(inkOf(level, kTextPixel, row).empty());
 
     // Negative numbers keep their sign; numbers can be switched off.
-    s.guideNumber = -1;
+    s.guide.guideNumber = -1;
     setLine(0, {60, 0}, {60, 320});
     Canvas negative(240, 320);
     drawWorkScreen(*negative.raster);
     EXPECT_EQ(inkOf(negative, kTextPixel, row), textInk("-1", 0, 60, row));
-    s.showGuideNumbers = 0;
+    s.settings.showGuideNumbers = 0;
     Canvas off(240, 320);
     drawWorkScreen(*off.raster);
     EXPECT_TRUE(inkOf(off, kTextPixel, row).empty());
@@ -102,14 +101,14 @@ TEST(WorkFrame, CrossTrackShownInMetresWithoutSign) {
     for (const auto& [crossTrack, text] : cases) {
         SCOPED_TRACE(crossTrack);
         guidanceScene();
-        appState.crossTrack = crossTrack;
-        appState.steerLeft = crossTrack > 0.0;
+        appState.guide.crossTrack = crossTrack;
+        appState.guide.steerLeft = crossTrack > 0.0;
         setLine(0, {-100, 0}, {-100, 320});  // lines and numbers out of the way
         setLine(1, {-100, 0}, {-100, 320});
         setLine(2, {-100, 0}, {-100, 320});
         Canvas canvas(240, 320);
         drawWorkScreen(*canvas.raster);
-        const int y = appState.textMargin + appState.barHeight;
+        const int y = appState.layout.textMargin + appState.layout.barHeight;
         EXPECT_EQ(inkOf(canvas, kTextPixel, y), textInk(text, 2, 0, y));
     }
 }
@@ -135,12 +134,12 @@ TEST_P(SteeringSound, EveryThirdFrameOnlyWhenOffTheLine) {
     platform::install(&headless);
     guidanceScene();
     AppState& s = appState;
-    s.screenState = c.state;
-    s.arrowCount = c.arrows;
-    s.steerLeft = c.steerLeft;
-    s.paused = c.paused;
-    s.abReady = c.abReady;
-    s.northUp = c.northUp;
+    s.ui.screenState = c.state;
+    s.guide.arrowCount = c.arrows;
+    s.guide.steerLeft = c.steerLeft;
+    s.ui.paused = c.paused;
+    s.ui.abReady = c.abReady;
+    s.view.northUp = c.northUp;
     std::vector<int> sounding;
     for (int frame = 0; frame < 10; ++frame) {
         const std::size_t before = headless.sounds().size();
@@ -172,11 +171,11 @@ TEST(WorkFrame, SoundStopsOnReachingTheLine) {
     platform::HeadlessPlatform headless;
     platform::install(&headless);
     guidanceScene();
-    appState.arrowCount = 2;
-    appState.steerLeft = 1;
+    appState.guide.arrowCount = 2;
+    appState.guide.steerLeft = 1;
     Canvas canvas(240, 320);
     drawWorkScreen(*canvas.raster);
-    appState.arrowCount = 0;
+    appState.guide.arrowCount = 0;
     for (int frame = 0; frame < 6; ++frame) drawWorkScreen(*canvas.raster);
     EXPECT_EQ(headless.sounds().size(), 1u);
     platform::install(nullptr);
@@ -187,20 +186,20 @@ TEST(WorkFrame, SoundStopsOnReachingTheLine) {
 TEST(WorkFrame, FewerThanTwoFixes) {
     guidanceScene();
     AppState& s = appState;
-    s.fixCount = 1;
-    s.arrowCount = 3;
-    s.steerLeft = 1;
-    s.paused = 1;
+    s.work.strips.resize(1);
+    s.guide.arrowCount = 3;
+    s.guide.steerLeft = 1;
+    s.ui.paused = 1;
     setLine(0, {120, 0}, {120, 320});
     gfx::Surface* vehicle = gfx::CreateSurface(10, 10);
     gfx::Rasterizer(vehicle).Clear(0x07E0);
-    s.vehicleImage = vehicle;
+    s.layout.vehicleImage = vehicle;
     Canvas canvas(240, 320);
     drawWorkScreen(*canvas.raster);
     EXPECT_EQ(canvas.at(120, 100), 0) << "no guide line";
     EXPECT_EQ(canvas.at(10, 5), 0) << "no steering bar";
     EXPECT_EQ(canvas.at(120, 155), 0x07E0) << "vehicle";
-    EXPECT_FALSE(inkOf(canvas, kRed, s.halfScreenHeight + 27).empty()) << "PAUSED";
+    EXPECT_FALSE(inkOf(canvas, kRed, s.layout.halfScreenHeight + 27).empty()) << "PAUSED";
 }
 
 // Records of a straight run share their edges: the strip between its two side lines is the
@@ -213,8 +212,8 @@ TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
         SCOPED_TRACE(degrees);
         workscene::reset(240, 320, 0);
         AppState& s = appState;
-        s.showVehicle = 0;
-        s.northUp = northUp;
+        s.settings.showVehicle = 0;
+        s.view.northUp = northUp;
         const double a = degrees * M_PI / 180.0;
         // A straight run as a receiver reports it: a decimetre to the side now and then.
         std::vector<PlanePoint> path =
@@ -226,12 +225,12 @@ TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
         Canvas canvas(240, 320);
         drawBackground(*canvas.raster);
         drawWorkScreen(*canvas.raster);
-        const gfx::Pixel track = gfx::pixelFromColorRef(s.trackColor);
+        const gfx::Pixel track = gfx::pixelFromColorRef(s.settings.trackColor);
         int checked = 0;
         // Along the strip's middle, from past the implement bar to the screen's bottom edge.
-        for (int y = s.halfScreenHeight + 12; y < 320; ++y) {
-            const int x =
-                s.halfScreenWidth - int(std::lround((y - s.halfScreenHeight) * std::tan(a)));
+        for (int y = s.layout.halfScreenHeight + 12; y < 320; ++y) {
+            const int x = s.layout.halfScreenWidth -
+                          int(std::lround((y - s.layout.halfScreenHeight) * std::tan(a)));
             for (int dx = -32; dx <= 32; dx += 8) {
                 ASSERT_EQ(canvas.at(x + dx, y), track) << "at " << x + dx << ", " << y;
                 ++checked;
@@ -246,16 +245,16 @@ TEST(WorkFrame, StraightStripHasNoBackgroundInside) {
 TEST(WorkFrame, StripWiderThanTheScreenCoversItFromEdgeToEdge) {
     workscene::reset(240, 320, 0);
     AppState& s = appState;
-    s.showVehicle = 0;
-    s.zoom = 3.0f;  // the 12 m strip is 360 pixels wide
+    s.settings.showVehicle = 0;
+    s.settings.zoom = 3.0f;  // the 12 m strip is 360 pixels wide
     workscene::drive(workscene::straight({0, 0}, {0, 1}, 60, 10.0));
     recomputeView();
     Canvas canvas(240, 320);
     drawBackground(*canvas.raster);
     drawWorkScreen(*canvas.raster);
-    const gfx::Pixel track = gfx::pixelFromColorRef(s.trackColor);
+    const gfx::Pixel track = gfx::pixelFromColorRef(s.settings.trackColor);
     int other = 0;
-    for (int y = s.halfScreenHeight + 12; y < 320; ++y)
+    for (int y = s.layout.halfScreenHeight + 12; y < 320; ++y)
         for (int x = 0; x < 240; ++x) other += canvas.at(x, y) != track;
     EXPECT_EQ(other, 0);
 }
@@ -270,31 +269,31 @@ TEST(WorkFrame, GuideLinesLieWhereTheyAreAtAnyAngle) {
         SCOPED_TRACE(degrees);
         workscene::reset(480, 640, 0);
         AppState& s = appState;
-        s.showVehicle = 0;
-        s.showGuideNumbers = 0;
-        s.northUp = 1;
-        s.zoom = 3.0f;
-        s.screenState = kStateGuidance;
+        s.settings.showVehicle = 0;
+        s.settings.showGuideNumbers = 0;
+        s.view.northUp = 1;
+        s.settings.zoom = 3.0f;
+        s.ui.screenState = kStateGuidance;
         const double a = degrees * M_PI / 180.0;
         const Vec2 along{std::sin(a), std::cos(a)}, right{std::cos(a), -std::sin(a)};
         // Driving along the line 35 dm right of line 0, which runs through the origin.
         workscene::drive(workscene::straight({35.0 * right.x, 35.0 * right.y}, along, 20, 10.0));
         workscene::guideAlong({0.0, 0.0}, along, 120.0);
         recomputeView();
-        ASSERT_EQ(s.guideNumber, 0);
+        ASSERT_EQ(s.guide.guideNumber, 0);
         Canvas canvas(480, 640);
         drawBackground(*canvas.raster);
         drawWorkScreen(*canvas.raster);
-        const ScreenPoint v = worldToScreen(s.position);
-        ASSERT_NEAR(v.x, s.halfScreenWidth, 1);
-        ASSERT_NEAR(v.y, s.halfScreenHeight, 1);
+        const ScreenPoint v = worldToScreen(s.work.position);
+        ASSERT_NEAR(v.x, s.layout.halfScreenWidth, 1);
+        ASSERT_NEAR(v.y, s.layout.halfScreenHeight, 1);
         // On the screen, y grows southward: the lines' direction and their right.
         const double ux = along.x, uy = -along.y, rx = right.x, ry = -right.y;
         const auto across = [&](int x, int y, int k) {
             const double offset = (k * 120.0 - 35.0) * 3.0;  // pixels right of the vehicle
             return (x - v.x) * rx + (y - v.y) * ry - offset;
         };
-        const int mapBottom = s.btnFinish.top;
+        const int mapBottom = s.layout.btnFinish.top;
         int stray = 0, missing = 0;
         for (int y = 0; y < mapBottom; ++y) {
             for (int x = 0; x < 480; ++x) {
@@ -327,21 +326,21 @@ TEST(WorkFrame, GuideLinesLieWhereTheyAreAtAnyAngle) {
 TEST(WorkFrame, PaletteDayNightAndAutomatic) {
     workscene::reset(240, 320, 0);
     AppState& s = appState;
-    s.backgroundColor = 0x0025C9A0;
+    s.settings.backgroundColor = 0x0025C9A0;
     const auto groundAfterFrame = [] {
         Canvas canvas(240, 320);
         refreshPalette();
         drawBackground(*canvas.raster);
         return canvas.at(5, 5);
     };
-    const gfx::Pixel day = gfx::pixelFromColorRef(s.backgroundColor);
+    const gfx::Pixel day = gfx::pixelFromColorRef(s.settings.backgroundColor);
     setPaletteChoice(PaletteChoice::Night);
     const gfx::Pixel night = groundAfterFrame();
     EXPECT_NE(night, day);
     EXPECT_LT((night >> 11) + ((night >> 5) & 0x3F) / 2 + (night & 0x1F), 12) << "dark";
     setPaletteChoice(PaletteChoice::Day);
     EXPECT_EQ(groundAfterFrame(), day);
-    EXPECT_EQ(s.backgroundColor, 0x0025C9A0u) << "the user's colour is kept";
+    EXPECT_EQ(s.settings.backgroundColor, 0x0025C9A0u) << "the user's colour is kept";
 
     GPS_POSITION fix{};
     fix.fixQuality = 1;
@@ -366,8 +365,8 @@ TEST(WorkFrame, FullWorkLineKeepsGuidanceInSight) {
             guidanceScene();
             workscene::reset(size[0], size[1], std::uint32_t(size[2]));
             AppState& s = appState;
-            s.screenState = state;
-            s.workFull = 1;
+            s.ui.screenState = state;
+            s.work.workFull = 1;
             Canvas canvas(size[0], size[1]);
             drawWorkScreen(*canvas.raster);
             int top = -1, bottom = -1;
@@ -380,11 +379,11 @@ TEST(WorkFrame, FullWorkLineKeepsGuidanceInSight) {
             }
             if (*messageText(kMsgWorkFull) == '\0') GTEST_SKIP() << "no text for a full work";
             ASSERT_GE(top, 0);
-            const int crossTrackRow = s.textMargin + s.barHeight;
+            const int crossTrackRow = s.layout.textMargin + s.layout.barHeight;
             if (state == kStateGuidance) {
                 EXPECT_TRUE(top >= crossTrackRow + 16 || bottom < crossTrackRow);
             }
-            EXPECT_TRUE(top >= s.guideNumberRow + 16 || bottom < s.guideNumberRow);
+            EXPECT_TRUE(top >= s.layout.guideNumberRow + 16 || bottom < s.layout.guideNumberRow);
             EXPECT_LT(bottom, size[1]);
         }
     }

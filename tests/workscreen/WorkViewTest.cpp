@@ -28,14 +28,14 @@ TEST_P(WorkView, VehicleAtCentreAndMapTurnsWithTheView) {
     workscene::reset(240, 320, 0);
     AppState& s = appState;
     const float angle = c.headingDegrees * float(M_PI) / 180.0f;
-    s.headingEast = std::sin(angle);
-    s.headingNorth = std::cos(angle);
-    s.northUp = c.northUp;
-    s.zoom = c.zoom;
-    s.position = c.position;
+    s.heading.east = std::sin(angle);
+    s.heading.north = std::cos(angle);
+    s.view.northUp = c.northUp;
+    s.settings.zoom = c.zoom;
+    s.work.position = c.position;
     recomputeView();
 
-    const ScreenPoint centre = worldToScreen(s.position);
+    const ScreenPoint centre = worldToScreen(s.work.position);
     EXPECT_EQ(centre.x, 120);
     EXPECT_EQ(centre.y, 160);
     const ScreenPoint centreD = worldToScreen(Vec2{double(c.position.x), double(c.position.y)});
@@ -44,8 +44,8 @@ TEST_P(WorkView, VehicleAtCentreAndMapTurnsWithTheView) {
     EXPECT_NEAR(centreD.y, 160, c.zoom + 1.0f);
 
     const double d = 40.0;  // dm
-    const PlanePoint ahead{c.position.x + std::int32_t(std::lround(d * s.headingEast)),
-                           c.position.y + std::int32_t(std::lround(d * s.headingNorth))};
+    const PlanePoint ahead{c.position.x + std::int32_t(std::lround(d * s.heading.east)),
+                           c.position.y + std::int32_t(std::lround(d * s.heading.north))};
     const PlanePoint north{c.position.x, c.position.y + 40};
     const PlanePoint east{c.position.x + 40, c.position.y};
     const double px = d * c.zoom;
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
 // segment from fix k to k + 1 covers screen rows centred on y = 160 - (10k + 5) + 10 * last.
 void northwardTrack(int fixes) {
     workscene::reset(240, 320, 0);
-    appState.northUp = 1;
+    appState.view.northUp = 1;
     workscene::drive(workscene::straight({0, 0}, {0.0, 1.0}, fixes, 10.0));
 }
 
@@ -92,13 +92,13 @@ gfx::Pixel segmentPixel(const Canvas& canvas, int older, int fixes) {
 // at the listed index right after it; everything else is.
 TEST(WorkTrack, PauseLeavesAGap) {
     northwardTrack(6);
-    appState.pauseMarks = {3};  // paused with fixes 0..2 stored; fix 3 came after resuming
+    appState.work.pauseMarks = {3};  // paused with fixes 0..2 stored; fix 3 came after resuming
     recomputeView();
-    ASSERT_EQ(appState.screenGaps, (std::vector<std::uint16_t>{8}));
+    ASSERT_EQ(appState.view.screenGaps, (std::vector<std::uint16_t>{8}));
 
     Canvas canvas(240, 320);
     drawWorkScreen(*canvas.raster);
-    const gfx::Pixel track = gfx::pixelFromColorRef(appState.trackColor);
+    const gfx::Pixel track = gfx::pixelFromColorRef(appState.settings.trackColor);
     EXPECT_EQ(segmentPixel(canvas, 0, 6), track);
     EXPECT_EQ(segmentPixel(canvas, 1, 6), 0) << "quad listed as the gap";
     EXPECT_EQ(segmentPixel(canvas, 2, 6), 0) << "segment across the pause";
@@ -109,12 +109,12 @@ TEST(WorkTrack, PauseLeavesAGap) {
 // Quads left in screenQuads by an earlier, longer walk are not painted again.
 TEST(WorkTrack, StaleQuadsAreNotPainted) {
     northwardTrack(6);
-    appState.pauseMarks = {3};
+    appState.work.pauseMarks = {3};
     // A quad across the screen centre, as an earlier view might have left at index 16.
-    appState.screenQuads[16] = {100, 100};
-    appState.screenQuads[17] = {140, 100};
-    appState.screenQuads[18] = {140, 300};
-    appState.screenQuads[19] = {100, 300};
+    appState.view.screenQuads[16] = {100, 100};
+    appState.view.screenQuads[17] = {140, 100};
+    appState.view.screenQuads[18] = {140, 300};
+    appState.view.screenQuads[19] = {100, 300};
     recomputeView();
     Canvas canvas(240, 320);
     drawWorkScreen(*canvas.raster);
@@ -125,14 +125,14 @@ TEST(WorkTrack, StaleQuadsAreNotPainted) {
 TEST(WorkTrack, WalkStopsAtTheLastQuad) {
     northwardTrack(3000);
     recomputeView();
-    const TrackEdge& edge = appState.trackEdges[951];  // older end of the 2048th segment
+    const TrackEdge& edge = appState.work.strips[951];  // older end of the 2048th segment
     const ScreenPoint p = worldToScreen(PlanePoint{edge.leftX, edge.leftY});
-    EXPECT_EQ(appState.screenQuads[8189].x, p.x);
-    EXPECT_EQ(appState.screenQuads[8189].y, p.y);
-    const TrackEdge& newest = appState.trackEdges[2999];
+    EXPECT_EQ(appState.view.screenQuads[8189].x, p.x);
+    EXPECT_EQ(appState.view.screenQuads[8189].y, p.y);
+    const TrackEdge& newest = appState.work.strips[2999];
     const ScreenPoint q = worldToScreen(PlanePoint{newest.rightX, newest.rightY});
-    EXPECT_EQ(appState.screenQuads[3].x, q.x);
-    EXPECT_EQ(appState.screenQuads[3].y, q.y);
+    EXPECT_EQ(appState.view.screenQuads[3].x, q.x);
+    EXPECT_EQ(appState.view.screenQuads[3].y, q.y);
 }
 
 struct VehicleCase {
@@ -155,13 +155,13 @@ TEST(WorkVehicle, ScaledToZoomAndChoice) {
     workscene::reset(240, 320, 0);
     gfx::Surface* source = gfx::CreateSurface(500, 700);
     gfx::Rasterizer(source).Clear(0x07E0);
-    appState.vehicleSource = source;
+    appState.layout.vehicleSource = source;
     for (const VehicleCase& c : cases) {
         SCOPED_TRACE(testing::Message() << "zoom " << c.zoom << " scale " << int(c.scaleIndex));
-        appState.zoom = c.zoom;
-        appState.vehicleScaleIndex = c.scaleIndex;
+        appState.settings.zoom = c.zoom;
+        appState.settings.vehicleScaleIndex = c.scaleIndex;
         rebuildVehicleImage();
-        const gfx::Surface* v = appState.vehicleImage;
+        const gfx::Surface* v = appState.layout.vehicleImage;
         if (c.width == 0) {
             EXPECT_EQ(v, nullptr);
             Canvas canvas(240, 320);
@@ -174,7 +174,7 @@ TEST(WorkVehicle, ScaledToZoomAndChoice) {
         EXPECT_EQ(v->colourKey, 0xF81F);
         EXPECT_EQ(v->pixel(c.width / 2, c.height / 2), 0x07E0);
     }
-    appState.vehicleScaleIndex = 0;
+    appState.settings.vehicleScaleIndex = 0;
 }
 
 // The heading-up vehicle stands with the middle of its bottom edge on the position; the
@@ -183,12 +183,12 @@ TEST(WorkVehicle, BottomCentreOnThePosition) {
     workscene::reset(240, 320, 0);
     gfx::Surface* source = gfx::CreateSurface(400, 800);  // 20 x 40 at zoom 1
     gfx::Rasterizer(source).Clear(0x07E0);
-    appState.vehicleSource = source;
+    appState.layout.vehicleSource = source;
     rebuildVehicleImage();
     for (int northUp = 0; northUp < 2; ++northUp) {
-        appState.northUp = std::uint8_t(northUp);
-        appState.headingEast = 1.0f;  // east: the north-up picture lies on its side
-        appState.headingNorth = 0.0f;
+        appState.view.northUp = std::uint8_t(northUp);
+        appState.heading.east = 1.0f;  // east: the north-up picture lies on its side
+        appState.heading.north = 0.0f;
         Canvas canvas(240, 320);
         drawWorkScreen(*canvas.raster);
         if (!northUp) {
