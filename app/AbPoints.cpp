@@ -29,8 +29,9 @@ void startGuidance() {
 
 void startHeadingLine(Vec2 a) {
     AppState& s = appState;
-    std::optional<Vec2> direction = gridDirection(
-        s.work.positionLonLat[0], s.work.positionLonLat[1], s.settings.headingDegrees);
+    std::optional<Vec2> direction =
+        gridDirection(appState.projection, appState.work.plane, s.work.positionLonLat[0],
+                      s.work.positionLonLat[1], s.settings.headingDegrees);
     if (!direction) direction = Vec2{s.heading.east, s.heading.north};
     if (direction->length() == 0.0) return;  // no heading typed and none driven yet
     direction->normalize();
@@ -109,7 +110,8 @@ void adoptSavedLine() {
     std::vector<Vec2> line;
     for (std::size_t i = 0; i + 1 < s.ui.savedLineLonLat.size(); i += 2) {
         const std::optional<PlanePoint> p =
-            projectFix(s.ui.savedLineLonLat[i], s.ui.savedLineLonLat[i + 1]);
+            projectFix(appState.projection, appState.work.plane, s.ui.savedLineLonLat[i],
+                       s.ui.savedLineLonLat[i + 1]);
         if (!p) return;  // tried again with the next fix
         line.push_back({p->x, p->y});
     }

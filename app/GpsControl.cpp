@@ -12,8 +12,8 @@
 
 #include "app/AppState.h"
 #include "app/Corrections.h"
+#include "app/FixPipeline.h"
 #include "gpslink/satlinker.h"
-#include "guidance/FixProcessing.h"
 
 namespace {
 

@@ -17,10 +17,10 @@
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
+#include "app/WorkSession.h"
 #include "gfx/Display.h"
 #include "gfx/Font.h"
 #include "guidance/Projection.h"
-#include "journal/InterruptedWork.h"
 #include "journal/WorkJournal.h"
 #include "nmeaout/GuidanceOutput.h"
 
@@ -88,12 +88,13 @@ LifecycleCalls calls = {
     .loadSettings = loadSettings,
     .loadScreenImages = loadScreenImages,
     .computeLayout = computeLayout,
-    .configureGeodesyData = configureGeodesyData,
+    .configureGeodesyData =
+        [] { return configureGeodesyData(appState.projection, appState.layout.moduleDir); },
     .startGps = [] { setGpsEnabled(1); },
     .stopThreads = stopThreads,
     .saveSettings = saveSettingsAtExit,
     .stopGps = [] { setGpsEnabled(0); },
-    .releaseProjection = releaseProjection,
+    .releaseProjection = [] { releaseProjection(appState.projection); },
     .destroyDisplay = destroyDisplay,
     .freeImages = freeImages,
 };

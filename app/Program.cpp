@@ -22,6 +22,7 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
+#include "app/Conversions.h"
 #include "app/Corrections.h"
 #include "app/GpsControl.h"
 #include "app/Lifecycle.h"
@@ -30,7 +31,6 @@
 #include "app/Texts.h"
 #include "app/WindowProc.h"
 #include "corrections/NtripUrl.h"
-#include "export/Commands.h"
 #include "gfx/Display.h"
 #include "guidance/Projection.h"
 #include "journal/WorkJournal.h"
@@ -135,9 +135,9 @@ int runConversions(const CommandLine& line) {
         return runKmlConversion(line.kmlFiles);
     }
     loadSettings();
-    configureGeodesyData();
+    configureGeodesyData(appState.projection, appState.layout.moduleDir);
     int code = runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres);
-    releaseProjection();
+    releaseProjection(appState.projection);
     return code;
 }
 
@@ -177,7 +177,7 @@ bool openProgram(const CommandLine& line) {
     platform::install(qtPlatform);
     gfx::setPresentHook(presentToPlatform);
 
-    journalSetEnabled(true);
+    journalSetEnabled(true, settingsFolder);
     LifecycleCalls& calls = lifecycleCalls();
     calls.claimSingleInstance = [] { return singleInstance.claim(); };
     calls.createMainWindow = createQtWindow;

@@ -51,9 +51,9 @@ void revealPoint(std::size_t i) {
     if (i < s.review.edges.size()) s.work.strips.push_back(s.review.edges[i]);
     if (i > 0) {
         s.work.previousPosition = s.review.positions[i - 1];
-        s.work.distance += stepLength();
+        s.work.distance += stepLength(s.work);
     }
-    addStripArea();
+    addStripArea(s.work);
 }
 
 void drawReviewFrame(FrameScope& frame) {

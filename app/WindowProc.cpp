@@ -13,18 +13,18 @@
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
 #include "app/InfoPanel.h"
+#include "app/LastSaveFolder.h"
 #include "app/MessageScreen.h"
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
+#include "app/WorkSession.h"
 #include "export/GuideLineFile.h"
 #include "export/ShapefileChooser.h"
 #include "export/ShapefileExport.h"
 #include "export/ShapefileReview.h"
 #include "gfx/Rasterizer.h"
 #include "guidance/GuidanceLines.h"
-#include "journal/InterruptedWork.h"
-#include "journal/LastSaveFolder.h"
 #include "journal/WorkJournal.h"
 #include "platform/Platform.h"
 #include "settings/SettingsSheet.h"
@@ -72,7 +72,7 @@ void zoomBy(double factor) {
     appState.settings.zoom = float(double(appState.settings.zoom) * factor);
     rebuildVehicleImage();
     recomputeView();
-    journalView();
+    journalView({appState.settings.zoom, appState.view.northUp});
 }
 
 // The zoom and view buttons, alike in work and review. True when the tap hit one of them.
@@ -94,7 +94,7 @@ bool viewToggle(Tap tap) {
     std::lock_guard lock(appState.frameLock);
     appState.view.northUp = !appState.view.northUp;
     recomputeView();
-    journalView();
+    journalView({appState.settings.zoom, appState.view.northUp});
     return true;
 }
 
@@ -371,30 +371,6 @@ void paint() {
 }
 
 }  // namespace
-
-void resetWork() {
-    std::lock_guard lock(appState.frameLock);
-    AppState& s = appState;
-    std::fill(std::begin(s.view.screenQuads), std::end(s.view.screenQuads), ScreenPoint{});
-    s.view.screenGaps.clear();
-    s.work.pauseMarks.clear();
-    s.work.position = {};
-    s.work.previousPosition = {};
-    s.work.positionSet = 0;
-    s.work.strips.clear();
-    s.work.workedArea = 0.0;
-    s.work.distance = 0.0;
-    s.guide.arrowCount = 0;
-    s.guide.crossTrack = 0.0;
-    s.view.northUp = 0;  // a new work starts heading-up
-    s.work.pointASet = 0;
-    s.work.plane.originSet = 0;  // the next fix is the new work's origin
-    s.work.guidance.lines.clear();
-    clearPatternLines();
-    // A new work has the whole strip array before it.
-    s.work.workFull = 0;
-    s.ui.promptBlink = 1;
-}
 
 void stopReview() {
     // Clearing the pause too lets the thread out of its waiting loop at once.

@@ -9,7 +9,5 @@
 // returns 0 for them and for every other message.
 std::intptr_t windowProc(std::uint32_t message, std::uintptr_t wParam, std::intptr_t lParam);
 
-// Clears the work record and the guidance view before a new work.
-void resetWork();
 // Ends a running review and waits for its thread.
 void stopReview();

@@ -21,4 +21,13 @@ struct WorkView {
     ScreenPoint pointAScreen;
     std::vector<ScreenPoint> curveLinesScreen[3];
     std::vector<ScreenPoint> curveRecordScreen;
+
+    // Nothing of a work is on the screen, and a new work starts heading-up.
+    void forgetWork() {
+        for (ScreenPoint& p : screenQuads) p = {};
+        screenGaps.clear();
+        northUp = 0;
+        for (auto& line : curveLinesScreen) line.clear();
+        curveRecordScreen.clear();
+    }
 };

@@ -41,17 +41,17 @@ bool writeGuideLine(const std::string& workPath) {
     const std::vector<Vec2> line = currentLine(pattern);
     if (line.size() < 2) return false;
     std::vector<double> lonLat;
-    openInverseProjection();
+    openInverseProjection(appState.projection);
     for (const Vec2& p : line) {
         double lon = 0.0, lat = 0.0;
-        if (!unprojectPoint({p.x, p.y}, lon, lat)) {
-            closeInverseProjection();
+        if (!unprojectPoint(appState.projection, appState.work.plane, {p.x, p.y}, lon, lat)) {
+            closeInverseProjection(appState.projection);
             return false;
         }
         lonLat.push_back(lon);
         lonLat.push_back(lat);
     }
-    closeInverseProjection();
+    closeInverseProjection(appState.projection);
 
     GDALAllRegister();
     GDALDriverH driver = GDALGetDriverByName("GeoJSON");

@@ -50,7 +50,7 @@ struct PendingSave {
     bool reserved = false;
     bool done = false;
     ~PendingSave() {
-        if (inverse) closeInverseProjection();
+        if (inverse) closeInverseProjection(appState.projection);
         if (shp) SHPClose(shp);
         if (dbf) DBFClose(dbf);
         if (done) return;
@@ -129,7 +129,8 @@ bool ringToDegrees(const std::vector<PlanePoint>& ring, std::vector<double>& x,
     x.resize(ring.empty() ? 0 : ring.size() + 1);
     y.resize(x.size());
     for (std::size_t i = 0; i < ring.size(); ++i)
-        if (!unprojectPoint(ring[i], x[i], y[i])) return false;
+        if (!unprojectPoint(appState.projection, appState.work.plane, ring[i], x[i], y[i]))
+            return false;
     if (!ring.empty()) {
         x.back() = x[0];
         y.back() = y[0];
@@ -239,7 +240,7 @@ int exportShapefile(const std::string& path) {
         return 0;
     }
     if (!writeTextFile(save.temporary + ".prj", kWgs84Prj)) return 0;
-    openInverseProjection();
+    openInverseProjection(appState.projection);
     save.inverse = true;
 
     // The same three values go into every record. The name is cut to the field ourselves: a
@@ -266,7 +267,7 @@ int exportShapefile(const std::string& path) {
         if (record < 0 || !writeAttributes(save.dbf, record, name, lon, lat)) return 0;
         if (shapelibFailed) return 0;
     }
-    closeInverseProjection();
+    closeInverseProjection(appState.projection);
     save.inverse = false;
     if (!closeAndVerify(save) || !publish(save, base)) return 0;
     save.done = true;

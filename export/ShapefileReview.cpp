@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "app/AppState.h"
-#include "app/WindowProc.h"
+#include "app/WorkSession.h"
 #include "export/BasePath.h"
 #include "export/WorkFields.h"
 #include "export/WorkRing.h"
@@ -48,8 +48,10 @@ std::size_t loadShape(const SHPObject& shape, std::size_t m, std::size_t total) 
     std::size_t pairs = m < room ? m : room;
     for (std::size_t j = 0; j < pairs; ++j) {
         std::size_t r = 2 * m - 1 - j;
-        std::optional<PlanePoint> left = projectFix(shape.padfX[j], shape.padfY[j]);
-        std::optional<PlanePoint> right = projectFix(shape.padfX[r], shape.padfY[r]);
+        std::optional<PlanePoint> left =
+            projectFix(appState.projection, appState.work.plane, shape.padfX[j], shape.padfY[j]);
+        std::optional<PlanePoint> right =
+            projectFix(appState.projection, appState.work.plane, shape.padfX[r], shape.padfY[r]);
         if (!left || !right) return j;
         appState.review.edges.push_back({left->x, left->y, right->x, right->y});
         appState.review.positions.push_back(
@@ -83,7 +85,7 @@ int readShapefileForReview(std::string& path) {
     appState.review.headings.clear();
     appState.review.edges.clear();
     // Without the work's own zone there is no plane to rebuild it in.
-    if (!setOrigin(*lon, *lat)) return 0;
+    if (!setOrigin(appState.projection, appState.work.plane, *lon, *lat)) return 0;
 
     SHPHandle shp = SHPOpen(path.c_str(), "rb");
     if (!shp) return 1;

@@ -17,7 +17,8 @@ constexpr double kStep = 10.0;  // metres
 
 }  // namespace
 
-std::optional<Vec2> gridDirection(double longitude, double latitude, double headingDegrees) {
+std::optional<Vec2> gridDirection(ProjectionTransforms& transforms, WorkPlane& plane,
+                                  double longitude, double latitude, double headingDegrees) {
     if (!std::isfinite(headingDegrees)) return std::nullopt;
     constexpr double rad = std::numbers::pi / 180.0;
     const double e2 = kFlattening * (2.0 - kFlattening);
@@ -30,8 +31,10 @@ std::optional<Vec2> gridDirection(double longitude, double latitude, double head
     const double dLat = kStep * std::cos(h) / meridian / rad;
     const double dLon = kStep * std::sin(h) / (primeVertical * std::cos(latitude * rad)) / rad;
     // Half a step to each side, so the direction is the one at the point itself.
-    const std::optional<PlanePoint> back = projectFix(longitude - dLon / 2, latitude - dLat / 2);
-    const std::optional<PlanePoint> ahead = projectFix(longitude + dLon / 2, latitude + dLat / 2);
+    const std::optional<PlanePoint> back =
+        projectFix(transforms, plane, longitude - dLon / 2, latitude - dLat / 2);
+    const std::optional<PlanePoint> ahead =
+        projectFix(transforms, plane, longitude + dLon / 2, latitude + dLat / 2);
     if (!back || !ahead) return std::nullopt;
     Vec2 d{ahead->x - back->x, ahead->y - back->y};
     if (d.length() == 0.0) return std::nullopt;

@@ -4,8 +4,10 @@
 
 #include <optional>
 
+#include "guidance/Projection.h"
 #include "guidance/Vec2.h"
 
 // The unit grid direction of the true heading at the point; nothing when the plane cannot
 // take the point.
-std::optional<Vec2> gridDirection(double longitude, double latitude, double headingDegrees);
+std::optional<Vec2> gridDirection(ProjectionTransforms& transforms, WorkPlane& plane,
+                                  double longitude, double latitude, double headingDegrees);

@@ -1,8 +1,6 @@
 // Heading smoothing over the last 20 unit steps.
 #include "guidance/HeadingSmoothing.h"
 
-#include "app/AppState.h"
-
 namespace {
 
 // The mean takes over only within about 18.2 degrees of the previous heading (its cosine is
@@ -13,9 +11,9 @@ constexpr int kRecordsBeforeSmoothing = 20;
 
 }  // namespace
 
-void smoothHeading(double east, double north, std::uint16_t recordsBefore) {
-    float* historyEast = appState.heading.historyEast;
-    float* historyNorth = appState.heading.historyNorth;
+void smoothHeading(HeadingState& heading, double east, double north, std::uint32_t recordsBefore) {
+    float* historyEast = heading.historyEast;
+    float* historyNorth = heading.historyNorth;
     for (int i = 0; i + 1 < kHeadingHistory; ++i) {
         historyEast[i] = historyEast[i + 1];
         historyNorth[i] = historyNorth[i + 1];
@@ -32,12 +30,12 @@ void smoothHeading(double east, double north, std::uint16_t recordsBefore) {
     auto meanEast = static_cast<float>(sumEast * 0.05);
     auto meanNorth = static_cast<float>(sumNorth * 0.05);
 
-    float agreement = appState.heading.north * meanNorth + appState.heading.east * meanEast;
+    float agreement = heading.north * meanNorth + heading.east * meanEast;
     if (recordsBefore > kRecordsBeforeSmoothing && agreement > kSmoothingCosine) {
-        appState.heading.east = meanEast;
-        appState.heading.north = meanNorth;
+        heading.east = meanEast;
+        heading.north = meanNorth;
     } else {
-        appState.heading.east = static_cast<float>(east);
-        appState.heading.north = static_cast<float>(north);
+        heading.east = static_cast<float>(east);
+        heading.north = static_cast<float>(north);
     }
 }

@@ -15,6 +15,6 @@ struct HeadingState {
     float historyNorth[kHeadingHistory] = {};
 };
 
-// Takes the unit step (east, north) of an accepted fix into the history and sets headingEast
-// and headingNorth; recordsBefore is the number of strip records before this fix.
-void smoothHeading(double east, double north, std::uint16_t recordsBefore);
+// Takes the unit step (east, north) of an accepted fix into the history and sets the heading;
+// recordsBefore is the number of strip records before this fix.
+void smoothHeading(HeadingState& heading, double east, double north, std::uint32_t recordsBefore);

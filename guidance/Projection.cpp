@@ -11,8 +11,6 @@
 #include <string>
 #include <system_error>
 
-#include "app/AppState.h"
-
 namespace {
 
 // The WGS84 geographic system, source of every forward transformation. It lives for the whole
@@ -44,11 +42,11 @@ bool transformPoint(OGRCoordinateTransformation* transform, double& x, double& y
 
 }  // namespace
 
-int configureGeodesyData() {
+int configureGeodesyData(ProjectionTransforms& transforms, std::string_view moduleDir) {
     // GDAL's support files come from a "data" folder beside the program when there is one;
     // otherwise the tables installed with GDAL serve.
-    if (appState.layout.moduleDir[0] != '\0') {
-        std::string folder = std::string(appState.layout.moduleDir) + "data";
+    if (!moduleDir.empty()) {
+        std::string folder = std::string(moduleDir) + "data";
         std::error_code error;
         if (std::filesystem::is_directory(folder, error)) {
             const char* narrow = toNarrow(folder);
@@ -56,16 +54,16 @@ int configureGeodesyData() {
             CPLSetConfigOption("GEOTIFF_CSV", narrow);
         }
     }
-    setUpProjection();
+    setUpProjection(transforms);
     return 1;
 }
 
-int setUpProjection() {
+int setUpProjection(ProjectionTransforms& transforms) {
     OGRSpatialReference projected;
     useLongitudeFirst(projected);
-    if (appState.projection.forwardTransform != nullptr) {
-        OCTDestroyCoordinateTransformation(appState.projection.forwardTransform);
-        appState.projection.forwardTransform = nullptr;
+    if (transforms.forwardTransform != nullptr) {
+        OCTDestroyCoordinateTransformation(transforms.forwardTransform);
+        transforms.forwardTransform = nullptr;
     }
     OGRSpatialReference& geographic = wgs84Geographic();
     geographic.SetWellKnownGeogCS("WGS84");
@@ -78,15 +76,14 @@ int setUpProjection() {
     projected.SetGeogCS("PRJ WGS84", "PRJ WGS84", "WGS84", 6378137.0, 298.257223563, nullptr, 0.0,
                         nullptr, 0.0);
     // The transformation keeps copies of both systems.
-    appState.projection.forwardTransform =
-        OGRCreateCoordinateTransformation(&geographic, &projected);
-    return appState.projection.forwardTransform != nullptr ? 1 : 0;
+    transforms.forwardTransform = OGRCreateCoordinateTransformation(&geographic, &projected);
+    return transforms.forwardTransform != nullptr ? 1 : 0;
 }
 
-void releaseProjection() {
-    if (appState.projection.forwardTransform == nullptr) return;
-    OCTDestroyCoordinateTransformation(appState.projection.forwardTransform);
-    appState.projection.forwardTransform = nullptr;
+void releaseProjection(ProjectionTransforms& transforms) {
+    if (transforms.forwardTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(transforms.forwardTransform);
+    transforms.forwardTransform = nullptr;
 }
 
 UtmZone utmZoneForLongitude(double longitude) {
@@ -98,11 +95,12 @@ UtmZone utmZoneForLongitude(double longitude) {
     return {zone, zone * 6.0 - 183.0};
 }
 
-bool setOrigin(double longitude, double latitude) {
+bool setOrigin(ProjectionTransforms& transforms, WorkPlane& plane, double longitude,
+               double latitude) {
     int zone = utmZoneForLongitude(longitude).zone;
     int north = latitude < 0.0 ? 0 : 1;  // the equator belongs to the north
 
-    OGRCoordinateTransformation* transform = appState.projection.forwardTransform;
+    OGRCoordinateTransformation* transform = transforms.forwardTransform;
     if (transform != nullptr) {
         int currentNorth = 0;
         int currentZone = transform->GetTargetCS()->GetUTMZone(&currentNorth);
@@ -118,50 +116,51 @@ bool setOrigin(double longitude, double latitude) {
             // A refused zone leaves no plane at all: the old zone's plane would mirror the work.
             if (replacement == nullptr) return false;
             OCTDestroyCoordinateTransformation(transform);
-            appState.projection.forwardTransform = replacement;
+            transforms.forwardTransform = replacement;
         }
     }
 
-    appState.work.plane.originLonLat[0] = longitude;
-    appState.work.plane.originLonLat[1] = latitude;
+    plane.originLonLat[0] = longitude;
+    plane.originLonLat[1] = latitude;
     double x = longitude;
     double y = latitude;
-    if (!transformPoint(appState.projection.forwardTransform, x, y)) return false;
-    appState.work.plane.originX = x * 10.0;
-    appState.work.plane.originY = y * 10.0;
-    appState.work.plane.originSet = 1;
+    if (!transformPoint(transforms.forwardTransform, x, y)) return false;
+    plane.originX = x * 10.0;
+    plane.originY = y * 10.0;
+    plane.originSet = 1;
     return true;
 }
 
-std::optional<PlanePoint> projectFix(double longitude, double latitude) {
+std::optional<PlanePoint> projectFix(ProjectionTransforms& transforms, WorkPlane& plane,
+                                     double longitude, double latitude) {
     // The first fix handed over after a work reset fixes the origin, whether or not the fix
     // filters later accept it.
-    if (!appState.work.plane.originSet && !setOrigin(longitude, latitude)) return std::nullopt;
+    if (!plane.originSet && !setOrigin(transforms, plane, longitude, latitude)) return std::nullopt;
     double x = longitude;
     double y = latitude;
-    if (!transformPoint(appState.projection.forwardTransform, x, y)) return std::nullopt;
-    return PlanePoint{x * 10.0 - appState.work.plane.originX,
-                      y * 10.0 - appState.work.plane.originY};
+    if (!transformPoint(transforms.forwardTransform, x, y)) return std::nullopt;
+    return PlanePoint{x * 10.0 - plane.originX, y * 10.0 - plane.originY};
 }
 
-void openInverseProjection() {
-    closeInverseProjection();
-    OGRCoordinateTransformation* forward = appState.projection.forwardTransform;
+void openInverseProjection(ProjectionTransforms& transforms) {
+    closeInverseProjection(transforms);
+    OGRCoordinateTransformation* forward = transforms.forwardTransform;
     if (forward == nullptr) return;
-    appState.projection.inverseTransform =
+    transforms.inverseTransform =
         OGRCreateCoordinateTransformation(forward->GetTargetCS(), forward->GetSourceCS());
 }
 
-void closeInverseProjection() {
-    if (appState.projection.inverseTransform == nullptr) return;
-    OCTDestroyCoordinateTransformation(appState.projection.inverseTransform);
-    appState.projection.inverseTransform = nullptr;
+void closeInverseProjection(ProjectionTransforms& transforms) {
+    if (transforms.inverseTransform == nullptr) return;
+    OCTDestroyCoordinateTransformation(transforms.inverseTransform);
+    transforms.inverseTransform = nullptr;
 }
 
-bool unprojectPoint(PlanePoint point, double& longitude, double& latitude) {
-    double x = (point.x + appState.work.plane.originX) * 0.1;
-    double y = (point.y + appState.work.plane.originY) * 0.1;
-    if (!transformPoint(appState.projection.inverseTransform, x, y)) return false;
+bool unprojectPoint(const ProjectionTransforms& transforms, const WorkPlane& plane,
+                    PlanePoint point, double& longitude, double& latitude) {
+    double x = (point.x + plane.originX) * 0.1;
+    double y = (point.y + plane.originY) * 0.1;
+    if (!transformPoint(transforms.inverseTransform, x, y)) return false;
     longitude = x;
     latitude = y;
     return true;

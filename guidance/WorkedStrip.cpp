@@ -3,50 +3,47 @@
 
 #include <cmath>
 
-#include "app/AppState.h"
-#include "journal/WorkJournal.h"
-
-void appendStrip(PlanePoint p, double offX, double offY, double d2) {
-    std::uint16_t count = appState.work.strips.size();
+bool appendStrip(WorkRecord& work, PlanePoint p, double offX, double offY, double d2) {
+    const std::uint16_t count = work.strips.size();
     // Nothing wraps or overwrites: the work stops growing, and area and distance with it.
-    if (!appState.work.strips.push_back({p.x - offX, p.y + offY, p.x + offX, p.y - offY})) {
-        appState.work.workFull = 1;
-        return;
+    if (!work.strips.push_back({p.x - offX, p.y + offY, p.x + offX, p.y - offY})) {
+        work.workFull = 1;
+        return false;
     }
     if (count + 1 > 1) {
         // The whole step counts, fractions included: the distance is the length driven.
-        appState.work.distance += std::sqrt(d2);
+        work.distance += std::sqrt(d2);
     }
-    addStripArea();
-    journalStripAdded();
-    if (count + 1 >= kTrackCapacity) appState.work.workFull = 1;
+    addStripArea(work);
+    if (work.strips.full()) work.workFull = 1;
+    return true;
 }
 
-void addStripArea() {
-    int n = appState.work.strips.size();
+void addStripArea(WorkRecord& work) {
+    const int n = work.strips.size();
     if (n < 2) return;
-    const TrackEdge& before = appState.work.strips[n - 2];
-    const TrackEdge& last = appState.work.strips[n - 1];
+    const TrackEdge& before = work.strips[n - 2];
+    const TrackEdge& last = work.strips[n - 1];
     PlanePoint leftBefore{before.leftX, before.leftY};
     PlanePoint rightBefore{before.rightX, before.rightY};
     PlanePoint leftLast{last.leftX, last.leftY};
     PlanePoint rightLast{last.rightX, last.rightY};
     // Two triangles tile the quad between the two newest records.
-    triangleArea(leftBefore, rightBefore, leftLast);
-    triangleArea(rightBefore, leftLast, rightLast);
+    work.workedArea += triangleArea(leftBefore, rightBefore, leftLast);
+    work.workedArea += triangleArea(rightBefore, leftLast, rightLast);
 }
 
-void triangleArea(PlanePoint a, PlanePoint b, PlanePoint c) {
+double triangleArea(PlanePoint a, PlanePoint b, PlanePoint c) {
     // Formed from differences, so the size of the coordinates costs no precision.
     double bx = b.x - a.x;
     double by = b.y - a.y;
     double cx = c.x - a.x;
     double cy = c.y - a.y;
-    appState.work.workedArea += 0.5 * std::fabs(bx * cy - cx * by);
+    return 0.5 * std::fabs(bx * cy - cx * by);
 }
 
-double stepLength() {
-    double dx = appState.work.position.x - appState.work.previousPosition.x;
-    double dy = appState.work.position.y - appState.work.previousPosition.y;
+double stepLength(const WorkRecord& work) {
+    double dx = work.position.x - work.previousPosition.x;
+    double dy = work.position.y - work.previousPosition.y;
     return std::sqrt(dx * dx + dy * dy);
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "app/AppState.h"
 #include "journal/JournalFormat.h"
+#include "journal/JournalWorkKind.h"
 
 namespace journal {
 
@@ -23,7 +23,8 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
             c.kind = in.u8();
             c.implementWidth = in.u16();
             c.implementHalfWidth = in.u16();
-            c.started = c.kind == kStateFreeWork || c.kind == kStateSettingAB;
+            c.started = c.kind == std::uint8_t(JournalWorkKind::Free) ||
+                        c.kind == std::uint8_t(JournalWorkKind::AbLine);
             return in.ok() && c.started;
         }
         case kRecordOrigin: {
@@ -61,7 +62,8 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
         case kRecordPointA:
             c.pointA.x = in.f64();
             c.pointA.y = in.f64();
-            c.pointASet = in.ok() && finite(c.pointA) && c.kind == kStateSettingAB;
+            c.pointASet =
+                in.ok() && finite(c.pointA) && c.kind == std::uint8_t(JournalWorkKind::AbLine);
             return c.pointASet && !c.pointBSet;
         case kRecordPointB:
             c.pointB.x = in.f64();
@@ -96,9 +98,8 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
 
 }  // namespace
 
-std::uint8_t JournalContents::workState() const {
-    if (kind == kStateSettingAB && pointBSet) return kStateGuidance;
-    return kind;
+bool JournalContents::guided() const {
+    return kind == std::uint8_t(JournalWorkKind::AbLine) && pointBSet;
 }
 
 JournalContents readJournal(const std::uint8_t* data, std::size_t size) {

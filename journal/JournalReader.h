@@ -14,7 +14,7 @@ namespace journal {
 struct JournalContents {
     bool readable = false;  // the header is whole and of a version this program reads
     bool started = false;   // the work-start record was read
-    std::uint8_t kind = 0;  // the screen state the work started in: free work or setting A/B
+    std::uint8_t kind = 0;  // a JournalWorkKind: free work or an AB-line work
     std::uint16_t implementWidth = 0;
     std::uint16_t implementHalfWidth = 0;
     bool originSet = false;
@@ -40,8 +40,8 @@ struct JournalContents {
     std::size_t goodBytes = 0;  // the header and the records taken
     bool damaged = false;       // something follows the records taken
 
-    // The screen state the work continues in: guidance once B is set.
-    std::uint8_t workState() const;
+    // An AB-line work with both points: it continues in guidance.
+    bool guided() const;
 };
 
 JournalContents readJournal(const std::uint8_t* data, std::size_t size);

@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/AppState.h"
-#include "app/SettingsFile.h"
 #include "guidance/Projection.h"
 #include "journal/JournalFormat.h"
 #include "journal/JournalWriter.h"
@@ -19,6 +17,8 @@ journal::JournalWriter writer;
 // coming (start-up, the confirmation screen).
 std::atomic<bool> open{false};
 std::atomic<bool> enabled{false};
+// The folder of Settings.dat (ending with '/'), asked for each time: it follows the settings.
+std::string (*journalFolder)() = nullptr;
 
 void record(journal::RecordType type, const journal::PayloadWriter& payload) {
     if (!open) return;
@@ -41,8 +41,9 @@ std::string asideName(const std::string& path) {
 
 }  // namespace
 
-void journalSetEnabled(bool on) {
+void journalSetEnabled(bool on, std::string (*folder)()) {
     enabled = on;
+    if (folder != nullptr) journalFolder = folder;
 }
 
 bool journalEnabled() {
@@ -50,10 +51,11 @@ bool journalEnabled() {
 }
 
 std::string journalPath() {
-    return std::filesystem::path(settingsPath()).replace_filename("work.journal").string();
+    return (journalFolder != nullptr ? journalFolder() : std::string()) + "work.journal";
 }
 
-void journalBeginWork(std::uint8_t workState) {
+void journalBeginWork(JournalWorkKind kind, const WorkRecord& work, std::uint16_t implementWidth,
+                      std::uint16_t implementHalfWidth, JournalView view) {
     if (!enabled) return;
     if (open) {
         // An earlier work was neither saved nor discarded (its resume was cancelled): it stays
@@ -63,28 +65,26 @@ void journalBeginWork(std::uint8_t workState) {
     std::vector<std::uint8_t> bytes;
     journal::appendHeader(bytes);
     journal::PayloadWriter start;
-    start.u8(workState);
-    start.u16(appState.settings.implementWidth);
-    start.u16(appState.settings.implementHalfWidth);
+    start.u8(static_cast<std::uint8_t>(kind));
+    start.u16(implementWidth);
+    start.u16(implementHalfWidth);
     journal::appendRecord(bytes, journal::kRecordWorkStart, start);
     journal::PayloadWriter origin;
-    origin.f64(appState.work.plane.originLonLat[0]);
-    origin.f64(appState.work.plane.originLonLat[1]);
-    origin.i32(utmZoneForLongitude(appState.work.plane.originLonLat[0]).zone);
-    origin.u8(appState.work.plane.originLonLat[1] < 0.0 ? 0 : 1);
+    const double* originLonLat = work.plane.originLonLat;
+    origin.f64(originLonLat[0]);
+    origin.f64(originLonLat[1]);
+    origin.i32(utmZoneForLongitude(originLonLat[0]).zone);
+    origin.u8(originLonLat[1] < 0.0 ? 0 : 1);
     journal::appendRecord(bytes, journal::kRecordOrigin, origin);
     writer.create(journalPath());
     writer.append(bytes.data(), bytes.size());
     open = true;
-    journalView();
+    journalView(view);
 }
 
-void journalStripAdded() {
-    if (!open) return;
-    std::uint16_t count = appState.work.strips.size();
-    if (count == 0) return;
-    journal::StripEntry entry{appState.work.strips[count - 1], appState.work.distance,
-                              appState.work.workedArea};
+void journalStripAdded(const WorkRecord& work) {
+    if (!open || work.strips.empty()) return;
+    journal::StripEntry entry{work.strips.back(), work.distance, work.workedArea};
     record(journal::kRecordStrip, journal::encodeStrip(entry));
 }
 
@@ -128,10 +128,10 @@ void journalCurvePath(const std::vector<Vec2>& path) {
     }
 }
 
-void journalView() {
+void journalView(JournalView view) {
     journal::PayloadWriter w;
-    w.f32(appState.settings.zoom);
-    w.u8(appState.view.northUp);
+    w.f32(view.zoom);
+    w.u8(view.northUp);
     record(journal::kRecordView, w);
 }
 

@@ -8,26 +8,37 @@
 #include <vector>
 
 #include "guidance/Vec2.h"
+#include "guidance/WorkRecord.h"
+#include "journal/JournalWorkKind.h"
 
-// The program keeps a journal; the parts of it that tests run alone do not, unless asked.
-void journalSetEnabled(bool enabled);
+// What the work screen showed, so that a resumed work looks as it did.
+struct JournalView {
+    float zoom = 3.0f;
+    std::uint8_t northUp = 0;
+};
+
+// The program keeps a journal; the parts of it that tests run alone do not, unless asked. folder
+// gives the folder of Settings.dat, ending with '/', where the journal lives; null keeps the
+// folder given before.
+void journalSetEnabled(bool enabled, std::string (*folder)() = nullptr);
 bool journalEnabled();
 
 // Where the journal lives: beside Settings.dat.
 std::string journalPath();
 
-// The fix callback, on the work's first fix (its origin): a new journal for the work that
-// started in this screen state. A journal still open is set aside first, never overwritten.
-void journalBeginWork(std::uint8_t workState);
-// After appendStrip has added record fixCount - 1.
-void journalStripAdded();
+// The fix callback, on the work's first fix (its origin): a new journal for the work. A journal
+// still open is set aside first, never overwritten.
+void journalBeginWork(JournalWorkKind kind, const WorkRecord& work, std::uint16_t implementWidth,
+                      std::uint16_t implementHalfWidth, JournalView view);
+// After appendStrip has added the work's newest record.
+void journalStripAdded(const WorkRecord& work);
 void journalPause(std::uint16_t mark);
 void journalUnpause();
 void journalPointA(Vec2 a);
 void journalPointB(Vec2 b, double spacing);
 // The curved reference line of the work, before its point B.
 void journalCurvePath(const std::vector<Vec2>& path);
-void journalView();
+void journalView(JournalView view);
 // Finish was tapped: what has been handed over is made durable now.
 void journalSyncSoon();
 // The work is saved or discarded: its journal is removed after what came before it.

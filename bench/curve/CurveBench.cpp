@@ -18,11 +18,11 @@
 #include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/DashedLine.h"
+#include "app/FixPipeline.h"
 #include "app/Layout.h"
 #include "app/WorkScreen.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
-#include "guidance/FixProcessing.h"
 #include "guidance/Projection.h"
 
 namespace {
@@ -70,7 +70,7 @@ double medianMicroseconds(int runs, Work work) {
 }  // namespace
 
 int main() {
-    setUpProjection();
+    setUpProjection(appState.projection);
     AppState& s = appState;
     s.settings.implementHalfWidth = 600;
     s.settings.implementWidth = 1200;
@@ -147,6 +147,6 @@ int main() {
     gfx::DestroySurface(screen);
     delete s.layout.dashLine;
     s.layout.dashLine = nullptr;
-    releaseProjection();
+    releaseProjection(appState.projection);
     return 0;
 }

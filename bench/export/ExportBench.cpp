@@ -24,8 +24,8 @@ namespace {
 
 // Passes of 1000 records, 10 dm apart, back and forth 120 dm apart, paused at every headland.
 void buildFullWork() {
-    setUpProjection();
-    setOrigin(16.5, 48.25);
+    setUpProjection(appState.projection);
+    setOrigin(appState.projection, appState.work.plane, 16.5, 48.25);
     AppState& s = appState;
     s.work.pauseMarks.clear();
     s.work.strips.clear();

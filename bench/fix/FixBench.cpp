@@ -18,7 +18,8 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
+#include "app/FixPipeline.h"
+#include "app/SettingsFile.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
 #include "journal/WorkJournal.h"
@@ -109,7 +110,7 @@ double runDrive(const Drive& drive, bool shortTrack) {
 }  // namespace
 
 int main() {
-    setUpProjection();
+    setUpProjection(appState.projection);
     appState.settings.implementHalfWidth = 600;
     appState.settings.implementWidth = 1200;
     Drive drive = makeDrive();
@@ -118,7 +119,7 @@ int main() {
     char folder[] = "/tmp/sulco-bench-journal-XXXXXX";
     if (!mkdtemp(folder)) return 1;
     std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/", folder);
-    journalSetEnabled(true);
+    journalSetEnabled(true, settingsFolder);
     double journalled = runDrive(drive, true);
     journalEndWork();
     journalStop();
@@ -130,6 +131,6 @@ int main() {
     std::fprintf(stderr, "bench_fix: %zu fixes a work, %d strip records, %.2f ha, %.3f km\n",
                  drive.fixes.size(), int(appState.work.strips.size()),
                  appState.work.workedArea * 1e-6, appState.work.distance * 1e-4);
-    releaseProjection();
+    releaseProjection(appState.projection);
     return 0;
 }

@@ -11,15 +11,15 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/WorkSession.h"
 #include "guidance/Projection.h"
-#include "journal/InterruptedWork.h"
 #include "journal/JournalFormat.h"
 #include "journal/JournalReader.h"
 
 using namespace journal;
 
 int main() {
-    setUpProjection();
+    setUpProjection(appState.projection);
     char folder[] = "/tmp/sulco-bench-resume-XXXXXX";
     if (!mkdtemp(folder)) return 1;
     std::string path = std::string(folder) + "/work.journal";
@@ -85,6 +85,6 @@ int main() {
     std::printf("resume_ms: %.1f\n", best);
     std::remove(path.c_str());
     rmdir(folder);
-    releaseProjection();
+    releaseProjection(appState.projection);
     return 0;
 }

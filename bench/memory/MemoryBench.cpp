@@ -24,10 +24,10 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
+#include "app/FixPipeline.h"
 #include "app/Program.h"
 #include "app/WindowProc.h"
 #include "bench/LeftoverWork.h"
-#include "guidance/FixProcessing.h"
 
 namespace {
 

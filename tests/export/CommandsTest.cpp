@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "export/Commands.h"
+#include "app/Conversions.h"
 #include "export/ShapefileReview.h"
 #include "tests/export/WorkFileSupport.h"
 
@@ -63,13 +63,14 @@ class CommandsTest : public ::testing::Test {
         std::string path = work;
         EXPECT_EQ(readShapefileForReview(path), 1);
         if (appState.review.positions.empty()) return 0.0;
-        const TrackEdge& r = appState.work.strips[0];
+        const TrackEdge& r = appState.review.edges[0];
         return std::hypot(r.rightX - r.leftX, r.rightY - r.leftY);
     }
     ScratchFolder folder;
 };
 
 TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
+    appState.ui.screenState = kStateStart;
     testing::internal::CaptureStdout();
     ASSERT_EQ(runNmeaImport(folder / "drive.nmea", folder / "drive.shp", 4.1), 0);
     const std::string summary = testing::internal::GetCapturedStdout();
@@ -80,7 +81,7 @@ TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
                   appState.work.workedArea * 1e-6, appState.work.distance * 1e-4);
     EXPECT_EQ(summary, expected);
     EXPECT_EQ(appState.settings.implementHalfWidth, 600) << "the stored width is kept";
-    EXPECT_EQ(appState.ui.screenState, kStateStart);
+    EXPECT_EQ(appState.ui.screenState, kStateStart) << "no screen is touched";
     // The first fix is the origin and the second only seeds the position; 4.1 m is 41 dm.
     EXPECT_NEAR(savedWidth(folder / "drive.shp"), 41.0, 0.01);
     EXPECT_EQ(appState.review.positions.size(), 58u);

@@ -13,14 +13,14 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
+#include "app/FixPipeline.h"
 #include "export/GuideLineFile.h"
-#include "guidance/FixProcessing.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
 using guidance_test::Utm;
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 
 // A bend of 60 m around a field corner in plane decimetres.
 std::vector<Vec2> bend() {
@@ -37,8 +37,8 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     ASSERT_TRUE(dir.isValid());
     const std::string work = dir.path().toStdString() + "/Feld M\u00fcller.shp";
     const double lon1 = 9.3817, lat1 = 51.2273;
-    guidance_test::resetWork(kStateGuidance);
-    WorkPlane plane1(lon1, lat1);
+    pipeline_test::resetWork(kStateGuidance);
+    pipeline_test::PlaneFixes plane1(lon1, lat1);
     clearPatternLines();
     ASSERT_TRUE(setCurvePath(appState.work.curve, bend(), 120.0));
     appState.work.curveActive = 1;
@@ -78,12 +78,12 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     SavedGuideLine saved;
     ASSERT_TRUE(readGuideLine(file, saved));
     EXPECT_EQ(saved.pattern, kPatternCurve);
-    guidance_test::resetWork(kStateSettingAB);
+    pipeline_test::resetWork(kStateSettingAB);
     clearPatternLines();
     appState.ui.savedLineLonLat = saved.lonLat;
     appState.ui.savedLinePattern = saved.pattern;
     const double lon2 = lon1 + 0.004, lat2 = lat1 - 0.0015;
-    WorkPlane plane2(lon2, lat2);
+    pipeline_test::PlaneFixes plane2(lon2, lat2);
     onFix(plane2.fixAt({0.0, 0.0}, 4.0f, 0.9f));
     onFix(plane2.fixAt({0.0, 15.0}, 4.0f, 0.9f));
     onFix(plane2.fixAt({0.0, 30.0}, 4.0f, 0.9f));
@@ -104,9 +104,9 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
 TEST(GuideLineFile, StraightLineAndFilesThatAreNoLines) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    guidance_test::resetWork(kStateGuidance);
+    pipeline_test::resetWork(kStateGuidance);
     clearPatternLines();
-    WorkPlane plane(-93.61, 41.95);
+    pipeline_test::PlaneFixes plane(-93.61, 41.95);
     setAbLine(appState.work.guidance, {10.0, 20.0}, {10.5, 1020.0}, 120.0);
     appState.settings.guidancePattern = kPatternHeading;
     const std::string work = dir.path().toStdString() + "/acker.2024";

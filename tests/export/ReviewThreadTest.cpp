@@ -52,7 +52,8 @@ void recordWork() {
     auto step = [&last](int x, int y, int ux, int uy) {
         PlanePoint p{double(x), double(y)};
         int offX = 60 * uy, offY = 60 * ux;
-        appendStrip(p, offX, offY, (x - last.x) * (x - last.x) + (y - last.y) * (y - last.y));
+        appendStrip(appState.work, p, offX, offY,
+                    (x - last.x) * (x - last.x) + (y - last.y) * (y - last.y));
         last = p;
     };
     for (int i = 0; i < 40; ++i) step(0, 10 * i, 0, 1);

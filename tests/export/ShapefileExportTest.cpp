@@ -110,15 +110,15 @@ TEST_F(ShapefileExportTest, RingRunsAlongTheLeftEdgeAndBackAlongTheRight) {
     const ShapeInfo& ring = saved.shapes[0];
     ASSERT_EQ(ring.vertices, 7);
 
-    openInverseProjection();
+    openInverseProjection(appState.projection);
     const PlanePoint order[] = {{-60, 0}, {-60, 100}, {-50, 200}, {70, 210}, {60, 100}, {60, 0}};
     for (int v = 0; v < 6; ++v) {
         double lon = 0, lat = 0;
-        unprojectPoint(order[v], lon, lat);
+        unprojectPoint(appState.projection, appState.work.plane, order[v], lon, lat);
         EXPECT_DOUBLE_EQ(ring.x[v], lon) << "vertex " << v;
         EXPECT_DOUBLE_EQ(ring.y[v], lat) << "vertex " << v;
     }
-    closeInverseProjection();
+    closeInverseProjection(appState.projection);
     // Closed by its first vertex once more.
     EXPECT_EQ(ring.x.front(), ring.x.back());
     EXPECT_EQ(ring.y.front(), ring.y.back());

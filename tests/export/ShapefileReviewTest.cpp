@@ -22,19 +22,19 @@ class ShapefileReviewTest : public ::testing::Test {
     void writePlaneWork(const std::string& base,
                         const std::vector<std::vector<PlanePoint>>& rings) {
         beginWork();
-        openInverseProjection();
+        openInverseProjection(appState.projection);
         std::vector<Ring> shapes;
         for (const auto& points : rings) {
             Ring ring;
             for (PlanePoint p : points) {
                 double lon, lat;
-                unprojectPoint(p, lon, lat);
+                unprojectPoint(appState.projection, appState.work.plane, p, lon, lat);
                 ring.x.push_back(lon);
                 ring.y.push_back(lat);
             }
             shapes.push_back(ring);
         }
-        closeInverseProjection();
+        closeInverseProjection(appState.projection);
         writeShapefile(base, SHPT_POLYGON, shapes);
         beginWork(0.0, 0.0);
     }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "app/WindowProc.h"
+#include "app/WorkSession.h"
 #include "guidance/Projection.h"
 #include "platform/HeadlessPlatform.h"
 
@@ -40,12 +40,12 @@ inline constexpr double kOriginLat = 48.25;
 
 // A new work whose origin is fixed at (lon, lat), nothing recorded yet.
 inline void beginWork(double lon = kOriginLon, double lat = kOriginLat) {
-    if (!appState.projection.forwardTransform) setUpProjection();
+    if (!appState.projection.forwardTransform) setUpProjection(appState.projection);
     resetWork();
     appState.review.positions.clear();
     appState.review.headings.clear();
     appState.review.edges.clear();
-    setOrigin(lon, lat);
+    setOrigin(appState.projection, appState.work.plane, lon, lat);
 }
 
 // The recorded strips become the saved work a review replays, and the work starts empty.

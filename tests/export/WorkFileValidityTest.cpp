@@ -122,7 +122,7 @@ TEST_F(WorkFileValidity, GdalReadsTheSaveWithoutComplaintAsWgs84WithItsNameIntac
 
 TEST_F(WorkFileValidity, AnOlderOpenRingWithoutPrjStillReviewsAndConverts) {
     beginWork();
-    openInverseProjection();
+    openInverseProjection(appState.projection);
     const std::string base = folder.path() + "/old";
     SHPHandle shp = SHPCreate(base.c_str(), SHPT_POLYGON);
     DBFHandle dbf = DBFCreate(base.c_str());
@@ -131,8 +131,9 @@ TEST_F(WorkFileValidity, AnOlderOpenRingWithoutPrjStillReviewsAndConverts) {
     DBFAddField(dbf, "YREF", FTDouble, 20, 16);
     const PlanePoint ring[] = {{-60, 0}, {-60, 10}, {-60, 20}, {60, 20}, {60, 10}, {60, 0}};
     double x[6], y[6], z[6] = {};
-    for (int v = 0; v < 6; ++v) ASSERT_TRUE(unprojectPoint(ring[v], x[v], y[v]));
-    closeInverseProjection();
+    for (int v = 0; v < 6; ++v)
+        ASSERT_TRUE(unprojectPoint(appState.projection, appState.work.plane, ring[v], x[v], y[v]));
+    closeInverseProjection(appState.projection);
     SHPObject* shape = SHPCreateSimpleObject(SHPT_POLYGON, 6, x, y, z);
     SHPWriteObject(shp, -1, shape);
     SHPDestroyObject(shape);

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/AppState.h"
 #include "journal/JournalFormat.h"
 #include "journal/JournalReader.h"
+#include "journal/JournalWorkKind.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     journal::JournalContents c = journal::readJournal(data, size);
@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         last = mark;
     }
     if (c.pointBSet && !c.pointASet) std::abort();
-    std::uint8_t state = c.workState();
-    if (state != kStateFreeWork && state != kStateGuidance && state != kStateSettingAB)
+    if (c.kind != std::uint8_t(JournalWorkKind::Free) &&
+        c.kind != std::uint8_t(JournalWorkKind::AbLine))
         std::abort();
     // The trusted part alone reads the same.
     journal::JournalContents again = journal::readJournal(data, c.goodBytes);

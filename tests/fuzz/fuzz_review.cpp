@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char folder[] = "/tmp/sulco-fuzz-review-XXXXXX";
     if (!mkdtemp(folder)) std::abort();
     scratchBase = std::string(folder) + "/work";
-    setUpProjection();
+    setUpProjection(appState.projection);
     return 0;
 }
 

@@ -1,5 +1,5 @@
-// Shared by the guidance tests: a clean work state, and fixes placed on the work plane through
-// PROJ's own UTM conversion, independent of the GDAL path under test.
+// Shared by the guidance tests: a clean projection and work, and fixes placed on the work plane
+// through PROJ's own UTM conversion, independent of the GDAL path under test.
 #pragma once
 
 #include <proj.h>
@@ -8,41 +8,24 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/AppState.h"
 #include "gpslink/satlinker.h"
 #include "guidance/PlanePoint.h"
 #include "guidance/Projection.h"
+#include "guidance/WorkPlane.h"
+#include "guidance/WorkRecord.h"
 
 namespace guidance_test {
 
-// The settings as a fresh installation has them, and a work that has not begun.
-inline void resetWork(std::uint8_t state = kStateFreeWork) {
-    if (appState.projection.forwardTransform == nullptr) setUpProjection();
-    appState.ui.screenState = state;
-    appState.ui.paused = 0;
-    appState.settings.speedThreshold = 1.0;
-    appState.settings.hdopThreshold = 2.5;
-    appState.settings.distanceThreshold = 5;
-    appState.settings.distanceThresholdSquared = 25;
-    appState.settings.implementHalfWidth = 600;
-    appState.settings.implementWidth = 1200;
-    appState.settings.arrowTolerance = 10;
-    appState.settings.zoom = 3.0f;
-    appState.work.plane.originSet = 0;
-    appState.work.position = {};
-    appState.work.previousPosition = {};
-    appState.work.positionSet = 0;
-    appState.work.strips.resize(0);
-    appState.work.workedArea = 0.0;
-    appState.work.distance = 0;
-    appState.work.workFull = 0;
-    appState.work.pauseMarks.clear();
-    appState.work.guidance = {};
-    appState.guide.crossTrack = 0.0;
-    appState.guide.guideNumber = 0;
-    appState.guide.arrowCount = 0;
-    appState.guide.steerLeft = 0;
-    appState.fix.satellitesUsed = 0;
+// The projection, plane and work the guidance tests drive, each test's own.
+inline ProjectionTransforms projection;
+inline ::WorkPlane plane;
+inline WorkRecord work;
+
+// A work that has not begun, in a plane that has no origin yet.
+inline void resetWork() {
+    if (projection.forwardTransform == nullptr) setUpProjection(projection);
+    plane = ::WorkPlane{};
+    work = WorkRecord{};
 }
 
 // Converts between WGS84 and one UTM zone with PROJ directly, longitude first.
@@ -77,16 +60,18 @@ class Utm {
 
 // Places fixes on the plane of a work whose origin is the fix (lon, lat): fixAt(p) is the fix
 // that PROJ places at p.
-class WorkPlane {
+class PlaneFixes {
   public:
-    WorkPlane(double lon, double lat)
-        : utm_(1 + static_cast<int>(std::floor((lon + 180.0) / 6.0)), lat >= 0.0) {
-        setOrigin(lon, lat);
+    PlaneFixes(double lon, double lat, ProjectionTransforms& transforms = projection,
+               ::WorkPlane& workPlane = plane)
+        : utm_(1 + static_cast<int>(std::floor((lon + 180.0) / 6.0)), lat >= 0.0),
+          plane_(workPlane) {
+        setOrigin(transforms, workPlane, lon, lat);
     }
 
     void lonLatOf(PlanePoint p, double& lon, double& lat) const {
-        double east = (appState.work.plane.originX + p.x) / 10.0;
-        double north = (appState.work.plane.originY + p.y) / 10.0;
+        double east = (plane_.originX + p.x) / 10.0;
+        double north = (plane_.originY + p.y) / 10.0;
         utm_.inverse(east, north, lon, lat);
     }
 
@@ -103,6 +88,7 @@ class WorkPlane {
 
   private:
     Utm utm_;
+    const ::WorkPlane& plane_;
 };
 
 }  // namespace guidance_test

@@ -7,7 +7,6 @@
 #include <optional>
 #include <random>
 
-#include "app/AppState.h"
 #include "guidance/HeadingLine.h"
 #include "guidance/Projection.h"
 #include "tests/guidance/GuidanceTestSupport.h"
@@ -24,8 +23,8 @@ TEST(HeadingLine, GridDirectionFollowsTheGeodesicAtEveryConvergence) {
     for (int work = 0; work < 20; ++work) {
         // Near the edges of zone 32 the grid turns by up to about 3 degrees from true north.
         const double lon0 = 9.0 + lonInZone(random), lat0 = anyLat(random);
-        appState.work.plane.originSet = 0;
-        ASSERT_TRUE(projectFix(lon0, lat0));
+        guidance_test::plane.originSet = 0;
+        ASSERT_TRUE(projectFix(guidance_test::projection, guidance_test::plane, lon0, lat0));
         guidance_test::Utm utm(32, lat0 >= 0.0);
         ASSERT_TRUE(utm.valid());
         for (int i = 0; i < 10; ++i) {
@@ -36,7 +35,8 @@ TEST(HeadingLine, GridDirectionFollowsTheGeodesicAtEveryConvergence) {
             utm.forward(lon0, lat0, e0, n0);
             utm.forward(lon1, lat1, e1, n1);
             const double expected = std::atan2(e1 - e0, n1 - n0);
-            const std::optional<Vec2> d = gridDirection(lon0, lat0, heading);
+            const std::optional<Vec2> d =
+                gridDirection(guidance_test::projection, guidance_test::plane, lon0, lat0, heading);
             ASSERT_TRUE(d);
             EXPECT_NEAR(d->length(), 1.0, 1e-12);
             const double got = std::atan2(d->x, d->y);
@@ -45,7 +45,8 @@ TEST(HeadingLine, GridDirectionFollowsTheGeodesicAtEveryConvergence) {
                 << lon0 << " " << lat0 << " heading " << heading;
         }
     }
-    EXPECT_FALSE(gridDirection(9.0, 50.0, std::nan("")));
+    EXPECT_FALSE(
+        gridDirection(guidance_test::projection, guidance_test::plane, 9.0, 50.0, std::nan("")));
 }
 
 }  // namespace

@@ -8,7 +8,6 @@
 #include <optional>
 #include <random>
 
-#include "app/AppState.h"
 #include "guidance/Projection.h"
 #include "tests/guidance/GuidanceTestSupport.h"
 
@@ -28,8 +27,9 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
         // The antimeridian itself once: it belongs to zone 60.
         double lon0 = work == 0 ? 180.0 : anyLon(random);
         double lat0 = anyLat(random);
-        appState.work.plane.originSet = 0;
-        std::optional<PlanePoint> origin = projectFix(lon0, lat0);
+        guidance_test::plane.originSet = 0;
+        std::optional<PlanePoint> origin =
+            projectFix(guidance_test::projection, guidance_test::plane, lon0, lat0);
         ASSERT_TRUE(origin);
         ASSERT_EQ(origin->x, 0.0);
         ASSERT_EQ(origin->y, 0.0);
@@ -40,30 +40,32 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
         double e0 = 0.0;
         double n0 = 0.0;
         utm.forward(lon0, lat0, e0, n0);
-        ASSERT_NEAR(appState.work.plane.originX, e0 * 10.0, 0.01) << lon0 << " " << lat0;
-        ASSERT_NEAR(appState.work.plane.originY, n0 * 10.0, 0.01) << lon0 << " " << lat0;
+        ASSERT_NEAR(guidance_test::plane.originX, e0 * 10.0, 0.01) << lon0 << " " << lat0;
+        ASSERT_NEAR(guidance_test::plane.originY, n0 * 10.0, 0.01) << lon0 << " " << lat0;
 
-        openInverseProjection();
+        openInverseProjection(guidance_test::projection);
         for (int i = 0; i < 40; ++i, ++points) {
             double lon = std::clamp(lon0 + nearby(random), -180.0, 180.0);
             double lat = lat0 + nearby(random);
-            std::optional<PlanePoint> p = projectFix(lon, lat);
+            std::optional<PlanePoint> p =
+                projectFix(guidance_test::projection, guidance_test::plane, lon, lat);
             ASSERT_TRUE(p);
             double e = 0.0;
             double n = 0.0;
             utm.forward(lon, lat, e, n);
             // A millimetre is a hundredth of a plane decimetre.
-            ASSERT_NEAR(p->x, e * 10.0 - appState.work.plane.originX, 0.01) << lon << " " << lat;
-            ASSERT_NEAR(p->y, n * 10.0 - appState.work.plane.originY, 0.01) << lon << " " << lat;
+            ASSERT_NEAR(p->x, e * 10.0 - guidance_test::plane.originX, 0.01) << lon << " " << lat;
+            ASSERT_NEAR(p->y, n * 10.0 - guidance_test::plane.originY, 0.01) << lon << " " << lat;
 
             // Back through both inverse paths, and onto the fix itself.
             double lonBack = 0.0;
             double latBack = 0.0;
-            ASSERT_TRUE(unprojectPoint(*p, lonBack, latBack));
+            ASSERT_TRUE(unprojectPoint(guidance_test::projection, guidance_test::plane, *p, lonBack,
+                                       latBack));
             double lonProj = 0.0;
             double latProj = 0.0;
-            utm.inverse((p->x + appState.work.plane.originX) * 0.1,
-                        (p->y + appState.work.plane.originY) * 0.1, lonProj, latProj);
+            utm.inverse((p->x + guidance_test::plane.originX) * 0.1,
+                        (p->y + guidance_test::plane.originY) * 0.1, lonProj, latProj);
             const double mmLon = 0.001 / (111320.0 * std::cos(lat * M_PI / 180.0));
             const double mmLat = 0.001 / 110574.0;
             ASSERT_NEAR(lonBack, lonProj, mmLon) << lon << " " << lat;
@@ -71,7 +73,7 @@ TEST(ProjectionCrossCheck, AgreesWithProjToTheMillimetre) {
             ASSERT_NEAR(lonBack, lon, mmLon) << lon << " " << lat;
             ASSERT_NEAR(latBack, lat, mmLat) << lon << " " << lat;
         }
-        closeInverseProjection();
+        closeInverseProjection(guidance_test::projection);
     }
     EXPECT_EQ(points, 3000);
 }

@@ -2,7 +2,6 @@
 // and a full record that stops instead of wrapping.
 #include <gtest/gtest.h>
 
-#include "app/AppState.h"
 #include "guidance/WorkedStrip.h"
 #include "tests/guidance/GuidanceTestSupport.h"
 
@@ -13,30 +12,30 @@ class WorkedStrip : public ::testing::Test {
     void SetUp() override { guidance_test::resetWork(); }
     // A record for a step north (offX = 60, offY = 0 for the 60 dm half width) or south.
     static void north(int x, int y, std::int64_t d2 = 100) {
-        appendStrip({double(x), double(y)}, 60, 0, double(d2));
+        appendStrip(guidance_test::work, {double(x), double(y)}, 60, 0, double(d2));
     }
     static void south(int x, int y, std::int64_t d2 = 100) {
-        appendStrip({double(x), double(y)}, -60, 0, double(d2));
+        appendStrip(guidance_test::work, {double(x), double(y)}, -60, 0, double(d2));
     }
 };
 
 TEST_F(WorkedStrip, ThreeRecordsNorth) {
     north(0, 10);
     // The first record of a work adds neither distance nor area.
-    EXPECT_EQ(appState.work.distance, 0);
-    EXPECT_EQ(appState.work.workedArea, 0.0);
+    EXPECT_EQ(guidance_test::work.distance, 0);
+    EXPECT_EQ(guidance_test::work.workedArea, 0.0);
     north(0, 20);
     north(0, 30);
-    ASSERT_EQ(appState.work.strips.size(), 3);
+    ASSERT_EQ(guidance_test::work.strips.size(), 3);
     for (int i = 0; i < 3; ++i) {
-        const TrackEdge& e = appState.work.strips[i];
+        const TrackEdge& e = guidance_test::work.strips[i];
         EXPECT_EQ(e.leftX, -60);
         EXPECT_EQ(e.rightX, 60);
         EXPECT_EQ(e.leftY, 10 * (i + 1));
         EXPECT_EQ(e.rightY, 10 * (i + 1));
     }
-    EXPECT_DOUBLE_EQ(appState.work.workedArea, 2 * 10 * 120);
-    EXPECT_EQ(appState.work.distance, 20);
+    EXPECT_DOUBLE_EQ(guidance_test::work.workedArea, 2 * 10 * 120);
+    EXPECT_EQ(guidance_test::work.distance, 20);
 }
 
 TEST_F(WorkedStrip, DistanceKeepsEveryStepWhole) {
@@ -54,9 +53,9 @@ TEST_F(WorkedStrip, DistanceKeepsEveryStepWhole) {
         SetUp();
         north(0, 0);
         north(0, 10, row.d2);
-        EXPECT_DOUBLE_EQ(appState.work.distance, row.added) << row.source;
+        EXPECT_DOUBLE_EQ(guidance_test::work.distance, row.added) << row.source;
         north(0, 20, row.d2);
-        EXPECT_DOUBLE_EQ(appState.work.distance, 2 * row.added) << row.source;
+        EXPECT_DOUBLE_EQ(guidance_test::work.distance, 2 * row.added) << row.source;
     }
 }
 
@@ -66,7 +65,7 @@ TEST_F(WorkedStrip, GroundDrivenTwiceCountsTwice) {
     north(0, 30);
     south(0, 20);
     south(0, 10);
-    EXPECT_DOUBLE_EQ(appState.work.workedArea, 2 * (2 * 10 * 120));
+    EXPECT_DOUBLE_EQ(guidance_test::work.workedArea, 2 * (2 * 10 * 120));
 }
 
 TEST_F(WorkedStrip, TriangleAreaIsExact) {
@@ -85,42 +84,40 @@ TEST_F(WorkedStrip, TriangleAreaIsExact) {
          "the corners of the plane: the cross product needs more than 64 bits"},
     };
     for (const auto& row : rows) {
-        appState.work.workedArea = 0.0;
-        triangleArea(row.a, row.b, row.c);
-        EXPECT_EQ(appState.work.workedArea, row.area) << row.source;
+        EXPECT_EQ(triangleArea(row.a, row.b, row.c), row.area) << row.source;
     }
 }
 
 TEST_F(WorkedStrip, StepLength) {
-    appState.work.previousPosition = {-3, 10};
-    appState.work.position = {0, 14};
-    EXPECT_DOUBLE_EQ(stepLength(), 5.0);
-    appState.work.previousPosition = {2147483647, 0};
-    appState.work.position = {-2147483647 - 1, 0};
-    EXPECT_DOUBLE_EQ(stepLength(), 4294967295.0);
+    guidance_test::work.previousPosition = {-3, 10};
+    guidance_test::work.position = {0, 14};
+    EXPECT_DOUBLE_EQ(stepLength(guidance_test::work), 5.0);
+    guidance_test::work.previousPosition = {2147483647, 0};
+    guidance_test::work.position = {-2147483647 - 1, 0};
+    EXPECT_DOUBLE_EQ(stepLength(guidance_test::work), 4294967295.0);
 }
 
 TEST_F(WorkedStrip, AFullRecordStopsInsteadOfWrapping) {
-    appState.work.strips.resize(kTrackCapacity - 3);
-    appState.work.strips.push_back({-60, 0, 60, 0});
+    guidance_test::work.strips.resize(kTrackCapacity - 3);
+    guidance_test::work.strips.push_back({-60, 0, 60, 0});
     north(0, 10);
-    EXPECT_EQ(appState.work.workFull, 0);
+    EXPECT_EQ(guidance_test::work.workFull, 0);
     north(0, 20);
-    EXPECT_EQ(appState.work.strips.size(), kTrackCapacity);
-    EXPECT_EQ(appState.work.workFull, 1);
-    double area = appState.work.workedArea;
-    int distance = appState.work.distance;
+    EXPECT_EQ(guidance_test::work.strips.size(), kTrackCapacity);
+    EXPECT_EQ(guidance_test::work.workFull, 1);
+    double area = guidance_test::work.workedArea;
+    int distance = guidance_test::work.distance;
     EXPECT_DOUBLE_EQ(area, 2 * 10 * 120);
     EXPECT_EQ(distance, 20);
 
-    const TrackEdge first = appState.work.strips[0];
+    const TrackEdge first = guidance_test::work.strips[0];
     north(0, 30);
     north(0, 40);
-    EXPECT_EQ(appState.work.strips.size(), kTrackCapacity);
-    EXPECT_EQ(appState.work.workedArea, area);
-    EXPECT_EQ(appState.work.distance, distance);
-    EXPECT_EQ(appState.work.strips[0].leftY, first.leftY);
-    EXPECT_EQ(appState.work.strips[kTrackCapacity - 1].leftY, 20);
+    EXPECT_EQ(guidance_test::work.strips.size(), kTrackCapacity);
+    EXPECT_EQ(guidance_test::work.workedArea, area);
+    EXPECT_EQ(guidance_test::work.distance, distance);
+    EXPECT_EQ(guidance_test::work.strips[0].leftY, first.leftY);
+    EXPECT_EQ(guidance_test::work.strips[kTrackCapacity - 1].leftY, 20);
 }
 
 }  // namespace

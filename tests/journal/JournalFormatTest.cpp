@@ -5,9 +5,9 @@
 #include <random>
 #include <vector>
 
-#include "app/AppState.h"
 #include "journal/JournalFormat.h"
 #include "journal/JournalReader.h"
+#include "journal/JournalWorkKind.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ Sample sampleJournal() {
         s.stripsAfter.push_back(s.strips.size());
     };
     PayloadWriter start;
-    start.u8(kStateSettingAB);
+    start.u8(2);  // an AB-line work, as every journal on disk stores it
     start.u16(1200);
     start.u16(600);
     add(kRecordWorkStart, start);
@@ -100,8 +100,8 @@ TEST(JournalFormat, AWholeJournalReadsBackEveryRecord) {
     ASSERT_TRUE(c.readable);
     EXPECT_FALSE(c.damaged);
     EXPECT_EQ(c.records, s.recordEnds.size());
-    EXPECT_EQ(c.kind, kStateSettingAB);
-    EXPECT_EQ(c.workState(), kStateGuidance);
+    EXPECT_EQ(c.kind, std::uint8_t(JournalWorkKind::AbLine));
+    EXPECT_TRUE(c.guided());
     EXPECT_EQ(c.implementWidth, 1200);
     EXPECT_DOUBLE_EQ(c.originLonLat[0], 13.4);
     ASSERT_EQ(c.strips.size(), s.strips.size());

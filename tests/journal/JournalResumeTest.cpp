@@ -12,13 +12,14 @@
 
 #include "WorkFile.h"
 #include "app/AppState.h"
+#include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
+#include "app/WorkSession.h"
 #include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
 #include "guidance/WorkedStrip.h"
-#include "journal/InterruptedWork.h"
 #include "journal/JournalReader.h"
 #include "journal/WorkJournal.h"
 
@@ -36,13 +37,13 @@ class JournalResume : public ::testing::Test {
                       dir_.c_str());
         setenv("HOME", (dir_ / "home").c_str(), 1);
         installTexts();
-        configureGeodesyData();
-        journalSetEnabled(true);
+        configureGeodesyData(appState.projection, appState.layout.moduleDir);
+        journalSetEnabled(true, settingsFolder);
     }
     void TearDown() override {
         journalStop();
         journalSetEnabled(false);
-        releaseProjection();
+        releaseProjection(appState.projection);
         appState.layout.moduleDir[0] = '\0';
         fs::remove_all(dir_);
     }
@@ -50,15 +51,18 @@ class JournalResume : public ::testing::Test {
     // An AB work of 300 records along a bend, paused once, with A and B set.
     void recordWork() {
         resetWork();
-        setOrigin(8.55, 47.37);
-        journalBeginWork(kStateSettingAB);
+        setOrigin(appState.projection, appState.work.plane, 8.55, 47.37);
+        journalBeginWork(JournalWorkKind::AbLine, appState.work, appState.settings.implementWidth,
+                         appState.settings.implementHalfWidth,
+                         {appState.settings.zoom, appState.view.northUp});
         double x = 0, y = 0;
         for (int i = 1; i <= 300; ++i) {
             // Steps with fractions of a decimetre: the journal keeps the plane's full precision.
             double dx = 20 * std::sin(i / 40.0), dy = 20.3;
             x += dx;
             y += dy;
-            appendStrip({x, y}, 60 * dy / 20, 60 * dx / 20, dx * dx + dy * dy);
+            if (appendStrip(appState.work, {x, y}, 60 * dy / 20, 60 * dx / 20, dx * dx + dy * dy))
+                journalStripAdded(appState.work);
             if (i == 50) {
                 appState.work.pauseMarks.push_back(appState.work.strips.size());
                 journalPause(appState.work.strips.size());
@@ -78,7 +82,7 @@ class JournalResume : public ::testing::Test {
         }
         appState.settings.zoom = 4.5f;
         appState.view.northUp = 1;
-        journalView();
+        journalView({appState.settings.zoom, appState.view.northUp});
         ASSERT_TRUE(journalFlush());
     }
 
@@ -99,7 +103,7 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     journal::JournalContents c = journal::readJournal(bytes.data(), bytes.size());
     ASSERT_FALSE(c.damaged);
-    EXPECT_EQ(c.workState(), kStateGuidance);
+    EXPECT_TRUE(c.guided());
 
     appState.settings.zoom = 3.0f;
     appState.view.northUp = 0;
@@ -130,8 +134,10 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
 // A curve of more points than one record holds: resumed, it guides on the very same line.
 TEST_F(JournalResume, ACurvedLineComesBackPointForPoint) {
     resetWork();
-    setOrigin(8.55, 47.37);
-    journalBeginWork(kStateSettingAB);
+    setOrigin(appState.projection, appState.work.plane, 8.55, 47.37);
+    journalBeginWork(JournalWorkKind::AbLine, appState.work, appState.settings.implementWidth,
+                     appState.settings.implementHalfWidth,
+                     {appState.settings.zoom, appState.view.northUp});
     std::vector<Vec2> path;
     for (int i = 0; i < 9000; ++i) {
         const double t = i / 900.0;  // a wide S, 1 dm apart and more
@@ -151,7 +157,7 @@ TEST_F(JournalResume, ACurvedLineComesBackPointForPoint) {
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     journal::JournalContents c = journal::readJournal(bytes.data(), bytes.size());
     ASSERT_FALSE(c.damaged);
-    EXPECT_EQ(c.workState(), kStateGuidance);
+    EXPECT_TRUE(c.guided());
     EXPECT_EQ(c.curvePath.size(), path.size());
     loadJournalWork(c, true);
     ASSERT_EQ(appState.work.curveActive, 1);

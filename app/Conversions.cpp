@@ -1,13 +1,14 @@
-#include "export/Commands.h"
+#include "app/Conversions.h"
 
 #include <cstdio>
+#include <mutex>
 
 #include "app/AppState.h"
-#include "app/WindowProc.h"
+#include "app/FixPipeline.h"
+#include "app/WorkSession.h"
 #include "export/KmlExport.h"
 #include "export/ShapefileExport.h"
 #include "gpslink/NmeaParser.h"
-#include "guidance/FixProcessing.h"
 #include "guidance/Projection.h"
 #include "settings/DialogValues.h"
 
@@ -52,7 +53,8 @@ int runNmeaImport(const std::string& log, const std::string& save,
                      *widthMetres, kMaxWidthMetres);
         return 1;
     }
-    if (!s.projection.forwardTransform) configureGeodesyData();
+    if (!s.projection.forwardTransform)
+        configureGeodesyData(appState.projection, appState.layout.moduleDir);
     if (!s.projection.forwardTransform) {
         std::fprintf(stderr, "sulcomain: no coordinate transformation available\n");
         return 1;
@@ -66,11 +68,12 @@ int runNmeaImport(const std::string& log, const std::string& save,
     // A free work, never paused, exactly as the fixes would have arrived from the receiver.
     resetWork();
     s.ui.paused = 0;
-    s.ui.screenState = kStateFreeWork;
     NmeaParser parser;
-    parser.setFixCallback(onFix);
+    parser.setFixCallback([](GPS_POSITION fix) {
+        std::lock_guard lock(appState.frameLock);
+        processFix(fix, FixUse::FreeWork);
+    });
     bool read = feedLog(log, parser);
-    s.ui.screenState = kStateStart;
 
     int result = 1;
     if (!read) {

@@ -8,19 +8,19 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
+#include "app/FixPipeline.h"
 #include "platform/HeadlessPlatform.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 
 TEST(FixThread, TheDrawingSeesWholeRecordsAndMatchingTotals) {
     platform::HeadlessPlatform screen;
     platform::install(&screen);
-    guidance_test::resetWork(kStateFreeWork);
-    WorkPlane plane(7.2, 46.5);
+    pipeline_test::resetWork(kStateFreeWork);
+    pipeline_test::PlaneFixes plane(7.2, 46.5);
     // Prepared here: the receiver thread only calls the callback.
     std::vector<GPS_POSITION> fixes;
     for (int y = 0; y <= 20000; y += 10) fixes.push_back(plane.fixAt({0.0, double(y)}));

@@ -5,20 +5,20 @@
 #include <cmath>
 
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
+#include "app/FixPipeline.h"
 #include "guidance/GuidanceLines.h"
 #include "platform/HeadlessPlatform.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 
 class FixProcessing : public ::testing::Test {
   protected:
     void SetUp() override {
         platform::install(&screen);
-        guidance_test::resetWork(kStateFreeWork);
+        pipeline_test::resetWork(kStateFreeWork);
         plane.emplace(15.3, 52.1);  // the work's first fix: its origin
     }
     void TearDown() override { platform::install(nullptr); }
@@ -37,7 +37,7 @@ class FixProcessing : public ::testing::Test {
     }
 
     platform::HeadlessPlatform screen;
-    std::optional<WorkPlane> plane;
+    std::optional<pipeline_test::PlaneFixes> plane;
 };
 
 struct FilterRow {

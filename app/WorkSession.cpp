@@ -1,4 +1,4 @@
-#include "journal/InterruptedWork.h"
+#include "app/WorkSession.h"
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/GpsWait.h"
+#include "app/LastSaveFolder.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
 #include "app/WorkScreen.h"
@@ -18,7 +19,6 @@
 #include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
-#include "journal/LastSaveFolder.h"
 #include "journal/WorkJournal.h"
 
 namespace {
@@ -39,7 +39,22 @@ void renameAside(const std::string& path) {
     std::filesystem::rename(path, name, ignored);
 }
 
+// The screen the work goes on in.
+std::uint8_t screenOfWork(const journal::JournalContents& work) {
+    if (work.kind == std::uint8_t(JournalWorkKind::Free)) return kStateFreeWork;
+    return work.guided() ? kStateGuidance : kStateSettingAB;
+}
+
 }  // namespace
+
+void resetWork() {
+    std::lock_guard lock(appState.frameLock);
+    AppState& s = appState;
+    s.work = WorkRecord{};
+    s.guide = GuideResults{};
+    s.view.forgetWork();
+    s.ui.promptBlink = 1;
+}
 
 bool offerInterruptedWork() {
     if (!journalEnabled()) return false;
@@ -66,7 +81,7 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     AppState& s = appState;
     s.settings.implementWidth = work.implementWidth;
     s.settings.implementHalfWidth = work.implementHalfWidth;
-    setOrigin(work.originLonLat[0], work.originLonLat[1]);
+    setOrigin(appState.projection, appState.work.plane, work.originLonLat[0], work.originLonLat[1]);
     s.work.strips.assign(work.strips.data(), work.strips.size());
     s.work.workFull = s.work.strips.full() ? 1 : 0;
     s.work.pauseMarks = work.pauseMarks;
@@ -112,7 +127,7 @@ void resumeInterruptedWork() {
         journalPause(appState.work.strips.size());
         journalUnpause();
     }
-    appState.ui.returnState = pending.workState();
+    appState.ui.returnState = screenOfWork(pending);
     pending = {};
     startGpsWait();
 }

@@ -1,10 +1,13 @@
-// An interrupted work found at start-up: the question whether to resume it, and both answers.
+// The work in progress as a whole: a new work, and an interrupted work found at start-up with the
+// question whether to resume it and both answers.
 #pragma once
 
 #include <string>
 
 #include "journal/JournalReader.h"
 
+// A new work: nothing of the work before it is kept, and the next fix is its origin.
+void resetWork();
 // At start-up: reads the journal. When it holds a work, asks "Resume the interrupted work?" on
 // the confirmation screen and returns true. A journal that cannot be read is renamed aside
 // (".damaged") and no question is asked.
@@ -15,7 +18,7 @@ void resumeInterruptedWork();
 // journal is removed once that file is complete. The path of the file, empty on failure (the
 // journal is then kept).
 std::string recoverInterruptedWork();
-// Puts a journal's work into appState (the work arrays, origin, points, guide lines, view).
-// When newSegment is set the first fix afterwards starts a new segment; true when a pause mark
-// was added for it.
+// Puts a journal's work into the program's record (the work arrays, origin, points, guide lines,
+// view). When newSegment is set the first fix afterwards starts a new segment; true when a pause
+// mark was added for it.
 bool loadJournalWork(const journal::JournalContents& work, bool newSegment);

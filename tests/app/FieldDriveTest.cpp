@@ -3,17 +3,17 @@
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
+#include "app/FixPipeline.h"
 #include "guidance/GuidanceLines.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 
 TEST(FieldDrive, AreaAndDistanceOfFourPasses) {
-    guidance_test::resetWork(kStateSettingAB);
-    WorkPlane plane(-93.61, 41.95);  // a field in Iowa
+    pipeline_test::resetWork(kStateSettingAB);
+    pipeline_test::PlaneFixes plane(-93.61, 41.95);  // a field in Iowa
     auto fix = [&](int x, int y) { onFix(plane.fixAt({double(x), double(y)}, 4.0f, 0.9f)); };
 
     // Pass 1 north along x = 0: the origin fix, a seed at y = 10, records at y = 20 ... 1000.

@@ -8,8 +8,8 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "app/FixPipeline.h"
+#include "tests/app/PipelineTestSupport.h"
 #include "tools/FieldPath.h"
 
 namespace {
@@ -49,7 +49,7 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
         }
     }
 
-    guidance_test::resetWork(kStateSettingAB);
+    pipeline_test::resetWork(kStateSettingAB);
     appState.settings.guidancePattern = kPatternCurve;
     clearPatternLines();
     appState.work.pointASet = 0;  // a new work, as the start button leaves it

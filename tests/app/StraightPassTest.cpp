@@ -7,14 +7,14 @@
 #include <optional>
 
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
+#include "app/FixPipeline.h"
 #include "guidance/GuidanceLines.h"
 #include "platform/HeadlessPlatform.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 
 constexpr double kSpeedDmPerSecond = 22.0;  // 7.9 km/h
 constexpr double kPassDm = 500.0;           // 50 m
@@ -40,10 +40,10 @@ TEST_F(StraightPass, AreaAndDistanceAtEveryHeadingWidthAndRate) {
         const double driven = (lastAccepted - 2 * stride) * step;
         for (int widthCm : widthsCm) {
             for (int heading = 0; heading < 360; ++heading) {
-                guidance_test::resetWork(kStateFreeWork);
+                pipeline_test::resetWork(kStateFreeWork);
                 appState.settings.implementHalfWidth = std::uint16_t(widthCm / 2);
                 appState.settings.implementWidth = std::uint16_t(widthCm);
-                WorkPlane plane(8.55 + heading * 1e-3, 47.4);
+                pipeline_test::PlaneFixes plane(8.55 + heading * 1e-3, 47.4);
                 const double a = heading * M_PI / 180.0;
                 const double east = std::sin(a), north = std::cos(a);
                 for (int k = 0; k <= fixes; ++k)
@@ -86,8 +86,8 @@ TEST_F(StraightPass, ThreeCentimetresBesideTheLineReadThreeCentimetresAnywhere) 
     for (const auto& o : origins) {
         for (int heading : headings) {
             for (double side : {0.3, -0.3}) {
-                guidance_test::resetWork(kStateFreeWork);
-                WorkPlane plane(o[0], o[1]);
+                pipeline_test::resetWork(kStateFreeWork);
+                pipeline_test::PlaneFixes plane(o[0], o[1]);
                 const double a = heading * M_PI / 180.0;
                 const Vec2 along{std::sin(a), std::cos(a)};
                 const Vec2 right{along.y, -along.x};

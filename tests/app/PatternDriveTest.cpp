@@ -9,12 +9,12 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
-#include "guidance/FixProcessing.h"
-#include "tests/guidance/GuidanceTestSupport.h"
+#include "app/FixPipeline.h"
+#include "tests/app/PipelineTestSupport.h"
 
 namespace {
 
-using guidance_test::WorkPlane;
+using pipeline_test::PlaneFixes;
 constexpr double kPi = std::numbers::pi;
 
 void tap() {
@@ -23,11 +23,11 @@ void tap() {
 }
 
 TEST(PatternDrive, CurveRecordedFromAToBThenFollowedOnBothSides) {
-    guidance_test::resetWork(kStateSettingAB);
+    pipeline_test::resetWork(kStateSettingAB);
     appState.settings.guidancePattern = kPatternCurve;
     clearPatternLines();
     appState.work.pointASet = 0;  // a new work, as the start button leaves it
-    WorkPlane plane(-93.61, 41.95);
+    pipeline_test::PlaneFixes plane(-93.61, 41.95);
     const double R = 800.0,
                  w = appState.settings.implementWidth * 0.1;  // 80 m bend, 12 m implement
     const Vec2 centre{0.0, R};
@@ -81,10 +81,10 @@ TEST(PatternDrive, CurveRecordedFromAToBThenFollowedOnBothSides) {
 
 TEST(PatternDrive, HeadingLineStartsOnATap) {
     for (bool typed : {false, true}) {
-        guidance_test::resetWork(kStateSettingAB);
+        pipeline_test::resetWork(kStateSettingAB);
         appState.settings.guidancePattern = kPatternHeading;
         appState.settings.headingDegrees = typed ? 90.0 : std::nan("");
-        WorkPlane plane(-93.61, 41.95);
+        pipeline_test::PlaneFixes plane(-93.61, 41.95);
         auto fix = [&](double x, double y) { onFix(plane.fixAt({x, y}, 4.0f, 0.9f)); };
         // North along x = 0, then A: one tap and guidance is on.
         for (double y = 0.0; y <= 300.0; y += 10.0) fix(0.0, y);

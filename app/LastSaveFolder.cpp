@@ -1,4 +1,4 @@
-#include "journal/LastSaveFolder.h"
+#include "app/LastSaveFolder.h"
 
 #include <QSettings>
 #include <QString>

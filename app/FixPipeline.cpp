@@ -1,0 +1,131 @@
+// The fix callback ties the guidance library to the screens: the screen state decides what a
+// fix does, the journal records what it added, the guidance output sends the error, and the view
+// follows the vehicle.
+#include "app/FixPipeline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+#include <optional>
+
+#include "app/AbPoints.h"
+#include "app/AppState.h"
+#include "app/Palette.h"
+#include "app/WorkScreen.h"
+#include "guidance/FixFilter.h"
+#include "guidance/GuideFollowing.h"
+#include "guidance/HeadingSmoothing.h"
+#include "guidance/Projection.h"
+#include "guidance/WorkedStrip.h"
+#include "journal/WorkJournal.h"
+#include "nmeaout/GuidanceOutput.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// What the information panel shows of every fix, accepted or not.
+void storePanelValues(const GPS_POSITION& fix) {
+    FixReadings& readings = appState.fix;
+    readings.hdop = fix.hdop;
+    readings.fixQuality = hasPosition(fix) ? static_cast<std::int32_t>(fix.fixQuality) : 0;
+    // A fix without quality or satellites says nothing about the satellites in use.
+    if (fix.fixQuality != 0 && fix.satelliteCount != 0)
+        readings.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
+    readings.speedKnots = fix.speed;
+    appState.ui.redrawPending = 1;
+}
+
+FixFilter filterOfSettings(const StoredSettings& settings) {
+    return {settings.speedThreshold, settings.hdopThreshold,
+            static_cast<double>(settings.distanceThresholdSquared)};
+}
+
+GuideReach reachOfScreen() {
+    const AppState& s = appState;
+    const double zoom = std::max(double(s.settings.zoom), 1e-3);
+    return {s.settings.zoom,
+            (double(s.layout.screenWidth) + double(s.layout.screenHeight)) / zoom + 50.0};
+}
+
+// Everything after the panel values, while a work screen is up.
+void processWorkFix(const GPS_POSITION& fix, FixUse use) {
+    AppState& s = appState;
+    WorkRecord& work = s.work;
+    const bool hadOrigin = work.plane.originSet;
+    std::optional<PlanePoint> projected =
+        projectFix(s.projection, work.plane, fix.longitude, fix.latitude);
+    // The work's first fix names its origin: from here on the work has a journal.
+    if (!hadOrigin && work.plane.originSet)
+        journalBeginWork(use == FixUse::FreeWork ? JournalWorkKind::Free : JournalWorkKind::AbLine,
+                         work, s.settings.implementWidth, s.settings.implementHalfWidth,
+                         {s.settings.zoom, s.view.northUp});
+    if (!projected) return;
+    work.previousPosition = *projected;
+    double dx = projected->x - work.position.x;
+    double dy = projected->y - work.position.y;
+    double d2 = dx * dx + dy * dy;
+    if (!passesFilters(filterOfSettings(s.settings), s.fix.speedKnots, s.fix.hdop, d2)) return;
+
+    Vec2 unit = Vec2{dx, dy} / std::sqrt(d2);
+    work.position = *projected;
+    work.positionLonLat[0] = fix.longitude;
+    work.positionLonLat[1] = fix.latitude;
+    // The first accepted fix of a work only seeds the position: there is no step yet.
+    if (!work.positionSet) {
+        work.positionSet = 1;
+        return;
+    }
+
+    // Half the implement width along the step's left normal, centimetres to decimetres; the
+    // edges keep their fractions, so the strip is exactly as wide as the implement.
+    double halfWidth = s.settings.implementHalfWidth * 0.1;
+    double offX = halfWidth * unit.y;
+    double offY = halfWidth * unit.x;
+
+    smoothHeading(s.heading, unit.x, unit.y, work.strips.size());
+
+    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, d2)) journalStripAdded(work);
+    if (use == FixUse::Guidance) {
+        followGuideLines(work, s.guide, unit, s.settings.arrowTolerance, reachOfScreen());
+        publishGuidance(s.guide.crossTrack);
+    }
+    if (use == FixUse::SettingAB) {
+        // A line of a saved work waits for the work's first step.
+        if (!s.ui.savedLineLonLat.empty()) adoptSavedLine();
+        // A curve being recorded takes every accepted position from A on.
+        if (work.pointASet && s.settings.guidancePattern == kPatternCurve)
+            work.curveRecording.push_back({work.position.x, work.position.y});
+    }
+    recomputeView();
+}
+
+}  // namespace
+
+FixUse fixUseFor(std::uint8_t screenState) {
+    switch (screenState) {
+        case kStateFreeWork:
+            return FixUse::FreeWork;
+        case kStateGuidance:
+            return FixUse::Guidance;
+        case kStateSettingAB:
+            return FixUse::SettingAB;
+        default:
+            return FixUse::PanelOnly;
+    }
+}
+
+void processFix(const GPS_POSITION& fix, FixUse use) {
+    storePanelValues(fix);
+    notePaletteFix(fix);
+    if (use != FixUse::PanelOnly && hasPosition(fix)) processWorkFix(fix, use);
+}
+
+void onFix(GPS_POSITION fix) {
+    {
+        std::lock_guard lock(appState.frameLock);
+        // One reading of the screen state for the whole fix: a touch that changes it meanwhile
+        // takes effect with the next fix.
+        processFix(fix, fixUseFor(appState.ui.screenState));
+    }
+    platform::current().requestPaint();
+}
