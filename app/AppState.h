@@ -14,11 +14,11 @@
 #include <mutex>
 
 #include "app/FixReadings.h"
-#include "app/ReviewRecord.h"
 #include "app/ScreenLayout.h"
 #include "app/StoredSettings.h"
 #include "app/UiState.h"
 #include "app/WorkView.h"
+#include "export/ReviewRecord.h"
 #include "guidance/GuideResults.h"
 #include "guidance/HeadingSmoothing.h"
 #include "guidance/Projection.h"

@@ -16,7 +16,7 @@ int runKmlConversion(const std::vector<std::string>& files) {
     int failures = 0;
     for (const std::string& file : files) {
         std::string path = file;
-        if (!convertShapefileToKml(path)) {
+        if (!convertShapefileToKml(path, appState.settings.trackColor)) {
             std::fprintf(stderr, "sulcomain: %s: not converted to KML\n", file.c_str());
             ++failures;
         }
@@ -80,7 +80,7 @@ int runNmeaImport(const std::string& log, const std::string& save,
         std::fprintf(stderr, "sulcomain: %s: cannot read the log\n", log.c_str());
     } else if (s.work.strips.empty()) {
         std::fprintf(stderr, "sulcomain: %s: no fix of the log made a strip record\n", log.c_str());
-    } else if (!exportShapefile(save)) {
+    } else if (!exportShapefile(save, appState.work, appState.projection)) {
         std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
     } else {
         // The figures the panel shows for this work, to the square metre and the decimetre.

@@ -147,7 +147,12 @@ void startWork(std::uint8_t workState) {
 void beginReview() {
     std::string path;
     if (!chooseShapefile(path, true)) return;
-    if (!readShapefileForReview(path)) return;
+    resetWork();
+    {
+        std::lock_guard lock(appState.frameLock);
+        if (!readShapefileForReview(path, appState.projection, appState.work, appState.review))
+            return;
+    }
     if (isGpsRunning()) setGpsEnabled(0);
     appState.ui.screenState = kStateReview;
     appState.ui.paused = 0;
@@ -198,12 +203,12 @@ void tapReview(Tap tap) {
 void writeWork(const std::string& path) {
     setPrompt(kMsgSaveQuestion);
     appState.ui.confirmKind = kConfirmSave;
-    if (!exportShapefile(path)) {
+    if (!exportShapefile(path, appState.work, appState.projection)) {
         platform::current().messageBox(kSaveFailedText);
         return;
     }
     // The guide line goes beside a work saved whole, for the next pass or season.
-    writeGuideLine(path);
+    writeGuideLine(path, appState.work, appState.settings.guidancePattern, appState.projection);
     rememberSaveFolder(path);
     journalEndWork();
     appState.ui.screenState = kStateStart;

@@ -140,7 +140,7 @@ std::string recoverInterruptedWork() {
     std::strftime(stamp, sizeof stamp, "recovered-%Y%m%d-%H%M%S.shp", &local);
     std::string path = lastSaveFolder() + stamp;
     loadJournalWork(pending, false);
-    bool written = exportShapefile(path) != 0;
+    bool written = exportShapefile(path, appState.work, appState.projection) != 0;
     resetWork();
     if (!written) return {};
     // The file is whole and closed: only now does the journal go.

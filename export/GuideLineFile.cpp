@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "app/AppState.h"
 #include "export/BasePath.h"
 #include "guidance/GuidancePattern.h"
 #include "guidance/Projection.h"
@@ -18,15 +17,15 @@
 namespace {
 
 // The current line in the plane: the curve's path, or A and B.
-std::vector<Vec2> currentLine(std::uint8_t& pattern) {
-    const AppState& s = appState;
-    if (s.work.curveActive && s.work.curve.path.size() >= 2) {
+std::vector<Vec2> currentLine(const WorkRecord& work, std::uint8_t guidancePattern,
+                              std::uint8_t& pattern) {
+    if (work.curveActive && work.curve.path.size() >= 2) {
         pattern = kPatternCurve;
-        return s.work.curve.path;
+        return work.curve.path;
     }
-    if (s.work.guidance.lines.empty()) return {};
-    pattern = s.settings.guidancePattern == kPatternHeading ? kPatternHeading : kPatternStraight;
-    return {s.work.guidance.anchorA, s.work.guidance.anchorB};
+    if (work.guidance.lines.empty()) return {};
+    pattern = guidancePattern == kPatternHeading ? kPatternHeading : kPatternStraight;
+    return {work.guidance.anchorA, work.guidance.anchorB};
 }
 
 }  // namespace
@@ -36,22 +35,23 @@ std::string guideLinePath(std::string workPath) {
     return workPath + ".line.geojson";
 }
 
-bool writeGuideLine(const std::string& workPath) {
+bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
+                    std::uint8_t guidancePattern, ProjectionTransforms& transforms) {
     std::uint8_t pattern = kPatternStraight;
-    const std::vector<Vec2> line = currentLine(pattern);
+    const std::vector<Vec2> line = currentLine(work, guidancePattern, pattern);
     if (line.size() < 2) return false;
     std::vector<double> lonLat;
-    openInverseProjection(appState.projection);
+    openInverseProjection(transforms);
     for (const Vec2& p : line) {
         double lon = 0.0, lat = 0.0;
-        if (!unprojectPoint(appState.projection, appState.work.plane, {p.x, p.y}, lon, lat)) {
-            closeInverseProjection(appState.projection);
+        if (!unprojectPoint(transforms, work.plane, {p.x, p.y}, lon, lat)) {
+            closeInverseProjection(transforms);
             return false;
         }
         lonLat.push_back(lon);
         lonLat.push_back(lat);
     }
-    closeInverseProjection(appState.projection);
+    closeInverseProjection(transforms);
 
     GDALAllRegister();
     GDALDriverH driver = GDALGetDriverByName("GeoJSON");

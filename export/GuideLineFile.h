@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "guidance/Projection.h"
+#include "guidance/WorkRecord.h"
+
 struct SavedGuideLine {
     std::uint8_t pattern = 0;    // kPatternStraight, kPatternHeading or kPatternCurve
     std::vector<double> lonLat;  // longitude, latitude, longitude, ...
@@ -14,9 +17,10 @@ struct SavedGuideLine {
 
 // The line file's path for a work's path (with or without .shp).
 std::string guideLinePath(std::string workPath);
-// Writes the current work's line beside the work; false when it has none or the file could not
-// be written whole.
-bool writeGuideLine(const std::string& workPath);
+// Writes the work's line beside the work; false when it has none or the file could not be
+// written whole. guidancePattern tells an A + heading line from an AB line.
+bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
+                    std::uint8_t guidancePattern, ProjectionTransforms& transforms);
 // Reads a line file written by writeGuideLine (or any GeoJSON/shapefile GDAL reads whose first
 // feature is a line); false with nothing changed for anything else.
 bool readGuideLine(const std::string& path, SavedGuideLine& line);

@@ -5,7 +5,6 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/AppState.h"
 #include "export/BasePath.h"
 #include "export/WorkFields.h"
 #include "export/WorkRing.h"
@@ -70,15 +69,16 @@ void appendHex2(std::string& out, unsigned value) {
     out += kHex[value & 15];
 }
 
-void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number) {
+void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number,
+                     std::uint32_t trackColor) {
     std::string& out = kml.text();
     out += "<Placemark>\n<name>Track ";
     out += std::to_string(number);
     out += "</name>\n<Style>\n<PolyStyle>\n<color>b2";
     // KML colours are aabbggrr; the track colour keeps red in its low byte.
-    appendHex2(out, (appState.settings.trackColor >> 16) & 0xFF);
-    appendHex2(out, (appState.settings.trackColor >> 8) & 0xFF);
-    appendHex2(out, appState.settings.trackColor & 0xFF);
+    appendHex2(out, (trackColor >> 16) & 0xFF);
+    appendHex2(out, (trackColor >> 8) & 0xFF);
+    appendHex2(out, trackColor & 0xFF);
     out += "</color>\n</PolyStyle>\n</Style>\n";
     out +=
         "<Polygon>\n<tessellate>1</tessellate>\n<outerBoundaryIs>\n<LinearRing>\n"
@@ -96,7 +96,7 @@ void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number
 }
 
 // The placemarks of every usable shape; false when the file is not a polygon file.
-bool appendPlacemarks(KmlFile& kml, const std::string& base) {
+bool appendPlacemarks(KmlFile& kml, const std::string& base, std::uint32_t trackColor) {
     DBFHandle dbf = DBFOpen(base.c_str(), "rb");
     if (!dbf) return true;
     bool polygons = true;
@@ -112,7 +112,7 @@ bool appendPlacemarks(KmlFile& kml, const std::string& base) {
                 // A shape without vertices has no ring to close and is skipped like one that is
                 // no work ring; the tracks keep the numbers of their shapes either way.
                 int pairs = ringPairCount(*shape);
-                if (pairs > 0) appendPlacemark(kml, *shape, pairs, i + 1);
+                if (pairs > 0) appendPlacemark(kml, *shape, pairs, i + 1, trackColor);
                 SHPDestroyObject(shape);
             }
             SHPClose(shp);
@@ -124,7 +124,7 @@ bool appendPlacemarks(KmlFile& kml, const std::string& base) {
 
 }  // namespace
 
-int convertShapefileToKml(std::string& path) {
+int convertShapefileToKml(std::string& path, std::uint32_t trackColor) {
     // The document's name is the work's with the extension kml; a name too short to hold an
     // extension has no room for it.
     if (path.size() < 4) return 0;
@@ -141,7 +141,7 @@ int convertShapefileToKml(std::string& path) {
     appendXmlText(out, path);
     out += "</name>\n<Folder>\n<name>Objects</name>\n<open>1</open>\n";
     // A file of other shapes leaves the document unfinished and the conversion failed.
-    if (!appendPlacemarks(kml, path)) {
+    if (!appendPlacemarks(kml, path, trackColor)) {
         kml.close();
         return 0;
     }

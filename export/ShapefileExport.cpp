@@ -13,7 +13,6 @@
 #include <iterator>
 #include <vector>
 
-#include "app/AppState.h"
 #include "export/BasePath.h"
 #include "export/DbfNumber.h"
 #include "export/WorkFields.h"
@@ -46,11 +45,12 @@ struct PendingSave {
     std::string temporary;  // base name of the files being written
     SHPHandle shp = nullptr;
     DBFHandle dbf = nullptr;
-    bool inverse = false;
+    // Open while the save runs; closed with it.
+    ProjectionTransforms* inverse = nullptr;
     bool reserved = false;
     bool done = false;
     ~PendingSave() {
-        if (inverse) closeInverseProjection(appState.projection);
+        if (inverse) closeInverseProjection(*inverse);
         if (shp) SHPClose(shp);
         if (dbf) DBFClose(dbf);
         if (done) return;
@@ -102,11 +102,11 @@ std::string readStart(const std::string& path, std::size_t limit) {
 // The ring of one segment in the plane: left points forward, right points backward. Left is
 // left of the direction of travel, so the ring runs clockwise; where sharp turns fold it the
 // other way it is turned round, since an outer ring must run clockwise.
-void buildPlaneRing(RecordRange range, std::vector<PlanePoint>& ring) {
+void buildPlaneRing(const StripRecord& strips, RecordRange range, std::vector<PlanePoint>& ring) {
     std::size_t m = range.end - range.begin;
     ring.resize(2 * m);
     for (std::size_t j = 0; j < m; ++j) {
-        const TrackEdge& r = appState.work.strips[range.begin + j];
+        const TrackEdge& r = strips[range.begin + j];
         ring[j] = {r.leftX, r.leftY};
         ring[2 * m - 1 - j] = {r.rightX, r.rightY};
     }
@@ -124,13 +124,13 @@ void buildPlaneRing(RecordRange range, std::vector<PlanePoint>& ring) {
 
 // The ring in degrees, closed by its first vertex; false when a vertex cannot be turned back
 // into degrees (it would otherwise be written as metres).
-bool ringToDegrees(const std::vector<PlanePoint>& ring, std::vector<double>& x,
+bool ringToDegrees(const ProjectionTransforms& transforms, const WorkPlane& plane,
+                   const std::vector<PlanePoint>& ring, std::vector<double>& x,
                    std::vector<double>& y) {
     x.resize(ring.empty() ? 0 : ring.size() + 1);
     y.resize(x.size());
     for (std::size_t i = 0; i < ring.size(); ++i)
-        if (!unprojectPoint(appState.projection, appState.work.plane, ring[i], x[i], y[i]))
-            return false;
+        if (!unprojectPoint(transforms, plane, ring[i], x[i], y[i])) return false;
     if (!ring.empty()) {
         x.back() = x[0];
         y.back() = y[0];
@@ -213,7 +213,8 @@ bool publish(const PendingSave& save, const std::string& base) {
 
 }  // namespace
 
-int exportShapefile(const std::string& path) {
+int exportShapefile(const std::string& path, const WorkRecord& work,
+                    ProjectionTransforms& transforms) {
     std::string base = path;
     cutAtExtension(base);
     PendingSave save;
@@ -240,24 +241,22 @@ int exportShapefile(const std::string& path) {
         return 0;
     }
     if (!writeTextFile(save.temporary + ".prj", kWgs84Prj)) return 0;
-    openInverseProjection(appState.projection);
-    save.inverse = true;
+    openInverseProjection(transforms);
+    save.inverse = &transforms;
 
     // The same three values go into every record. The name is cut to the field ourselves: a
     // longer one would make shapelib report the write as failed and the work would be lost.
     int nameWidth = 0;
     DBFGetFieldInfo(save.dbf, kFieldName, nullptr, &nameWidth, nullptr);
     const std::string name = nameFieldText(toNarrow(path), nameWidth);
-    const std::string lon =
-        formatDbfNumber(appState.work.plane.originLonLat[0], kRefWidth, kRefDecimals);
-    const std::string lat =
-        formatDbfNumber(appState.work.plane.originLonLat[1], kRefWidth, kRefDecimals);
+    const std::string lon = formatDbfNumber(work.plane.originLonLat[0], kRefWidth, kRefDecimals);
+    const std::string lat = formatDbfNumber(work.plane.originLonLat[1], kRefWidth, kRefDecimals);
 
     std::vector<PlanePoint> ring;
     std::vector<double> x, y, z;
-    for (RecordRange range : workSegments(appState.work.pauseMarks, appState.work.strips.size())) {
-        buildPlaneRing(range, ring);
-        if (!ringToDegrees(ring, x, y)) return 0;
+    for (RecordRange range : workSegments(work.pauseMarks, work.strips.size())) {
+        buildPlaneRing(work.strips, range, ring);
+        if (!ringToDegrees(transforms, work.plane, ring, x, y)) return 0;
         z.assign(x.size(), 0.0);
         SHPObject* shape =
             SHPCreateSimpleObject(SHPT_POLYGON, int(x.size()), x.data(), y.data(), z.data());
@@ -267,8 +266,8 @@ int exportShapefile(const std::string& path) {
         if (record < 0 || !writeAttributes(save.dbf, record, name, lon, lat)) return 0;
         if (shapelibFailed) return 0;
     }
-    closeInverseProjection(appState.projection);
-    save.inverse = false;
+    closeInverseProjection(transforms);
+    save.inverse = nullptr;
     if (!closeAndVerify(save) || !publish(save, base)) return 0;
     save.done = true;
     std::remove(save.temporary.c_str());

@@ -3,5 +3,9 @@
 
 #include <string>
 
+#include "guidance/Projection.h"
+#include "guidance/WorkRecord.h"
+
 // 1 on success, 0 on failure (the driver has been told why).
-int exportShapefile(const std::string& path);
+int exportShapefile(const std::string& path, const WorkRecord& work,
+                    ProjectionTransforms& transforms);

@@ -8,8 +8,6 @@
 #include <cstring>
 #include <optional>
 
-#include "app/AppState.h"
-#include "app/WorkSession.h"
 #include "export/BasePath.h"
 #include "export/WorkFields.h"
 #include "export/WorkRing.h"
@@ -43,30 +41,31 @@ bool isGeographic(const SHPObject& shape) {
 // Appends the point pairs of one polygon (left points forward, right points backward) to the
 // strip records, up to the capacity of the record array; returns the number loaded. The points
 // keep the plane's precision, so the totals replayed are the totals recorded.
-std::size_t loadShape(const SHPObject& shape, std::size_t m, std::size_t total) {
+std::size_t loadShape(ProjectionTransforms& transforms, WorkPlane& plane, ReviewRecord& review,
+                      const SHPObject& shape, std::size_t m, std::size_t total) {
     std::size_t room = std::size_t(kTrackCapacity) - total;
     std::size_t pairs = m < room ? m : room;
     for (std::size_t j = 0; j < pairs; ++j) {
         std::size_t r = 2 * m - 1 - j;
         std::optional<PlanePoint> left =
-            projectFix(appState.projection, appState.work.plane, shape.padfX[j], shape.padfY[j]);
+            projectFix(transforms, plane, shape.padfX[j], shape.padfY[j]);
         std::optional<PlanePoint> right =
-            projectFix(appState.projection, appState.work.plane, shape.padfX[r], shape.padfY[r]);
+            projectFix(transforms, plane, shape.padfX[r], shape.padfY[r]);
         if (!left || !right) return j;
-        appState.review.edges.push_back({left->x, left->y, right->x, right->y});
-        appState.review.positions.push_back(
-            {(left->x + right->x) / 2.0, (left->y + right->y) / 2.0});
+        review.edges.push_back({left->x, left->y, right->x, right->y});
+        review.positions.push_back({(left->x + right->x) / 2.0, (left->y + right->y) / 2.0});
         // Left lies a quarter turn counter-clockwise of the direction of travel.
         Vec2 across{right->x - left->x, right->y - left->y};
         across.normalize();
-        appState.review.headings.push_back(across.perpendicular());
+        review.headings.push_back(across.perpendicular());
     }
     return pairs;
 }
 
 }  // namespace
 
-int readShapefileForReview(std::string& path) {
+int readShapefileForReview(std::string& path, ProjectionTransforms& transforms, WorkRecord& work,
+                           ReviewRecord& review) {
     cutAtExtension(path);
     DBFHandle dbf = DBFOpen(path.c_str(), "rb");
     if (!dbf) return 0;
@@ -80,12 +79,10 @@ int readShapefileForReview(std::string& path) {
     // Without an origin there is no plane to rebuild the work in.
     if (!lon || !lat) return 0;
 
-    resetWork();
-    appState.review.positions.clear();
-    appState.review.headings.clear();
-    appState.review.edges.clear();
+    work = WorkRecord{};
+    review = ReviewRecord{};
     // Without the work's own zone there is no plane to rebuild it in.
-    if (!setOrigin(appState.projection, appState.work.plane, *lon, *lat)) return 0;
+    if (!setOrigin(transforms, work.plane, *lon, *lat)) return 0;
 
     SHPHandle shp = SHPOpen(path.c_str(), "rb");
     if (!shp) return 1;
@@ -101,8 +98,8 @@ int readShapefileForReview(std::string& path) {
         if (!shape) continue;
         int pairs = ringPairCount(*shape);
         if (pairs >= 0 && isGeographic(*shape)) {
-            total += loadShape(*shape, std::size_t(pairs), total);
-            if (count > 1) appState.work.pauseMarks.push_back(std::uint16_t(total));
+            total += loadShape(transforms, work.plane, review, *shape, std::size_t(pairs), total);
+            if (count > 1) work.pauseMarks.push_back(std::uint16_t(total));
         }
         SHPDestroyObject(shape);
     }

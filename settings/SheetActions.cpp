@@ -1,5 +1,6 @@
 #include "settings/SheetActions.h"
 
+#include "app/AppState.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
 #include "app/SettingsFile.h"
@@ -10,8 +11,15 @@
 namespace {
 
 SheetActions programActions() {
-    return {saveSettings,        isGpsRunning,    setGpsEnabled,        startGpsWait,
-            rebuildVehicleImage, chooseShapefile, convertShapefileToKml};
+    return {saveSettings,
+            isGpsRunning,
+            setGpsEnabled,
+            startGpsWait,
+            rebuildVehicleImage,
+            chooseShapefile,
+            [](std::string& path) {
+                return convertShapefileToKml(path, appState.settings.trackColor);
+            }};
 }
 
 SheetActions actions = programActions();

@@ -62,10 +62,12 @@ int main() {
     buildFullWork();
 
     bool ok = true;
-    double exportMs = medianMs(5, [&] { ok = exportShapefile(base + ".shp") == 1 && ok; });
+    double exportMs = medianMs(5, [&] {
+        ok = exportShapefile(base + ".shp", appState.work, appState.projection) == 1 && ok;
+    });
     double kmlMs = medianMs(5, [&] {
         std::string path = base + ".shp";
-        ok = convertShapefileToKml(path) == 1 && ok;
+        ok = convertShapefileToKml(path, appState.settings.trackColor) == 1 && ok;
     });
     const std::string command = "rm -f '" + base + "-ogr.kml' && ogr2ogr -f KML '" + base +
                                 "-ogr.kml' '" + base + ".shp' >/dev/null 2>&1";

@@ -61,7 +61,8 @@ class CommandsTest : public ::testing::Test {
     // The distance between the edges of the first rebuilt record, in decimetres.
     double savedWidth(const std::string& work) {
         std::string path = work;
-        EXPECT_EQ(readShapefileForReview(path), 1);
+        EXPECT_EQ(readShapefileForReview(path, appState.projection, appState.work, appState.review),
+                  1);
         if (appState.review.positions.empty()) return 0.0;
         const TrackEdge& r = appState.review.edges[0];
         return std::hypot(r.rightX - r.leftX, r.rightY - r.leftY);

@@ -42,7 +42,8 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     clearPatternLines();
     ASSERT_TRUE(setCurvePath(appState.work.curve, bend(), 120.0));
     appState.work.curveActive = 1;
-    ASSERT_TRUE(writeGuideLine(work));
+    ASSERT_TRUE(writeGuideLine(work, appState.work, appState.settings.guidancePattern,
+                               appState.projection));
     const std::string file = dir.path().toStdString() + "/Feld M\u00fcller.line.geojson";
     EXPECT_EQ(guideLinePath(work), file);
 
@@ -110,7 +111,8 @@ TEST(GuideLineFile, StraightLineAndFilesThatAreNoLines) {
     setAbLine(appState.work.guidance, {10.0, 20.0}, {10.5, 1020.0}, 120.0);
     appState.settings.guidancePattern = kPatternHeading;
     const std::string work = dir.path().toStdString() + "/acker.2024";
-    ASSERT_TRUE(writeGuideLine(work));
+    ASSERT_TRUE(writeGuideLine(work, appState.work, appState.settings.guidancePattern,
+                               appState.projection));
     SavedGuideLine saved;
     ASSERT_TRUE(readGuideLine(dir.path().toStdString() + "/acker.line.geojson", saved));
     EXPECT_EQ(saved.pattern, kPatternHeading);
@@ -119,7 +121,8 @@ TEST(GuideLineFile, StraightLineAndFilesThatAreNoLines) {
 
     // Nothing to keep, and files that hold no line, leave everything as it was.
     appState.work.guidance = {};
-    EXPECT_FALSE(writeGuideLine(dir.path().toStdString() + "/none.shp"));
+    EXPECT_FALSE(writeGuideLine(dir.path().toStdString() + "/none.shp", appState.work,
+                                appState.settings.guidancePattern, appState.projection));
     const std::string junk = dir.path().toStdString() + "/junk.line.geojson";
     for (const char* text : {"", "{", "{\"type\":\"Point\",\"coordinates\":[1,2]}",
                              "{\"type\":\"LineString\",\"coordinates\":[[1,2]]}",

@@ -53,7 +53,7 @@ TEST_F(KmlExportTest, DocumentOfTwoTracks) {
     std::string base = folder / "base";
     writeShapefile(base, SHPT_POLYGON, {northwardRing(3), northwardRing(2, 16.6)});
     std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     EXPECT_EQ(path, base);
     std::string kml = readFile(base + ".kml");
 
@@ -82,7 +82,7 @@ TEST_F(KmlExportTest, UnusableShapesAreSkippedAndTheNumbersKept) {
     std::string base = folder / "odd";
     writeShapefile(base, SHPT_POLYGON, {northwardRing(2), odd, Ring{}, northwardRing(4)});
     std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     EXPECT_EQ(placemarks(readFile(base + ".kml")),
               (std::vector<std::pair<std::string, int>>{{"Track 1", 5}, {"Track 4", 9}}));
 }
@@ -95,7 +95,7 @@ TEST_F(KmlExportTest, FilesThatAreNotWorks) {
     base = folder / "fields";
     writeShapefile(base, SHPT_POLYGON, {northwardRing(2)}, {"XREF", "NAME", "YREF"});
     path = base + ".shp";
-    EXPECT_EQ(convertShapefileToKml(path), 1);
+    EXPECT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     std::string kml = readFile(base + ".kml");
     EXPECT_EQ(countOf(kml, "<Placemark>"), 0);
     EXPECT_NE(kml.find("</kml>\n"), std::string::npos);
@@ -105,19 +105,19 @@ TEST_F(KmlExportTest, FilesThatAreNotWorks) {
     writeShapefile(base, SHPT_POLYGON, {northwardRing(2)});
     std::filesystem::remove(base + ".shp");
     path = base + ".shp";
-    EXPECT_EQ(convertShapefileToKml(path), 1);
+    EXPECT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     EXPECT_EQ(countOf(readFile(base + ".kml"), "<Placemark>"), 0);
 
     // Points are no work: result 0.
     base = folder / "points";
     writeShapefile(base, SHPT_POINT, {Ring{{16.5}, {48.25}}});
     path = base + ".shp";
-    EXPECT_EQ(convertShapefileToKml(path), 0);
+    EXPECT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 0);
 
     // Too short to hold an extension, and a folder that does not exist.
     for (std::string bad :
          {std::string("a"), std::string(".sh"), std::string(""), folder / "nowhere/x.shp"}) {
-        EXPECT_EQ(convertShapefileToKml(bad), 0) << bad;
+        EXPECT_EQ(convertShapefileToKml(bad, appState.settings.trackColor), 0) << bad;
     }
 }
 
@@ -126,7 +126,7 @@ TEST_F(KmlExportTest, ExistingDocumentIsReplaced) {
     writeShapefile(base, SHPT_POLYGON, {northwardRing(2)});
     std::ofstream(base + ".kml") << std::string(100000, 'x');
     std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     std::string kml = readFile(base + ".kml");
     EXPECT_EQ(kml.find("xxxx"), std::string::npos);
     EXPECT_EQ(kml.substr(0, 5), "<?xml");
@@ -140,7 +140,7 @@ TEST_F(KmlExportTest, FolderNameIsEscaped) {
     std::string base = dir + "/bad\xFFname";
     writeShapefile(base, SHPT_POLYGON, {northwardRing(2)});
     std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     std::string kml = readFile(base + ".kml");
     EXPECT_NE(kml.find("Smith &amp; Sons &lt;Feld&gt; &quot;\xC3\x84&quot;/bad\xEF\xBF\xBDname"),
               std::string::npos);
@@ -163,7 +163,7 @@ TEST_F(KmlExportTest, GdalReadsTheDocumentBack) {
     rings[0].x[2] = 16.1234565;  // exactly between two sixth decimals, as seen in binary
     writeShapefile(base, SHPT_POLYGON, rings);
     std::string path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
 
     GDALAllRegister();
     GDALDataset* doc =
@@ -206,12 +206,12 @@ TEST_F(KmlExportTest, NumbersDoNotFollowTheLocale) {
     beginWork();
     driveNorth(3);
     std::string base = folder / "locale";
-    int saved = exportShapefile(base + ".shp");
+    int saved = exportShapefile(base + ".shp", appState.work, appState.projection);
     std::string path = base + ".shp";
-    int converted = convertShapefileToKml(path);
+    int converted = convertShapefileToKml(path, appState.settings.trackColor);
     path = base + ".shp";
     beginWork(0.0, 0.0);
-    int loaded = readShapefileForReview(path);
+    int loaded = readShapefileForReview(path, appState.projection, appState.work, appState.review);
     std::setlocale(LC_ALL, previous.c_str());
     ASSERT_EQ(saved, 1);
     ASSERT_EQ(converted, 1);

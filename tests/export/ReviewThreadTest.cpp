@@ -90,11 +90,11 @@ TEST_F(ReviewThreadTest, ReplayOfASavedWorkReproducesItsAreaAndSegments) {
     const std::uint16_t records = appState.work.strips.size();
     const auto segments = nonEmpty(workSegments(appState.work.pauseMarks, records));
     ASSERT_GT(area, 0.0);
-    ASSERT_EQ(exportShapefile(folder / "drive.shp"), 1);
+    ASSERT_EQ(exportShapefile(folder / "drive.shp", appState.work, appState.projection), 1);
 
     beginWork(0.0, 0.0);
     std::string path = folder / "drive.shp";
-    ASSERT_EQ(readShapefileForReview(path), 1);
+    ASSERT_EQ(readShapefileForReview(path, appState.projection, appState.work, appState.review), 1);
     appState.settings.reviewStep = 50;
     startAsTheWindowDoes();
     waitForTheEnd();

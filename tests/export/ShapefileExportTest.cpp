@@ -90,7 +90,7 @@ TEST_F(ShapefileExportTest, OneShapePerSegmentWithPausesSplittingTheWork) {
         driveNorth(10);
         appState.work.pauseMarks = c.marks;
         std::string base = folder / "work";
-        ASSERT_EQ(exportShapefile(base + ".shp"), 1);
+        ASSERT_EQ(exportShapefile(base + ".shp", appState.work, appState.projection), 1);
         SavedWork saved = readBack(base);
         EXPECT_EQ(saved.type, SHPT_POLYGON);
         std::vector<int> vertices;
@@ -104,7 +104,7 @@ TEST_F(ShapefileExportTest, RingRunsAlongTheLeftEdgeAndBackAlongTheRight) {
     record(-60, 0, 60, 0);
     record(-60, 100, 60, 100);
     record(-50, 200, 70, 210);
-    ASSERT_EQ(exportShapefile(folder / "ring.shp"), 1);
+    ASSERT_EQ(exportShapefile(folder / "ring.shp", appState.work, appState.projection), 1);
     SavedWork saved = readBack(folder / "ring");
     ASSERT_EQ(saved.shapes.size(), 1u);
     const ShapeInfo& ring = saved.shapes[0];
@@ -131,7 +131,7 @@ TEST_F(ShapefileExportTest, EveryRecordCarriesThePathAndTheOrigin) {
     pauseWork();
     driveNorth(4, 200);
     std::string path = folder / "field.shp";
-    ASSERT_EQ(exportShapefile(path), 1);
+    ASSERT_EQ(exportShapefile(path, appState.work, appState.projection), 1);
     SavedWork saved = readBack(folder / "field");
     EXPECT_EQ(saved.fields,
               (std::vector<std::string>{"NAME:0:255.0", "XREF:2:20.16", "YREF:2:20.16"}));
@@ -153,7 +153,8 @@ TEST_F(ShapefileExportTest, WesternAndSouthernOriginsAreSavedInFull) {
     for (const auto& origin : origins) {
         beginWork(origin[0], origin[1]);
         driveNorth(3);
-        ASSERT_EQ(exportShapefile(folder / "far.shp"), 1) << origin[0];
+        ASSERT_EQ(exportShapefile(folder / "far.shp", appState.work, appState.projection), 1)
+            << origin[0];
         SavedWork saved = readBack(folder / "far");
         ASSERT_EQ(saved.xref.size(), 1u);
         EXPECT_NEAR(saved.xref[0], origin[0], 1e-13);
@@ -164,7 +165,7 @@ TEST_F(ShapefileExportTest, WesternAndSouthernOriginsAreSavedInFull) {
 TEST_F(ShapefileExportTest, NameWithoutExtensionAndOverlongNames) {
     driveNorth(3);
     std::string typed = folder / "meadow";
-    ASSERT_EQ(exportShapefile(typed), 1);
+    ASSERT_EQ(exportShapefile(typed, appState.work, appState.projection), 1);
     for (const char* ext : {".shp", ".shx", ".dbf"})
         EXPECT_TRUE(std::filesystem::exists(typed + ext)) << ext;
     EXPECT_EQ(readBack(typed).names, std::vector<std::string>{typed});
@@ -174,7 +175,7 @@ TEST_F(ShapefileExportTest, NameWithoutExtensionAndOverlongNames) {
     while (deep.size() < 258) deep += "\xC3\xA4";  // ä
     std::filesystem::create_directories(deep);
     std::string longPath = deep + "/acker.shp";
-    ASSERT_EQ(exportShapefile(longPath), 1);
+    ASSERT_EQ(exportShapefile(longPath, appState.work, appState.projection), 1);
     auto names = readBack(deep + "/acker").names;
     ASSERT_EQ(names.size(), 1u);
     EXPECT_LE(names[0].size(), 255u);
@@ -187,14 +188,15 @@ TEST_F(ShapefileExportTest, SetUpFailuresAreReportedWithTheirMessages) {
     driveNorth(3);
     auto& platform = headless();
     std::size_t before = platform.messages().size();
-    EXPECT_EQ(exportShapefile(folder / "missing-folder/work.shp"), 0);
+    EXPECT_EQ(
+        exportShapefile(folder / "missing-folder/work.shp", appState.work, appState.projection), 0);
     auto messages = platform.messages();
     ASSERT_EQ(messages.size(), before + 1);
     EXPECT_EQ(messages[before], "Unable to create shp file\n");
     // A table that cannot take the place of what stands at its name fails the save as a whole:
     // the files written so far go, and nothing of the new work is left.
     std::filesystem::create_directory(folder / "blocked.dbf");
-    EXPECT_EQ(exportShapefile(folder / "blocked.shp"), 0);
+    EXPECT_EQ(exportShapefile(folder / "blocked.shp", appState.work, appState.projection), 0);
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
         left.push_back(entry.path().filename());
@@ -225,7 +227,7 @@ TEST_F(ShapefileExportTest, OgrinfoReadsTheSavedWork) {
     pauseWork();
     driveNorth(3, 100);
     std::string path = folder / "ogr.shp";
-    ASSERT_EQ(exportShapefile(path), 1);
+    ASSERT_EQ(exportShapefile(path, appState.work, appState.projection), 1);
     std::string command = "ogrinfo -ro -al -q '" + path + "' 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);

@@ -38,7 +38,9 @@ class ShapefileReviewTest : public ::testing::Test {
         writeShapefile(base, SHPT_POLYGON, shapes);
         beginWork(0.0, 0.0);
     }
-    int load(std::string path) { return readShapefileForReview(path); }
+    int load(std::string path) {
+        return readShapefileForReview(path, appState.projection, appState.work, appState.review);
+    }
     ScratchFolder folder;
 };
 
@@ -50,7 +52,7 @@ TEST_F(ShapefileReviewTest, OnePolygonGivesItsPointPairs) {
     // L0, L1, L2, R2, R1, R0 of a drive north with a 120 dm implement.
     writePlaneWork(folder / "one", {{{-60, 0}, {-60, 10}, {-60, 20}, {60, 20}, {60, 10}, {60, 0}}});
     std::string path = folder / "one.shp";
-    ASSERT_EQ(readShapefileForReview(path), 1);
+    ASSERT_EQ(readShapefileForReview(path, appState.projection, appState.work, appState.review), 1);
     EXPECT_EQ(path, folder / "one");
 
     EXPECT_EQ(appState.work.strips.size(), 0);

@@ -58,7 +58,7 @@ class WorkFileValidity : public ::testing::Test {
 TEST_F(WorkFileValidity, GdalReadsTheSaveWithoutComplaintAsWgs84WithItsNameIntact) {
     recordTwoPasses();
     const std::string path = folder.path() + "/Feld Müller.shp";
-    ASSERT_EQ(exportShapefile(path), 1);
+    ASSERT_EQ(exportShapefile(path, appState.work, appState.projection), 1);
     EXPECT_EQ(readAll(folder.path() + "/Feld Müller.cpg"), "UTF-8");
 
     gdalComplaints.clear();
@@ -112,7 +112,7 @@ TEST_F(WorkFileValidity, GdalReadsTheSaveWithoutComplaintAsWgs84WithItsNameIntac
 
     // The KML document closes each ring once: 60 vertices and the first again.
     std::string kmlPath = path;
-    ASSERT_EQ(convertShapefileToKml(kmlPath), 1);
+    ASSERT_EQ(convertShapefileToKml(kmlPath, appState.settings.trackColor), 1);
     std::string kml = readAll(folder.path() + "/Feld Müller.kml");
     auto first = kml.find("<coordinates>\n") + 14;
     auto last = kml.find("</coordinates>", first);
@@ -144,12 +144,12 @@ TEST_F(WorkFileValidity, AnOlderOpenRingWithoutPrjStillReviewsAndConverts) {
     DBFClose(dbf);
 
     std::string path = base + ".shp";
-    ASSERT_EQ(readShapefileForReview(path), 1);
+    ASSERT_EQ(readShapefileForReview(path, appState.projection, appState.work, appState.review), 1);
     ASSERT_EQ(appState.review.positions.size(), 3u);
     EXPECT_NEAR(appState.review.edges[2].leftY, 20.0, 0.01);
     EXPECT_NEAR(appState.review.edges[2].rightX, 60.0, 0.01);
     path = base + ".shp";
-    ASSERT_EQ(convertShapefileToKml(path), 1);
+    ASSERT_EQ(convertShapefileToKml(path, appState.settings.trackColor), 1);
     std::string kml = readAll(base + ".kml");
     auto first = kml.find("<coordinates>\n") + 14;
     std::string coordinates = kml.substr(first, kml.find("</coordinates>", first) - first);
@@ -163,7 +163,7 @@ TEST_F(WorkFileValidity, ASaveThatCannotBeWrittenWholeLeavesTheOldWorkAsItWas) {
     beginWork();
     driveNorth(5);
     const std::string path = folder.path() + "/acre.shp";
-    ASSERT_EQ(exportShapefile(path), 1);
+    ASSERT_EQ(exportShapefile(path, appState.work, appState.projection), 1);
     const std::string oldShp = readAll(folder.path() + "/acre.shp");
     const std::string oldDbf = readAll(folder.path() + "/acre.dbf");
 
@@ -174,7 +174,7 @@ TEST_F(WorkFileValidity, ASaveThatCannotBeWrittenWholeLeavesTheOldWorkAsItWas) {
     small.rlim_cur = 20000;  // the new geometry needs about 100 kB
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    int result = exportShapefile(path);
+    int result = exportShapefile(path, appState.work, appState.projection);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                               : input.substr(cut + kSeparator.size());
     }
     std::string path = scratchBase + ".shp";
-    readShapefileForReview(path);
+    readShapefileForReview(path, appState.projection, appState.work, appState.review);
     if (appState.review.positions.size() != appState.review.headings.size() ||
         appState.review.positions.size() > std::size_t(kTrackCapacity))
         std::abort();
