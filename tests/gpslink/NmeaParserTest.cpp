@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "gpslink/NmeaSentence.h"
 #include "tests/gpslink/FixRecorder.h"
 
 namespace {
@@ -99,6 +100,20 @@ TEST_F(NmeaParserTest, ReferenceGgaDeliversTheWholeRecord) {
     EXPECT_DOUBLE_EQ(parser.gga().altitude, 545.4);
     EXPECT_EQ(parser.gga().count, 1u);
     EXPECT_EQ(parser.sentenceCount(), 1u);
+}
+
+// The program's one framer, against sentences framed by hand: the reference GGA, a checksum
+// under 0x10 that needs its leading zero, and one with hex letters.
+TEST_F(NmeaParserTest, ProgramFramerClosesSentencesAsTheParserChecksThem) {
+    const std::string body = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+    EXPECT_EQ(nmeaSentence(body), kReferenceGga);
+    EXPECT_EQ(nmeaChecksum(body), 0x47u);
+    // 'A' ^ 'B' = 0x41 ^ 0x42 = 0x03; 'A' ^ 'n' = 0x41 ^ 0x6E = 0x2F; an empty body gives 0.
+    EXPECT_EQ(nmeaSentence("AB"), "$AB*03\r\n");
+    EXPECT_EQ(nmeaSentence("An"), "$An*2F\r\n");
+    EXPECT_EQ(nmeaSentence(""), "$*00\r\n");
+    feed(nmeaSentence(body));
+    EXPECT_EQ(fixCount(), 1u) << "the parser takes what the framer closes";
 }
 
 // Builds "$" + prefix + two filler characters + "*" + `digits`, where the filler makes the
