@@ -7,6 +7,7 @@
 
 #include "gpslink/NmeaSentence.h"
 #include "tests/gpslink/FixRecorder.h"
+#include "tests/support/NmeaFraming.h"
 
 namespace {
 
@@ -29,14 +30,7 @@ class NmeaParserTest : public ::testing::Test {
     NmeaParser parser;
 };
 
-// Builds "$body*HH\r\n" with the correct checksum.
-std::string sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
+using nmeatest::sentence;
 
 // A multi-constellation receiver reports each epoch once per talker: the first GGA is the fix,
 // the others of the same time change nothing. Fractional seconds are part of the time.
@@ -119,8 +113,7 @@ TEST_F(NmeaParserTest, ProgramFramerClosesSentencesAsTheParserChecksThem) {
 // Builds "$" + prefix + two filler characters + "*" + `digits`, where the filler makes the
 // checksum `target`.
 std::string withFiller(const std::string& prefix, unsigned target, const char* digits) {
-    unsigned sum = 0;
-    for (char c : prefix) sum ^= static_cast<unsigned char>(c);
+    const unsigned sum = nmeatest::checksum(prefix);
     for (unsigned first = '0'; first <= 0xFE; ++first) {
         const unsigned second = sum ^ first ^ target;
         if (second >= '0' && second <= 0xFE) {
