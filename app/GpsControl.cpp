@@ -13,6 +13,7 @@
 #include "app/AppState.h"
 #include "app/Corrections.h"
 #include "app/FixPipeline.h"
+#include "app/ProgramClock.h"
 #include "gpslink/satlinker.h"
 
 namespace {
@@ -28,14 +29,13 @@ std::uint32_t baudRateForIndex(int index) {
 
 std::string deviceOverride;
 
-using HeardClock = std::chrono::steady_clock;
-// When the receiver was last heard from, or the link started: steady-clock ticks.
-std::atomic<HeardClock::rep> lastHeard{0};
+// When the receiver was last heard from, or the link started: milliseconds of the program clock.
+std::atomic<Millis::rep> lastHeard{0};
 // Set by setGpsEnabled only: a link nobody started here has no silence to count.
 std::atomic<bool> linkStarted{false};
 
 void noteHeard() {
-    lastHeard.store(HeardClock::now().time_since_epoch().count(), std::memory_order_relaxed);
+    lastHeard.store(programClock().now().count(), std::memory_order_relaxed);
 }
 
 // On the library's reader thread: the receiver spoke; then the fix goes its usual way.
@@ -66,9 +66,8 @@ void nameDevice() {
 
 bool receiverSilent() {
     if (!appState.ui.gpsRunning || !linkStarted) return false;
-    const HeardClock::time_point heard{
-        HeardClock::duration(lastHeard.load(std::memory_order_relaxed))};
-    return HeardClock::now() - heard >= std::chrono::seconds(kSilentSeconds);
+    const Millis heard{lastHeard.load(std::memory_order_relaxed)};
+    return programClock().now() - heard >= std::chrono::seconds(kSilentSeconds);
 }
 
 int isGpsRunning() {

@@ -1,7 +1,6 @@
 #include "app/GpsWait.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -11,6 +10,7 @@
 #include "app/FrameScope.h"
 #include "app/GpsControl.h"
 #include "app/MessageScreen.h"
+#include "app/ProgramClock.h"
 #include "app/Texts.h"
 #include "gfx/Rasterizer.h"
 #include "platform/Platform.h"
@@ -78,8 +78,8 @@ void waitForFix(unsigned wait) {
         }
         drawWaitScreen(quality, receiverSilent());
         std::unique_lock lock(threadsMutex);
-        threadsChanged.wait_for(lock, std::chrono::milliseconds(1000),
-                                [wait] { return !waitGoesOn(wait); });
+        waitOnProgramClock(threadsChanged, lock, Millis(1000),
+                           [wait] { return !waitGoesOn(wait); });
     }
 }
 

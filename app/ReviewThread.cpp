@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/FrameScope.h"
 #include "app/InfoPanel.h"
+#include "app/ProgramClock.h"
 #include "app/Texts.h"
 #include "app/WorkScreen.h"
 #include "gfx/Pixel.h"
@@ -19,8 +20,9 @@ std::thread reviewThread;
 
 constexpr gfx::Pixel kPauseNoticeColour = 0xF800;
 
+// The pace of the replay, on the program clock, so that tests can move it instead of waiting.
 void sleepMilliseconds(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    sleepOnProgramClock(Millis(ms));
 }
 
 // "PAUSED" over whatever the screen shows.

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gpslink/NmeaSentence.h"
+
 namespace {
 
 // ddmm.mmmmmmm / dddmm.mmmmmmm: seven decimals of a minute are under a millimetre.
@@ -37,9 +39,5 @@ std::string ggaSentence(const GPS_POSITION& fix) {
                   unsigned(fix.satelliteCount > 99 ? 99 : fix.satelliteCount),
                   std::isfinite(fix.hdop) ? double(fix.hdop) : 0.0,
                   std::isfinite(fix.altitudeSeaLevel) ? double(fix.altitudeSeaLevel) : 0.0);
-    unsigned char sum = 0;
-    for (const char* c = body; *c != '\0'; ++c) sum ^= static_cast<unsigned char>(*c);
-    char sentence[200];
-    std::snprintf(sentence, sizeof sentence, "$%s*%02X\r\n", body, sum);
-    return sentence;
+    return nmeaSentence(body);
 }

@@ -9,40 +9,7 @@
 #include <cerrno>
 
 #include "gpslink/LineSpeed.h"
-
-namespace {
-
-// The rates with a constant of their own; the others go through the arbitrary-rate interface.
-speed_t speedConstant(std::uint32_t baudRate) {
-    switch (baudRate) {
-        case 1200:
-            return B1200;
-        case 2400:
-            return B2400;
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        case 230400:
-            return B230400;
-        case 460800:
-            return B460800;
-        case 921600:
-            return B921600;
-        default:
-            return B0;
-    }
-}
-
-}  // namespace
+#include "gpslink/TermiosSpeed.h"
 
 bool deviceHasGone(std::int32_t error) {
     return error == EIO || error == ENXIO || error == ENODEV || error == SerialPort::kNotOpen;
@@ -116,7 +83,8 @@ std::int32_t SerialPort::configureLine(std::uint32_t baudRate, int dataBits, int
     // hang-up as end of file, which tells the two apart.
     line.c_cc[VMIN] = 1;
     line.c_cc[VTIME] = 0;
-    const speed_t constant = speedConstant(baudRate);
+    // The rates with a constant of their own; the others go through the arbitrary-rate interface.
+    const speed_t constant = termiosSpeed(baudRate);
     if (constant != B0) {
         cfsetispeed(&line, constant);
         cfsetospeed(&line, constant);

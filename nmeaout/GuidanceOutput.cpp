@@ -19,6 +19,7 @@
 #include <optional>
 #include <thread>
 
+#include "gpslink/TermiosSpeed.h"
 #include "nmeaout/GuidanceSentences.h"
 #include "nmeaout/OutputAddress.h"
 
@@ -35,27 +36,6 @@ struct Sender {
 };
 
 Sender sender;
-
-speed_t speedFor(int baud) {
-    switch (baud) {
-        case 4800:
-            return B4800;
-        case 9600:
-            return B9600;
-        case 19200:
-            return B19200;
-        case 38400:
-            return B38400;
-        case 57600:
-            return B57600;
-        case 115200:
-            return B115200;
-        case 230400:
-            return B230400;
-        default:
-            return B0;
-    }
-}
 
 // An open place to write to: a UDP socket with its destination, or a serial device.
 class Destination {
@@ -102,7 +82,8 @@ class Destination {
         return fd_ >= 0;
     }
     bool openSerial() {
-        const speed_t speed = speedFor(address_.baud);
+        // Only rates with a termios constant: the device is set up through termios alone.
+        const speed_t speed = termiosSpeed(std::uint32_t(address_.baud));
         if (speed == B0) return false;
         fd_ = ::open(address_.device.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         if (fd_ < 0) return false;

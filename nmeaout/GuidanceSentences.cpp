@@ -4,7 +4,8 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "gpslink/NmeaSentence.h"
 
 namespace {
 
@@ -23,27 +24,15 @@ const char* side(double crossTrack) {
     return crossTrack > 0.0 ? "L" : "R";
 }
 
-std::string finish(const std::string& body) {
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", nmeaChecksum(body));
-    return "$" + body + tail;
-}
-
 }  // namespace
 
-unsigned nmeaChecksum(const std::string& body) {
-    unsigned sum = 0;
-    for (unsigned char c : body) sum ^= c;
-    return sum;
-}
-
 std::string xteSentence(double crossTrack) {
-    return finish("GPXTE,A,A," + magnitude(crossTrack) + "," + side(crossTrack) + ",N");
+    return nmeaSentence("GPXTE,A,A," + magnitude(crossTrack) + "," + side(crossTrack) + ",N");
 }
 
 // Bearings are left empty: the lines are kept in the work's grid, not in true bearings, and
 // the lightbars and autopilots this serves steer by the cross-track error.
 std::string apbSentence(double crossTrack) {
-    return finish("GPAPB,A,A," + magnitude(crossTrack) + "," + side(crossTrack) +
-                  ",N,V,V,,T,,,T,,T");
+    return nmeaSentence("GPAPB,A,A," + magnitude(crossTrack) + "," + side(crossTrack) +
+                        ",N,V,V,,T,,,T,,T");
 }

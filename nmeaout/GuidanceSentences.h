@@ -8,5 +8,3 @@
 // its checksum and CR LF.
 std::string xteSentence(double crossTrack);
 std::string apbSentence(double crossTrack);
-// "*hh" of the characters between '$' and '*'.
-unsigned nmeaChecksum(const std::string& body);

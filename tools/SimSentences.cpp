@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "gpslink/NmeaSentence.h"
+
 namespace {
 
 // The simulated sky: PRN, elevation, azimuth, signal to noise.
@@ -35,19 +37,11 @@ std::string timeText(const SimFix& fix) {
 
 }  // namespace
 
-std::string withChecksum(const std::string& body) {
-    unsigned sum = 0;
-    for (const char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
-
 std::string ggaSentence(const SimFix& fix, const char* talker) {
     char rest[96];
     std::snprintf(rest, sizeof rest, ",%d,%02d,%.1f,%.1f,M,46.9,M,,", fix.quality, fix.satellites,
                   fix.hdop, fix.altitude);
-    return withChecksum(std::string(talker) + "GGA," + timeText(fix) + "," +
+    return nmeaSentence(std::string(talker) + "GGA," + timeText(fix) + "," +
                         coordinate(fix.latitude, 2, 'N', 'S') + "," +
                         coordinate(fix.longitude, 3, 'E', 'W') + rest);
 }
@@ -56,7 +50,7 @@ std::string rmcSentence(const SimFix& fix, const char* talker) {
     char rest[96];
     std::snprintf(rest, sizeof rest, ",%.3f,%.1f,%02d%02d%02d,,,%c", fix.speedKnots, fix.course,
                   fix.day, fix.month, fix.year % 100, fix.quality == 2 ? 'D' : 'A');
-    return withChecksum(std::string(talker) + "RMC," + timeText(fix) + "," +
+    return nmeaSentence(std::string(talker) + "RMC," + timeText(fix) + "," +
                         (fix.quality > 0 ? "A" : "V") + "," +
                         coordinate(fix.latitude, 2, 'N', 'S') + "," +
                         coordinate(fix.longitude, 3, 'E', 'W') + rest);
@@ -72,7 +66,7 @@ std::string gsaSentence(const SimFix& fix, const char* talker) {
     }
     char dops[48];
     std::snprintf(dops, sizeof dops, ",%.1f,%.1f,%.1f", fix.hdop * 1.6, fix.hdop, fix.hdop * 1.3);
-    return withChecksum(body + dops);
+    return nmeaSentence(body + dops);
 }
 
 std::string gsvSentences(const SimFix&) {
@@ -88,7 +82,7 @@ std::string gsvSentences(const SimFix&) {
                           kSky[j][1], kSky[j][2], kSky[j][3]);
             body += satellite;
         }
-        all += withChecksum(body);
+        all += nmeaSentence(body);
     }
     return all;
 }

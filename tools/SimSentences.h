@@ -17,9 +17,6 @@ struct SimFix {
     double altitude = 520.0;
 };
 
-// "$" + body + "*" + two upper-case hex digits of the XOR of body + CR LF.
-std::string withChecksum(const std::string& body);
-
 // talker is the two-letter prefix: "GP" or "GN".
 std::string ggaSentence(const SimFix& fix, const char* talker);
 std::string rmcSentence(const SimFix& fix, const char* talker);

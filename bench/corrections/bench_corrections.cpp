@@ -7,7 +7,6 @@
 //
 // The caster is a thread of this program on 127.0.0.1; the client and the library are the
 // program's own, writing to a pseudo-terminal whose other side this program reads.
-#include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -17,7 +16,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -30,6 +28,7 @@
 #include "corrections/Crc24q.h"
 #include "corrections/NtripClient.h"
 #include "gpslink/satlinker.h"
+#include "tests/support/TestCaster.h"
 
 namespace {
 
@@ -53,55 +52,31 @@ std::string frame(std::uint32_t sequence, std::size_t length) {
     return f;
 }
 
-struct Caster {
-    int listener = -1;
-    int port = 0;
-    std::thread thread;
-    std::atomic<bool> stop{false};
+// Sends `count` frames of `length` bytes, one every `period`, to the first client of the tests'
+// caster, noting when each went out.
+struct FrameCaster {
+    FrameCaster(int count, std::size_t length, std::chrono::microseconds period)
+        : sentAt(std::size_t(count)), caster([=, this](TestCaster& c, int fd, const std::string&) {
+              const int on = 1;
+              setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+              TestCaster::send(fd, "ICY 200 OK\r\n");
+              Steady::time_point next = Steady::now() + 200ms;
+              for (int i = 0; i < count && !c.stopping; ++i) {
+                  std::this_thread::sleep_until(next);
+                  next += period;
+                  const std::string f = frame(std::uint32_t(i), length);
+                  {
+                      std::lock_guard<std::mutex> lock(mutex);
+                      sentAt[std::size_t(i)] = Steady::now();
+                  }
+                  TestCaster::send(fd, f);
+              }
+              while (!c.stopping) std::this_thread::sleep_for(10ms);
+          }) {}
+
     std::mutex mutex;
     std::vector<Steady::time_point> sentAt;  // by sequence
-
-    // Sends `count` frames of `length` bytes, one every `period`, to the first client.
-    void start(int count, std::size_t length, std::chrono::microseconds period) {
-        listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int on = 1;
-        setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listener, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(listener, 1);
-        socklen_t size = sizeof a;
-        getsockname(listener, reinterpret_cast<sockaddr*>(&a), &size);
-        port = ntohs(a.sin_port);
-        sentAt.assign(std::size_t(count), {});
-        thread = std::thread([=, this] {
-            const int fd = ::accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
-            setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-            char request[2048];
-            [[maybe_unused]] const ssize_t r = ::recv(fd, request, sizeof request, 0);
-            const std::string ok = "ICY 200 OK\r\n";
-            ::send(fd, ok.data(), ok.size(), MSG_NOSIGNAL);
-            Steady::time_point next = Steady::now() + 200ms;
-            for (int i = 0; i < count && !stop; ++i) {
-                std::this_thread::sleep_until(next);
-                next += period;
-                const std::string f = frame(std::uint32_t(i), length);
-                {
-                    std::lock_guard<std::mutex> lock(mutex);
-                    sentAt[std::size_t(i)] = Steady::now();
-                }
-                ::send(fd, f.data(), f.size(), MSG_NOSIGNAL);
-            }
-            while (!stop) std::this_thread::sleep_for(10ms);
-            ::close(fd);
-        });
-    }
-    ~Caster() {
-        stop = true;
-        if (thread.joinable()) thread.join();
-        if (listener >= 0) ::close(listener);
-    }
+    TestCaster caster;                       // last: its thread starts once the rest is there
 };
 
 void noFix(GPS_POSITION) {}
@@ -136,8 +111,7 @@ Run run(int count, std::size_t length, std::chrono::microseconds period) {
     InitSatlinker(nullptr, noFix, SATLINKERCONFIG{0, 115200});
     std::this_thread::sleep_for(100ms);  // the reader opens the port
 
-    Caster caster;
-    caster.start(count, length, period);
+    FrameCaster caster(count, length, period);
     SteadyClock clock;
     NtripClient client(
         clock, [](const std::uint8_t* d, std::uint32_t n) { return SatlinkerWrite(d, n); },
@@ -145,7 +119,7 @@ Run run(int count, std::size_t length, std::chrono::microseconds period) {
     NtripSettings s;
     s.on = true;
     s.caster = "127.0.0.1";
-    s.port = caster.port;
+    s.port = caster.caster.port;
     s.mountpoint = "BENCH";
     s.version = 1;
     client.start(s);

@@ -9,15 +9,9 @@
 #include <cstdio>
 #include <thread>
 
-namespace {
+#include "tests/support/NmeaFraming.h"
 
-std::string withChecksum(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
+namespace {
 
 std::string ggaOf(int fix, double seconds) {
     const double minutes = 7.0 + fix * ReceiverStream::kStepMinutes;
@@ -28,7 +22,7 @@ std::string ggaOf(int fix, double seconds) {
     std::snprintf(body, sizeof body,
                   "GPGGA,%02d%02d%05.2f,48%08.5f,N,01131.00000,E,1,12,%.1f,545.4,M,46.9,M,,", hour,
                   minute, second, minutes, 0.5 + 0.1 * ReceiverStream::hdopCode(fix));
-    return withChecksum(body);
+    return nmeatest::sentence(body);
 }
 
 std::string paddingOf(int fix, double seconds, std::size_t bytes) {
@@ -37,15 +31,15 @@ std::string paddingOf(int fix, double seconds, std::size_t bytes) {
                   "GNRMC,%02d%02d%05.2f,A,48%08.5f,N,01131.00000,E,17.5,0.0,091226,,",
                   static_cast<int>(seconds / 3600) % 24, static_cast<int>(seconds / 60) % 60,
                   std::fmod(seconds, 60.0), 7.0 + fix * ReceiverStream::kStepMinutes);
-    std::string text = withChecksum(body);
-    text += withChecksum("GNGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,1.2,0.9,0.8");
+    std::string text = nmeatest::sentence(body);
+    text += nmeatest::sentence("GNGSA,A,3,01,02,03,04,05,06,07,08,09,10,11,12,1.2,0.9,0.8");
     static const char* const kSky[] = {
         "GPGSV,4,1,16,01,40,083,46,02,17,308,41,12,07,344,39,14,22,228,45",
         "GLGSV,3,1,10,65,40,083,46,66,17,308,41,72,07,344,39,74,22,228,45",
         "GAGSV,3,1,09,03,40,083,46,05,17,308,41,13,07,344,39,15,22,228,45",
         "GBGSV,3,1,11,19,40,083,46,20,17,308,41,27,07,344,39,29,22,228,45",
     };
-    for (int i = 0; text.size() < bytes; ++i) text += withChecksum(kSky[i % 4]);
+    for (int i = 0; text.size() < bytes; ++i) text += nmeatest::sentence(kSky[i % 4]);
     return text;
 }
 

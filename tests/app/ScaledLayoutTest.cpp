@@ -46,6 +46,16 @@ bool handheld(Size s) {
            (s.width == 480 && s.height == 640) || (s.width == 640 && s.height == 480);
 }
 
+// The layout scale as the layout is described: 1 on the small handheld screens, 2 on the large
+// ones, elsewhere how many 240 x 320 (portrait) or 320 x 240 (landscape) screens fit across
+// and down, at least 1.
+int scaleOf(Size s) {
+    if (handheld(s)) return s.width >= 480 ? 2 : 1;
+    const int k = s.width > s.height ? std::min(s.width / 320, s.height / 240)
+                                     : std::min(s.width / 240, s.height / 320);
+    return std::max(k, 1);
+}
+
 void setScreen(Size size) {
     AppState& s = appState;
     s.layout.screenWidth = std::uint16_t(size.width);
@@ -101,6 +111,32 @@ ButtonRect inkBox(const gfx::Surface& frame, gfx::Pixel ink, int gap) {
     return box;
 }
 
+TEST(LayoutScale, CountsTheHandheldScreensThatFit) {
+    const struct {
+        Size size;
+        int scale;
+    } rows[] = {{{240, 320}, 1},   {{320, 240}, 1},   {{480, 640}, 2},   {{640, 480}, 2},
+                {{800, 480}, 2},   {{1024, 600}, 2},  {{1280, 800}, 3},  {{1366, 768}, 3},
+                {{1920, 1080}, 4}, {{1080, 1920}, 4}, {{1920, 1200}, 5}, {{280, 240}, 1},
+                {{600, 1024}, 2}};
+    const std::uint16_t width = appState.layout.screenWidth;
+    const std::uint16_t height = appState.layout.screenHeight;
+    const auto orientation = appState.layout.orientation;
+    for (const auto& row : rows) {
+        EXPECT_EQ(scaleOf(row.size), row.scale) << name(row.size);
+        appState.layout.screenWidth = std::uint16_t(row.size.width);
+        appState.layout.screenHeight = std::uint16_t(row.size.height);
+        appState.layout.orientation = row.size.width > row.size.height ? 1 : 0;
+        computeScreenMetrics();
+        EXPECT_EQ(appState.layout.layoutScale, row.scale) << name(row.size);
+        EXPECT_EQ(appState.layout.halfScreenHeight, row.size.height / 2) << name(row.size);
+    }
+    appState.layout.screenWidth = width;
+    appState.layout.screenHeight = height;
+    appState.layout.orientation = orientation;
+    computeScreenMetrics();
+}
+
 class ScaledLayout : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { installTexts(); }
@@ -117,7 +153,8 @@ TEST_F(ScaledLayout, ButtonsStayOnTheScreenApartAndCentred) {
     for (const Size size : everySize()) {
         SCOPED_TRACE(name(size));
         setScreen(size);
-        const int k = s.layout.layoutScale;
+        const int k = scaleOf(size);
+        ASSERT_EQ(s.layout.layoutScale, k);
         const bool landscape = size.width > size.height;
         expectApart({&s.layout.btnFinish, &s.layout.btnWorkMenu, &s.layout.btnViewToggle,
                      &s.layout.btnZoomOut, &s.layout.btnZoomIn},
@@ -170,6 +207,11 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
             s.layout.scaledLayout && s.layout.layoutScale >= 2
                 ? gfx::CreateLargeFont(platform::findResource("FONTS", "155-32"), 16, 32)
                 : nullptr;
+        // Where the screens put their texts, from the screen's size: the pause notice 27 rows
+        // (k times on the scaled layouts) below the middle, the prompts 2 k rows from the top.
+        const int k = scaleOf(size);
+        const int pausedRow = size.height / 2 + 27 * k;
+        const int promptRow = 2 * k;
         gfx::Surface* frame = gfx::CreateSurface(size.width, size.height);
         ASSERT_NE(frame, nullptr);
         gfx::Rasterizer r(frame);
@@ -195,7 +237,7 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
                     s.ui.screenState = state;
                     drawInfoPanel(r);
                     r.DrawString(s.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
-                                 s.layout.halfScreenHeight + 27 * s.layout.layoutScale, kInk);
+                                 pausedRow, kInk);
                     EXPECT_FALSE(inkOnButtons(
                         *frame, kInk,
                         {&s.layout.btnFinish, &s.layout.btnWorkMenu, &s.layout.btnViewToggle,
@@ -211,7 +253,7 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
             for (const int prompt : {kMsgPromptA, kMsgPromptB, kMsgPromptCurveB}) {
                 constexpr gfx::Pixel kPromptInk = 0xF800;
                 const char* text = messageText(prompt);
-                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, s.layout.textMargin,
+                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, promptRow,
                                     kPromptInk);
                 const ButtonRect box = inkBox(*frame, kPromptInk, s.layout.font->cellHeight());
                 ASSERT_LT(box.top, box.bottom) << "prompt " << prompt << " drew nothing";
@@ -225,8 +267,7 @@ TEST_F(ScaledLayout, NoTextOnAButton) {
                     EXPECT_FALSE(overlap(box, *button))
                         << "prompt " << prompt << " on a button, language " << int(language);
                 // Drawn again in the background colour, the prompt is gone for the next one.
-                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, s.layout.textMargin,
-                                    0);
+                r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0, promptRow, 0);
             }
             for (const int question : {kMsgSaveQuestion, kMsgCloseQuestion, kMsgFinishQuestion}) {
                 r.Clear(0xFFFF);

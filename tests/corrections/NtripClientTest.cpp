@@ -16,7 +16,7 @@
 #include "corrections/NtripClient.h"
 #include "gpslink/satlinker.h"
 #include "tests/corrections/RtcmFrames.h"
-#include "tests/corrections/TestCaster.h"
+#include "tests/support/TestCaster.h"
 
 namespace {
 

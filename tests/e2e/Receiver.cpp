@@ -106,25 +106,17 @@ void HandmadeReceiver::send(const std::string& bytes) {
     }
 }
 
-std::string nmeaSentence(const std::string& body) {
-    unsigned sum = 0;
-    for (unsigned char c : body) sum ^= c;
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
-
 std::string ggaAt(double metresNorth, int quality, int satellites, double hdop) {
     char body[160];
     std::snprintf(body, sizeof body, "GPGGA,120000.00,%s,N,%s,E,%d,%02d,%.1f,520.0,M,47.0,M,,",
                   latitudeAt(metresNorth).c_str(), degreesMinutes(kCornerLon, 3).c_str(), quality,
                   satellites, hdop);
-    return nmeaSentence(body);
+    return nmeatest::sentence(body);
 }
 
 std::string rmcAt(double metresNorth, double knots) {
     char body[160];
     std::snprintf(body, sizeof body, "GPRMC,120000.00,A,%s,N,%s,E,%.1f,0.0,010524,,,A",
                   latitudeAt(metresNorth).c_str(), degreesMinutes(kCornerLon, 3).c_str(), knots);
-    return nmeaSentence(body);
+    return nmeatest::sentence(body);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/NmeaFraming.h"
+
 // gpssim driving back-and-forth passes over a field.
 class SimulatedReceiver {
   public:
@@ -46,8 +48,6 @@ class HandmadeReceiver {
     int device_ = -1;
 };
 
-// A whole sentence, "$" + body + "*" + checksum + CR LF.
-std::string nmeaSentence(const std::string& body);
 // A GGA sentence at the given metres north of a field corner near Munich, with this quality.
 std::string ggaAt(double metresNorth, int quality, int satellites = 8, double hdop = 0.9);
 // The RMC sentence of the same place, status A.

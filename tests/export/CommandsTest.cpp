@@ -9,18 +9,11 @@
 #include "app/Conversions.h"
 #include "export/ShapefileReview.h"
 #include "tests/export/WorkFileSupport.h"
+#include "tests/support/NmeaFraming.h"
 
 using namespace work_test;
 
 namespace {
-
-std::string withChecksum(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
 
 // NMEA degrees and minutes: ddmm.mmmmm / dddmm.mmmmm.
 std::string minutes(double degrees, int width) {
@@ -40,10 +33,10 @@ void writeDriveLog(const std::string& path, int fixes) {
         char time[16];
         std::snprintf(time, sizeof time, "12%02d%02d.00", i / 60, i % 60);
         std::string lat_ = minutes(lat, 2), lon_ = minutes(kOriginLon, 3);
-        log << withChecksum("GPRMC," + std::string(time) + ",A," + lat_ + ",N," + lon_ +
-                            ",E,4.0,0.0,090624,,,A");
-        log << withChecksum("GPGGA," + std::string(time) + "," + lat_ + ",N," + lon_ +
-                            ",E,1,09,0.9,180.0,M,45.0,M,,");
+        log << nmeatest::sentence("GPRMC," + std::string(time) + ",A," + lat_ + ",N," + lon_ +
+                                  ",E,4.0,0.0,090624,,,A");
+        log << nmeatest::sentence("GPGGA," + std::string(time) + "," + lat_ + ",N," + lon_ +
+                                  ",E,1,09,0.9,180.0,M,45.0,M,,");
     }
 }
 

@@ -10,6 +10,7 @@
 
 #include "app/Layout.h"
 #include "app/Lifecycle.h"
+#include "app/ProgramClock.h"
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
 #include "export/ShapefileExport.h"
@@ -156,6 +157,51 @@ TEST_F(ReviewThreadTest, StopEndsAHeldReview) {
         appState.ui.menuDuringReview = 0;
         EXPECT_TRUE(appState.review.positions.empty());
     }
+}
+
+// The replay keeps the program clock's time, not the wall's: each shown step waits 50 ms of it,
+// so a test that moves the clock runs a review as fast as it likes.
+TEST_F(ReviewThreadTest, ShownStepsWaitFiftyMillisecondsOfTheProgramClock) {
+    ManualClock clock;
+    setProgramClock(&clock);
+    beginWork();
+    driveNorth(3);
+    handRecordsToReview();
+    appState.review.positions = {{0, 0}, {0, 10}, {0, 20}};
+    appState.review.headings = {{0, 1}, {0, 1}, {0, 1}};
+    const auto revealed = [] {
+        std::lock_guard lock(appState.frameLock);
+        return appState.work.strips.size();
+    };
+    // Waits, in real time, for what the review thread is to do without the clock moving on.
+    const auto soon = [](const auto& condition) {
+        const auto end = std::chrono::steady_clock::now() + 2s;
+        while (!condition() && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(1ms);
+        return condition();
+    };
+    startAsTheWindowDoes();
+    EXPECT_TRUE(soon([&] { return revealed() == 1; }));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(revealed(), 1u) << "the clock stood still, and so did the review";
+    clock.advance(49ms);
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(revealed(), 1u) << "49 ms of the clock are not a step";
+    clock.advance(1ms);
+    EXPECT_TRUE(soon([&] { return revealed() == 2; }));
+    clock.advance(50ms);
+    EXPECT_TRUE(soon([&] { return revealed() == 3; }));
+    EXPECT_TRUE(appState.ui.reviewRunning) << "the last step's wait is still to come";
+    clock.advance(50ms);
+    EXPECT_TRUE(soon([] { return !appState.ui.reviewRunning; }));
+    // Whatever failed above, the thread ends before its clock does.
+    for (int i = 0; i < 100 && appState.ui.reviewRunning; ++i) {
+        clock.advance(100ms);
+        std::this_thread::sleep_for(5ms);
+    }
+    joinReview();
+    setProgramClock(nullptr);
+    EXPECT_EQ(appState.work.strips.size(), 3u);
 }
 
 // The frames the display presented, newest last.

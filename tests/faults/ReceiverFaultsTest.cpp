@@ -53,8 +53,8 @@ std::string garbage(int tick) {
             break;
         }
         default:  // the fields in disorder and out of range, without a fix
-            bytes = nmeaSentence("GPGGA,99,9999.99,Q,-1e308,W,0,99,nan,,M,,M,,") +
-                    nmeaSentence("GPGGA,,,,,,0,,,,,,,,") + std::string("\0\0\r\n\n\r", 6);
+            bytes = nmeatest::sentence("GPGGA,99,9999.99,Q,-1e308,W,0,99,nan,,M,,M,,") +
+                    nmeatest::sentence("GPGGA,,,,,,0,,,,,,,,") + std::string("\0\0\r\n\n\r", 6);
             break;
     }
     return bytes;
@@ -68,7 +68,7 @@ struct BadLine {
 const BadLine kBadLines[] = {
     {"garbage", garbage},
     {"only_rmc", [](int tick) { return rmcAt(tick, 19.4); }},
-    {"no_fix", [](int) { return nmeaSentence("GPGGA,120000.00,,,,,0,00,99.9,,M,,M,,"); }},
+    {"no_fix", [](int) { return nmeatest::sentence("GPGGA,120000.00,,,,,0,00,99.9,,M,,M,,"); }},
     {"quality_9", [](int tick) { return ggaAt(tick, 9); }},
 };
 
@@ -121,8 +121,9 @@ TEST(ReceiverFault, AFixWithoutAPositionIsNotTheWorksOrigin) {
     feed(
         receiver, 3s,
         [](int n) {
-            return nmeaSentence(n % 2 ? "GPGGA,,,,,,1,,,,,,,,"
-                                      : "GPGGA,120000,9999.99,N,99999.99,E,1,08,0.9,0,M,0,M,,");
+            return nmeatest::sentence(n % 2
+                                          ? "GPGGA,,,,,,1,,,,,,,,"
+                                          : "GPGGA,120000,9999.99,N,99999.99,E,1,08,0.9,0,M,0,M,,");
         },
         tick);
     EXPECT_EQ(program.state(), kStateGpsWait);

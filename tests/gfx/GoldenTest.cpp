@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "gfx/Rasterizer.h"
 #include "tests/gfx/TestSupport.h"
+#include "tests/support/GoldenImage.h"
 
 namespace {
 
@@ -151,5 +155,47 @@ TEST_P(Golden, MatchesItsReferenceImage) {
 
 INSTANTIATE_TEST_SUITE_P(Primitives, Golden, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+
+namespace {
+
+// The comparer itself, on a reference read back by hand: a surface made from the reference's
+// own bytes matches it, and one blue step off in one pixel fails, naming that one pixel and
+// leaving the actual and difference pictures in the build folder.
+TEST(GoldenComparer, MatchesItsReferenceExactlyAndReportsOnePixelOff) {
+    const std::string reference = "tests/gfx/golden/blits.ppm";
+    std::ifstream in(std::string(SULCO_SOURCE_DIR) + "/" + reference, std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maximum = 0;
+    in >> magic >> width >> height >> maximum;
+    in.get();  // the one whitespace byte before the pixels
+    ASSERT_EQ(magic, "P6");
+    ASSERT_EQ(maximum, 255);
+    ASSERT_GT(width * height, 0);
+    std::unique_ptr<gfx::Surface> s(gfx::CreateSurface(width, height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            unsigned char rgb[3];
+            ASSERT_TRUE(in.read(reinterpret_cast<char*>(rgb), 3));
+            // Each channel was widened by repeating its top bits: its top bits are the pixel's.
+            s->row(y)[x] = gfx::Pixel(((rgb[0] >> 3) << 11) | ((rgb[1] >> 2) << 5) | (rgb[2] >> 3));
+        }
+    EXPECT_TRUE(testsupport::matchesGolden(*s, reference));
+
+    const std::filesystem::path out = std::filesystem::path(SULCO_BINARY_DIR) / "golden-diffs/gfx";
+    std::filesystem::remove(out / "blits.actual.ppm");
+    std::filesystem::remove(out / "blits.diff.png");
+    s->row(height / 2)[width / 2] ^= 1;
+    const ::testing::AssertionResult result = testsupport::matchesGolden(*s, reference);
+    ASSERT_FALSE(result);
+    EXPECT_NE(std::string(result.message()).find("blits: 1 pixels differ"), std::string::npos)
+        << result.message();
+    EXPECT_NE(std::string(result.message()).find((out / "blits.diff.png").string()),
+              std::string::npos)
+        << result.message();
+    EXPECT_TRUE(std::filesystem::exists(out / "blits.actual.ppm"));
+    EXPECT_TRUE(std::filesystem::exists(out / "blits.diff.png"));
+}
 
 }  // namespace

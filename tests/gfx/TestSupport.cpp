@@ -2,11 +2,7 @@
 
 #include "tests/gfx/TestSupport.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include "tests/support/GoldenImage.h"
 
 namespace gfxtest {
 
@@ -41,56 +37,8 @@ const gfx::Font& testFont() {
     return font;
 }
 
-namespace {
-// Binary PPM with each 5- or 6-bit channel widened by repeating its top bits: deterministic,
-// lossless for RGB565 and readable by any image tool.
-std::string toPpm(const gfx::Surface& surface) {
-    std::ostringstream out;
-    out << "P6\n" << surface.width() << " " << surface.height() << "\n255\n";
-    for (int y = 0; y < surface.height(); ++y)
-        for (int x = 0; x < surface.width(); ++x) {
-            gfx::Pixel p = surface.pixel(x, y);
-            int r = (p >> 11) & 31, g = (p >> 5) & 63, b = p & 31;
-            out << char((r << 3) | (r >> 2)) << char((g << 2) | (g >> 4))
-                << char((b << 3) | (b >> 2));
-        }
-    return out.str();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-}  // namespace
-
 ::testing::AssertionResult matchesGolden(const gfx::Surface& surface, const std::string& name) {
-    std::filesystem::path golden =
-        std::filesystem::path(SULCO_SOURCE_DIR) / "tests/gfx/golden" / (name + ".ppm");
-    std::filesystem::path outDir = std::filesystem::path(SULCO_BINARY_DIR) / "gfx-golden";
-    std::string actual = toPpm(surface);
-    std::ifstream in(golden, std::ios::binary);
-    if (!in) {
-        writeFile(outDir / (name + ".ppm"), actual);
-        return ::testing::AssertionFailure()
-               << "no golden image " << golden << "; the actual one is in " << outDir
-               << ": review it and copy it there";
-    }
-    std::string expected((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (expected == actual) return ::testing::AssertionSuccess();
-    writeFile(outDir / (name + ".actual.ppm"), actual);
-    std::string diff = actual;
-    std::size_t header = actual.size() - std::size_t(surface.width()) * surface.height() * 3;
-    std::size_t differing = 0;
-    for (std::size_t i = header; i + 2 < diff.size(); i += 3) {
-        bool same = expected.size() == actual.size() && expected.compare(i, 3, actual, i, 3) == 0;
-        differing += !same;
-        diff[i] = same ? char(0) : char(255);
-        diff[i + 1] = same ? char(std::uint8_t(actual[i + 1]) / 4) : char(0);
-        diff[i + 2] = 0;
-    }
-    writeFile(outDir / (name + ".diff.ppm"), diff);
-    return ::testing::AssertionFailure()
-           << name << ": " << differing << " pixels differ; actual and diff images in " << outDir;
+    return testsupport::matchesGolden(surface, "tests/gfx/golden/" + name + ".ppm");
 }
 
 }  // namespace gfxtest

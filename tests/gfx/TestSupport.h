@@ -22,9 +22,8 @@ std::vector<gfx::Point> inkOf(const gfx::Surface& surface, gfx::Pixel background
 // pattern of its own code in rows 0..9, glyphs 0 and 32 empty.
 const gfx::Font& testFont();
 
-// Compares surface with tests/gfx/golden/<name>.ppm byte for byte. On a mismatch writes the
-// actual image and a difference image (red where pixels differ) into the build folder; a
-// missing golden is written there as well and the check fails asking for review.
+// Compares surface with tests/gfx/golden/<name>.ppm pixel for pixel, through the tests' one
+// comparer (tests/support/GoldenImage.h), which says where it left the actual and diff images.
 ::testing::AssertionResult matchesGolden(const gfx::Surface& surface, const std::string& name);
 
 }  // namespace gfxtest

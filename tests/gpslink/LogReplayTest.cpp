@@ -83,10 +83,31 @@ TEST(LogReplay, CapturesGiveTheReviewedFixesWholeAndInPieces) {
     EXPECT_EQ(withFixes, logs.size());
 }
 
+// The SiRF TriG capture: GP, GN and GB talkers mixed. Its five GGA sentences (read off the log
+// by hand) give one fix each, the last two with a position:
+//   053232.438 3114.8789,N 12135.2442,E quality 1, 6 satellites, HDOP 1.2
+//   053233.438 3114.8821,N 12135.2428,E quality 1, 6 satellites, HDOP 1.2
 TEST(LogReplay, MultiConstellationCaptureGivesFixes) {
     const fs::path log = fs::path(SULCO_SHARED_DIR) / "nmea-logs/beidou-gb.log";
-    const std::string fixes = fixesOf(readFile(log), 0, 0);
-    EXPECT_NE(fixes.find("\n"), std::string::npos);
+    fixesOf(readFile(log), 0, 0);
+    const std::vector<GPS_POSITION> fixes = recorder().fixes;
+    ASSERT_EQ(fixes.size(), 5u);
+    for (unsigned i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(fixes[i].utcTime.hour, 5);
+        EXPECT_EQ(fixes[i].utcTime.minute, 32);
+        EXPECT_EQ(fixes[i].utcTime.second, 29 + i);
+        // The first three epochs have no position yet.
+        EXPECT_EQ(fixes[i].fixQuality, i < 3 ? 0 : 1);
+    }
+    EXPECT_NEAR(fixes[3].latitude, 31 + 14.8789 / 60, 1e-7);
+    EXPECT_NEAR(fixes[3].longitude, 121 + 35.2442 / 60, 1e-7);
+    EXPECT_NEAR(fixes[4].latitude, 31 + 14.8821 / 60, 1e-7);
+    EXPECT_NEAR(fixes[4].longitude, 121 + 35.2428 / 60, 1e-7);
+    for (const GPS_POSITION& fix : {fixes[3], fixes[4]}) {
+        EXPECT_EQ(fix.satelliteCount, 6);
+        EXPECT_FLOAT_EQ(fix.hdop, 1.2f);
+    }
 }
 
 // The fuzzer's seeds and any crash input it found, kept in the repository: each goes through

@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
+#include "gpslink/NmeaSentence.h"
 #include "tests/gpslink/FixRecorder.h"
+#include "tests/support/NmeaFraming.h"
 
 namespace {
 
@@ -28,14 +30,7 @@ class NmeaParserTest : public ::testing::Test {
     NmeaParser parser;
 };
 
-// Builds "$body*HH\r\n" with the correct checksum.
-std::string sentence(const std::string& body) {
-    unsigned sum = 0;
-    for (char c : body) sum ^= static_cast<unsigned char>(c);
-    char tail[8];
-    std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-    return "$" + body + tail;
-}
+using nmeatest::sentence;
 
 // A multi-constellation receiver reports each epoch once per talker: the first GGA is the fix,
 // the others of the same time change nothing. Fractional seconds are part of the time.
@@ -101,11 +96,24 @@ TEST_F(NmeaParserTest, ReferenceGgaDeliversTheWholeRecord) {
     EXPECT_EQ(parser.sentenceCount(), 1u);
 }
 
+// The program's one framer, against sentences framed by hand: the reference GGA, a checksum
+// under 0x10 that needs its leading zero, and one with hex letters.
+TEST_F(NmeaParserTest, ProgramFramerClosesSentencesAsTheParserChecksThem) {
+    const std::string body = "GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,";
+    EXPECT_EQ(nmeaSentence(body), kReferenceGga);
+    EXPECT_EQ(nmeaChecksum(body), 0x47u);
+    // 'A' ^ 'B' = 0x41 ^ 0x42 = 0x03; 'A' ^ 'n' = 0x41 ^ 0x6E = 0x2F; an empty body gives 0.
+    EXPECT_EQ(nmeaSentence("AB"), "$AB*03\r\n");
+    EXPECT_EQ(nmeaSentence("An"), "$An*2F\r\n");
+    EXPECT_EQ(nmeaSentence(""), "$*00\r\n");
+    feed(nmeaSentence(body));
+    EXPECT_EQ(fixCount(), 1u) << "the parser takes what the framer closes";
+}
+
 // Builds "$" + prefix + two filler characters + "*" + `digits`, where the filler makes the
 // checksum `target`.
 std::string withFiller(const std::string& prefix, unsigned target, const char* digits) {
-    unsigned sum = 0;
-    for (char c : prefix) sum ^= static_cast<unsigned char>(c);
+    const unsigned sum = nmeatest::checksum(prefix);
     for (unsigned first = '0'; first <= 0xFE; ++first) {
         const unsigned second = sum ^ first ^ target;
         if (second >= '0' && second <= 0xFE) {

@@ -17,6 +17,7 @@
 #include "gpslink/satlinker.h"
 #include "tests/gpslink/FixRecorder.h"
 #include "tests/gpslink/PseudoTerminal.h"
+#include "tests/support/NmeaFraming.h"
 
 namespace {
 
@@ -149,13 +150,9 @@ TEST_F(LinkTest, FastStreamIsReadWithoutLoss) {
     for (int epoch = 0; epoch < kEpochs; ++epoch) {
         char gga[96];
         std::snprintf(gga, sizeof gga,
-                      "$GPGGA,1235%02d.%02d,4807.038,N,01131.000,E,1,08,0.9,,M,,M,,", epoch / 20,
+                      "GPGGA,1235%02d.%02d,4807.038,N,01131.000,E,1,08,0.9,,M,,M,,", epoch / 20,
                       epoch % 20 * 5);
-        unsigned sum = 0;
-        for (const char* c = gga + 1; *c != '\0'; ++c) sum ^= static_cast<unsigned char>(*c);
-        char tail[8];
-        std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-        pty.send(std::string(gga) + tail + padding);
+        pty.send(nmeatest::sentence(gga) + padding);
         next += 50ms;
         std::this_thread::sleep_until(next);
     }

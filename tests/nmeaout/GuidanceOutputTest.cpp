@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/socket.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -122,6 +123,34 @@ TEST(GuidanceOutput, SerialDeviceGetsTheSentencesAtItsSpeed) {
     stopGuidanceOutput();
     ::close(slave);
     ::close(master);
+}
+
+// The device's line is set to the address's speed, read back from the driver: the slowest and
+// the fast lightbar rates, neither of them the speed a new pseudo-terminal starts at.
+TEST(GuidanceOutput, SerialDeviceLineIsSetToTheAddressSpeed) {
+    const struct {
+        int baud;
+        speed_t speed;
+    } rows[] = {{460800, B460800}, {1200, B1200}, {921600, B921600}};
+    for (const auto& row : rows) {
+        int master = -1, slave = -1;
+        char name[256] = {};
+        ASSERT_EQ(::openpty(&master, &slave, name, nullptr, nullptr), 0);
+        termios before{};
+        ASSERT_EQ(::tcgetattr(slave, &before), 0);
+        ASSERT_NE(::cfgetospeed(&before), row.speed) << "the test would prove nothing";
+        ASSERT_TRUE(startGuidanceOutput(std::string(name) + "?baud=" + std::to_string(row.baud)));
+        publishGuidance(2.0);
+        // The sentences arrive only once the sender has opened and set up the device.
+        expectFix(readSentences(master, false), 2.0, "0.00011", "L");
+        stopGuidanceOutput();
+        termios line{};
+        ASSERT_EQ(::tcgetattr(slave, &line), 0);
+        EXPECT_EQ(::cfgetospeed(&line), row.speed) << row.baud;
+        EXPECT_EQ(::cfgetispeed(&line), row.speed) << row.baud;
+        ::close(slave);
+        ::close(master);
+    }
 }
 
 TEST(GuidanceOutput, AddressesThatAreNeitherFormAreRefused) {

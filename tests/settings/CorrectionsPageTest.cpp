@@ -18,7 +18,7 @@
 #include "app/BackgroundWrites.h"
 #include "app/ConfigFile.h"
 #include "app/Corrections.h"
-#include "tests/corrections/TestCaster.h"
+#include "tests/support/TestCaster.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
-// Compares a drawn frame with its reviewed reference picture under golden/, pixel for pixel.
-// A missing reference is recorded and the check fails until someone has looked at it; a
-// mismatch leaves <name>.actual.png and <name>.diff.png beside the reference.
-// SULCO_UPDATE_GOLDEN=1 rewrites every reference (then review them all before committing).
+// The work screen's reviewed reference frames, tests/workscreen/golden/<name>.png, compared
+// through the tests' one comparer (tests/support/GoldenImage.h): pixel for pixel, the actual
+// and diff pictures of a mismatch under the build folder's golden-diffs/workscreen/.
 #pragma once
 
 #include <gtest/gtest.h>

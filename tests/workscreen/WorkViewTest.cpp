@@ -122,17 +122,18 @@ TEST(WorkTrack, StaleQuadsAreNotPainted) {
 }
 
 // The walk fills at most 2048 quads, the newest first, and never writes past the array.
+// Fix k of the drive is at (0, 10 k) dm with its edges 60 dm either side; the vehicle is at the
+// last one, (0, 29990), drawn at the centre (120, 160) of the north-up view at zoom 1.
 TEST(WorkTrack, WalkStopsAtTheLastQuad) {
     northwardTrack(3000);
     recomputeView();
-    const TrackEdge& edge = appState.work.strips[951];  // older end of the 2048th segment
-    const ScreenPoint p = worldToScreen(PlanePoint{edge.leftX, edge.leftY});
-    EXPECT_EQ(appState.view.screenQuads[8189].x, p.x);
-    EXPECT_EQ(appState.view.screenQuads[8189].y, p.y);
-    const TrackEdge& newest = appState.work.strips[2999];
-    const ScreenPoint q = worldToScreen(PlanePoint{newest.rightX, newest.rightY});
-    EXPECT_EQ(appState.view.screenQuads[3].x, q.x);
-    EXPECT_EQ(appState.view.screenQuads[3].y, q.y);
+    // Quad 2047 (from index 8188) joins fix 951 and 952; its second point is fix 951's left
+    // edge, (-60, 9510): 60 left of the centre and 29990 - 9510 = 20480 below it.
+    EXPECT_EQ(appState.view.screenQuads[8189].x, 120 - 60);
+    EXPECT_EQ(appState.view.screenQuads[8189].y, 160 + 20480);
+    // Quad 0 ends at the newest fix's right edge, (60, 29990).
+    EXPECT_EQ(appState.view.screenQuads[3].x, 120 + 60);
+    EXPECT_EQ(appState.view.screenQuads[3].y, 160);
 }
 
 struct VehicleCase {
