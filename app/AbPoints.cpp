@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/AppState.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/HeadingLine.h"

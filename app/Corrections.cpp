@@ -126,6 +126,10 @@ void stopCorrections() {
     correctionsClient().stop();
 }
 
+void watchRtkFix(int fixQuality) {
+    if (rtkWatch.update(fixQuality, steadyClock.now())) platform::current().playSound("SONIDORTK");
+}
+
 CorrectionsView correctionsView(int fixQuality) {
     CorrectionsView view;
     switch (fixQuality) {
@@ -148,9 +152,6 @@ CorrectionsView correctionsView(int fixQuality) {
     const bool on = h.state != LinkState::kOff;
     view.shown = on || fixQuality == 2 || fixQuality == 4 || fixQuality == 5;
     if (on && h.correctionAge) view.ageSeconds = int(h.correctionAge->count() / 1000);
-    if (rtkWatch.update(fixQuality, steadyClock.now())) {
-        platform::current().playSound("SONIDORTK");
-    }
     if (rtkWatch.warning()) {
         view.messageId = kMsgRtkLost;
     } else if (on && h.state != LinkState::kStreaming) {

@@ -43,4 +43,6 @@ struct CorrectionsView {
     int ageSeconds = -1;       // of the last good correction; -1: none yet or off
     int messageId = -1;        // a text of the message tables to show below, or -1
 };
+// Once per work frame: follows the fix quality, and sounds the warning when RTK is lost.
+void watchRtkFix(int fixQuality);
 CorrectionsView correctionsView(int fixQuality);

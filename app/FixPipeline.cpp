@@ -11,6 +11,7 @@
 #include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/Palette.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "guidance/FixFilter.h"
 #include "guidance/GuideFollowing.h"

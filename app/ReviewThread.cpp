@@ -7,9 +7,11 @@
 
 #include "app/AppState.h"
 #include "app/FrameScope.h"
+#include "app/FrameStep.h"
 #include "app/InfoPanel.h"
 #include "app/ProgramClock.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "gfx/Pixel.h"
 #include "guidance/WorkedStrip.h"
@@ -61,6 +63,7 @@ void revealPoint(std::size_t i) {
 void drawReviewFrame(FrameScope& frame) {
     recomputeView();
     if (!frame) return;
+    stepWorkFrame();
     drawWorkFrame(frame.target());
     frame.present();
 }

@@ -53,7 +53,9 @@ struct UiState {
     Flag pictureBackground{0};
     Flag abReady{0};
     std::uint8_t soundCountdown = 0;
+    // The prompt of the A and B screen shows in the next frame; it shows in this one.
     std::uint8_t promptBlink = 0;
+    std::uint8_t promptShown = 0;
     Flag gpsRunning{0};
     // A line chosen from a saved work, in longitude and latitude pairs, waiting for the next AB
     // work's first position; its pattern.

@@ -10,6 +10,7 @@
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
 #include "app/FrameScope.h"
+#include "app/FrameStep.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
 #include "app/InfoPanel.h"
@@ -17,6 +18,7 @@
 #include "app/MessageScreen.h"
 #include "app/ReviewThread.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "app/WorkSession.h"
 #include "export/GuideLineFile.h"
@@ -346,7 +348,9 @@ void paintWorkScreen() {
     // Drawn only when a fix (or a change of view) has brought something new.
     if (!appState.ui.redrawPending.exchange(0)) return;
     FrameScope frame;
-    if (frame) drawWorkFrame(frame.target());
+    if (!frame) return;
+    stepWorkFrame();
+    drawWorkFrame(frame.target());
 }
 
 void paintStartScreen() {

@@ -14,6 +14,7 @@
 #include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
@@ -27,72 +28,11 @@ constexpr gfx::Pixel kVehicleKey = 0xF81F;
 constexpr gfx::Pixel kReadoutGreen = gfx::pixelFromRgb(0, 176, 64);
 constexpr gfx::Pixel kPlateDay = 0xFFFF;
 constexpr gfx::Pixel kPlateNight = 0x0000;
-// The last quad index the walk may fill, and the first one the frame no longer paints.
-constexpr int kLastQuadIndex = 8188;
-// Frames between two steering sounds while the vehicle is off its line.
-constexpr std::uint8_t kSoundFrames = 3;
 
 // The vehicle picture's factor for each scale choice, at zoom 1: the picture is drawn at
 // 200 pixels per metre and the zoom is pixels per decimetre, so 0.05 is real size. The factors
 // are single-precision values, widened when they are used.
 constexpr float kVehicleScales[] = {0.05f, 0.1f, 0.2f, 0.3f, 0.4f};
-
-// The quad indices below this were filled by the latest walk; older entries of screenQuads
-// belong to an earlier view and are never painted.
-int walkedQuadEnd = 0;
-
-// Truncation toward zero, held inside the 32-bit range so that a far point of the map stays a
-// far point of the screen instead of wrapping onto it.
-std::int32_t truncate(double value) {
-    if (std::isnan(value)) return 0;
-    constexpr double kMax = double(std::numeric_limits<std::int32_t>::max());
-    constexpr double kMin = double(std::numeric_limits<std::int32_t>::min());
-    if (value >= kMax) return std::numeric_limits<std::int32_t>::max();
-    if (value <= kMin) return std::numeric_limits<std::int32_t>::min();
-    return std::int32_t(value);
-}
-
-ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
-    const AppState& s = appState;
-    const std::int32_t sx = truncate(float(x) * s.settings.zoom);
-    const std::int32_t sy = truncate(float(y) * s.settings.zoom);
-    return {std::int32_t(std::int64_t(sx) + s.view.offsetX),
-            std::int32_t(std::int64_t(s.view.offsetY) - sy)};
-}
-
-ScreenPoint firstEnd(const TrackEdge& edge) {
-    return worldToScreen(PlanePoint{edge.leftX, edge.leftY});
-}
-ScreenPoint secondEnd(const TrackEdge& edge) {
-    return worldToScreen(PlanePoint{edge.rightX, edge.rightY});
-}
-
-bool isPauseMark(std::uint16_t fix) {
-    const auto& marks = appState.work.pauseMarks;
-    return std::find(marks.begin(), marks.end(), fix) != marks.end();
-}
-
-// Fills screenQuads from the newest stored segment back; a segment ending at a fix where the
-// driver paused is listed in screenGaps instead.
-void walkTrack() {
-    AppState& s = appState;
-    s.view.screenGaps.clear();
-    int i = 0;
-    for (int n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
-        if (isPauseMark(std::uint16_t(n - 1))) {
-            s.view.screenGaps.push_back(std::uint16_t(i));
-            continue;
-        }
-        const TrackEdge& older = s.work.strips[n - 2];
-        const TrackEdge& newer = s.work.strips[n - 1];
-        s.view.screenQuads[i] = secondEnd(older);
-        s.view.screenQuads[i + 1] = firstEnd(older);
-        s.view.screenQuads[i + 2] = firstEnd(newer);
-        s.view.screenQuads[i + 3] = secondEnd(newer);
-        i += 4;
-    }
-    walkedQuadEnd = i;
-}
 
 // A quad reaches the screen and its margin when its bounding box does. Asking only whether a
 // corner lies there would drop a piece that spans the whole screen, as a wide implement's
@@ -107,7 +47,8 @@ bool quadOnScreen(const ScreenPoint* q) {
 void drawTrack(gfx::Rasterizer& r) {
     const AppState& s = appState;
     const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
-    const int end = std::min({4 * int(s.work.strips.size()) - 4, kLastQuadIndex, walkedQuadEnd});
+    const int end =
+        std::min({4 * int(s.work.strips.size()) - 4, kLastQuadIndex, s.view.walkedQuadEnd});
     std::size_t gap = 0;  // the walk lists its gaps in ascending order
     for (int i = 0; i < end; i += 4) {
         while (gap < s.view.screenGaps.size() && s.view.screenGaps[gap] < i) ++gap;
@@ -149,16 +90,6 @@ void drawSteeringBar(gfx::Rasterizer& r) {
             }
         }
     }
-}
-
-// While the vehicle is off its line, a sound on every third frame tells the driver which way
-// to steer without looking.
-void steeringSound() {
-    AppState& s = appState;
-    if (s.ui.soundCountdown != 0) --s.ui.soundCountdown;
-    if (s.ui.soundCountdown != 0 || !s.ui.abReady || s.guide.arrowCount == 0 || s.ui.paused) return;
-    platform::current().playSound(s.guide.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
-    s.ui.soundCountdown = kSoundFrames;
 }
 
 // Each guide line gets its number where it crosses the number row; a line parallel to the row
@@ -329,7 +260,6 @@ void drawLargeReadout(gfx::Rasterizer& r, const char (&distance)[32]) {
 void drawGuidance(gfx::Rasterizer& r) {
     const AppState& s = appState;
     if (!s.view.northUp) drawSteeringBar(r);
-    steeringSound();
     if (s.work.curveActive) {
         drawCurveLines(r);
     } else {
@@ -354,18 +284,15 @@ void drawGuidance(gfx::Rasterizer& r) {
 // While A and B are being set: the prompt blinks, and once A is set a dashed leg runs from A
 // to the vehicle.
 void drawSettingAB(gfx::Rasterizer& r) {
-    AppState& s = appState;
+    const AppState& s = appState;
     const gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
-    if (s.ui.promptBlink) {
-        s.ui.promptBlink = 0;
+    if (s.ui.promptShown) {
         int prompt = kMsgPromptA;
         // A curve is recorded along the driven path: driving straight is not what B waits for.
         if (s.work.pointASet)
             prompt = s.settings.guidancePattern == kPatternCurve ? kMsgPromptCurveB : kMsgPromptB;
         r.DrawWrappedString(s.layout.font, messageText(prompt), gfx::kAlignCentre, 0,
                             s.layout.textMargin, colour);
-    } else {
-        s.ui.promptBlink = 1;
     }
     if (!s.work.pointASet) return;
     // A curve being recorded: the path so far, then the leg on to the vehicle.
@@ -402,9 +329,9 @@ void drawVehicle(gfx::Rasterizer& r) {
 // The implement across the current fix.
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const TrackEdge& current = s.work.strips[s.work.strips.size() - 1];
-    const ScreenPoint first = firstEnd(current);
-    const ScreenPoint second = secondEnd(current);
+    const TrackEdge& current = s.work.strips.back();
+    const ScreenPoint first = worldToScreen(PlanePoint{current.leftX, current.leftY});
+    const ScreenPoint second = worldToScreen(PlanePoint{current.rightX, current.rightY});
     if (s.view.northUp) {
         r.DrawLine(first.x, first.y, second.x, second.y, kBlack);
     } else {
@@ -424,62 +351,6 @@ void drawWorkFull(gfx::Rasterizer& r) {
 
 }  // namespace
 
-// The plane keeps fractions of a decimetre; the screen takes whole decimetres, truncated as the
-// guide lines' points are, so track and lines meet as they always have.
-ScreenPoint worldToScreen(PlanePoint point) {
-    const AppState& s = appState;
-    if (s.view.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
-    const float x = float(point.x);
-    const float y = float(point.y);
-    return scaleToScreen(truncate(x * s.view.cos - y * s.view.sin),
-                         truncate(x * s.view.sin + y * s.view.cos));
-}
-
-ScreenPoint worldToScreen(Vec2 point) {
-    const AppState& s = appState;
-    if (s.view.northUp) return scaleToScreen(truncate(point.x), truncate(point.y));
-    const double c = s.view.cos;
-    const double sn = s.view.sin;
-    return scaleToScreen(truncate(point.x * c - point.y * sn),
-                         truncate(point.x * sn + point.y * c));
-}
-
-void recomputeView() {
-    AppState& s = appState;
-    if (s.view.northUp) {
-        s.view.sin = 0.0f;
-        s.view.cos = 1.0f;
-    } else {
-        s.view.sin = s.heading.east;
-        s.view.cos = s.heading.north;
-    }
-    const float px = float(s.work.position.x);
-    const float py = float(s.work.position.y);
-    const std::int32_t rx = truncate(px * s.view.cos - py * s.view.sin);
-    const std::int32_t ry = truncate(py * s.view.cos + px * s.view.sin);
-    const std::int32_t sx = truncate(float(rx) * s.settings.zoom);
-    const std::int32_t sy = truncate(float(ry) * s.settings.zoom);
-    s.view.offsetX = std::int32_t(std::int64_t(s.layout.halfScreenWidth) - sx);
-    s.view.offsetY = std::int32_t(std::int64_t(s.layout.halfScreenHeight) + sy);
-
-    walkTrack();
-    for (int k = 0; k < 6; ++k)
-        s.view.guideLinesScreen[k] = worldToScreen(s.guide.guideLinesWorld[k]);
-    if (s.ui.screenState == kStateSettingAB && s.work.pointASet)
-        s.view.pointAScreen = worldToScreen(s.work.pointA);
-    if (s.work.curveActive) {
-        for (int k = 0; k < 3; ++k) {
-            s.view.curveLinesScreen[k].clear();
-            for (const Vec2& p : s.guide.curveLinesWorld[k])
-                s.view.curveLinesScreen[k].push_back(worldToScreen(p));
-        }
-    }
-    s.view.curveRecordScreen.clear();
-    if (s.ui.screenState == kStateSettingAB)
-        for (const Vec2& p : s.work.curveRecording)
-            s.view.curveRecordScreen.push_back(worldToScreen(p));
-}
-
 void rebuildVehicleImage() {
     AppState& s = appState;
     gfx::Surface* scaled = nullptr;
@@ -489,8 +360,8 @@ void rebuildVehicleImage() {
                                       ? s.settings.vehicleScaleIndex
                                       : 0;  // a scale past the table is taken as real size
         const float factor = float(double(s.settings.zoom) * double(kVehicleScales[index]));
-        const std::int32_t width = truncate(float(source->width()) * factor);
-        const std::int32_t height = truncate(float(source->height()) * factor);
+        const std::int32_t width = screenTruncate(float(source->width()) * factor);
+        const std::int32_t height = screenTruncate(float(source->height()) * factor);
         // A vehicle smaller than a pixel is not drawn at all; nothing is stretched onto an
         // empty surface.
         if (width > 0 && height > 0) scaled = gfx::CreateSurface(width, height);

@@ -7,8 +7,6 @@ namespace gfx {
 class Rasterizer;
 }
 
-// Recomputes the view transform and every screen point of the track, guide lines and point A.
-void recomputeView();
 // Rescales the vehicle picture to the current zoom and vehicle scale.
 void rebuildVehicleImage();
 void drawBackground(gfx::Rasterizer& target);
@@ -17,5 +15,3 @@ void drawWorkButtons(gfx::Rasterizer& target);
 // A whole frame of the work screen, in its order: background, guidance picture, information
 // panel, buttons.
 void drawWorkFrame(gfx::Rasterizer& target);
-ScreenPoint worldToScreen(PlanePoint point);
-ScreenPoint worldToScreen(Vec2 point);

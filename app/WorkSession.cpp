@@ -13,6 +13,7 @@
 #include "app/GpsWait.h"
 #include "app/LastSaveFolder.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WindowProc.h"
 #include "app/WorkScreen.h"
 #include "export/ShapefileExport.h"

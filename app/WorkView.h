@@ -16,6 +16,9 @@ struct WorkView {
     std::int32_t offsetY = 0;
     std::uint8_t northUp = 0;
     ScreenPoint screenQuads[kScreenQuadPoints] = {};
+    // The quad indices below this were filled by the latest walk; older entries of screenQuads
+    // belong to an earlier view and are never painted.
+    std::int32_t walkedQuadEnd = 0;
     std::vector<std::uint16_t> screenGaps;
     ScreenPoint guideLinesScreen[6] = {};
     ScreenPoint pointAScreen;

@@ -14,6 +14,7 @@
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "bench/BackAndForthWork.h"
 #include "gfx/Rasterizer.h"

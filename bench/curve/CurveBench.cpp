@@ -20,6 +20,7 @@
 #include "app/DashedLine.h"
 #include "app/FixPipeline.h"
 #include "app/Layout.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/DashedLine.h"
 #include "app/Layout.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "bench/BackAndForthWork.h"
 #include "gfx/Rasterizer.h"

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "WorkScene.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 
 namespace {

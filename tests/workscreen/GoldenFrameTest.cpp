@@ -11,6 +11,7 @@
 #include "app/ImageTable.h"
 #include "app/MessageScreen.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "gfx/Font.h"
 #include "platform/Resources.h"
@@ -92,7 +93,7 @@ const Scene kScenes[] = {
          workscene::drive(path);
          appState.work.pointASet = 1;
          appState.work.pointA = {double(path[21].x), double(path[21].y)};
-         appState.ui.promptBlink = 1;
+         appState.ui.promptShown = 1;
      }},
     // Right of the line going back towards A: steer left, two arrows right of the centre.
     {"guidance_heading_up_steer_left", [] { guidance(-25.0, false); }},

@@ -8,8 +8,10 @@
 #include <utility>
 
 #include "WorkScene.h"
+#include "app/FrameStep.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "platform/HeadlessPlatform.h"
 #include "platform/Platform.h"
@@ -144,6 +146,7 @@ TEST_P(SteeringSound, EveryThirdFrameOnlyWhenOffTheLine) {
     for (int frame = 0; frame < 10; ++frame) {
         const std::size_t before = headless.sounds().size();
         Canvas canvas(240, 320);
+        stepWorkFrame();
         drawWorkScreen(*canvas.raster);
         const auto sounds = headless.sounds();
         if (sounds.size() > before) {
@@ -174,9 +177,13 @@ TEST(WorkFrame, SoundStopsOnReachingTheLine) {
     appState.guide.arrowCount = 2;
     appState.guide.steerLeft = 1;
     Canvas canvas(240, 320);
+    stepWorkFrame();
     drawWorkScreen(*canvas.raster);
     appState.guide.arrowCount = 0;
-    for (int frame = 0; frame < 6; ++frame) drawWorkScreen(*canvas.raster);
+    for (int frame = 0; frame < 6; ++frame) {
+        stepWorkFrame();
+        drawWorkScreen(*canvas.raster);
+    }
     EXPECT_EQ(headless.sounds().size(), 1u);
     platform::install(nullptr);
 }

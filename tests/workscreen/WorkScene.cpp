@@ -37,6 +37,7 @@ void reset(int width, int height, std::uint32_t orientation) {
     s.ui.pictureBackground = 0;
     s.ui.soundCountdown = 0;
     s.ui.promptBlink = 0;
+    s.ui.promptShown = 0;
     s.work.workFull = 0;
     s.view.northUp = 0;
     s.work.pointASet = 0;

@@ -5,6 +5,7 @@
 
 #include "WorkScene.h"
 #include "app/DashedLine.h"
+#include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 
 namespace {

@@ -1,0 +1,36 @@
+#include "app/FrameStep.h"
+
+#include <cstdint>
+
+#include "app/AppState.h"
+#include "app/Corrections.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// Frames between two steering sounds while the vehicle is off its line.
+constexpr std::uint8_t kSoundFrames = 3;
+
+// While the vehicle is off its line, a sound on every third frame tells the driver which way
+// to steer without looking.
+void steeringSound() {
+    AppState& s = appState;
+    if (s.ui.soundCountdown != 0) --s.ui.soundCountdown;
+    if (s.ui.soundCountdown != 0 || !s.ui.abReady || s.guide.arrowCount == 0 || s.ui.paused) return;
+    platform::current().playSound(s.guide.steerLeft ? "SONIDOLEFT" : "SONIDORIGHT");
+    s.ui.soundCountdown = kSoundFrames;
+}
+
+}  // namespace
+
+void stepWorkFrame() {
+    AppState& s = appState;
+    const std::uint8_t state = s.ui.screenState;
+    // The guidance is drawn, and steered by, once the work has a strip.
+    if (state == kStateGuidance && s.work.strips.size() >= 2) steeringSound();
+    if (state == kStateSettingAB) {
+        s.ui.promptShown = s.ui.promptBlink;
+        s.ui.promptBlink = s.ui.promptBlink ? 0 : 1;
+    }
+    watchRtkFix(s.fix.fixQuality);
+}
