@@ -16,27 +16,27 @@ summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
 
 step "normal build"
-scripts/build.sh "$top/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+scripts/build.sh "$top/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSULCO_WERROR=ON
 (cd build-test && ctest --output-on-failure -j"$jobs" --timeout 300) | tee -a "$summary"
 step "normal build, German locale"
 (cd build-test && LC_ALL=de_DE.UTF-8 LANG=de_DE.UTF-8 ctest --output-on-failure -j"$jobs" --timeout 300) | tee -a "$summary"
 
 step "AddressSanitizer + UndefinedBehaviorSanitizer"
 CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE=Debug \
-    -DSULCO_SANITIZE=address,undefined
+    -DSULCO_WERROR=ON -DSULCO_SANITIZE=address,undefined
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0" \
     ctest --output-on-failure -j"$jobs" --timeout 600) | tee -a "$summary"
 
 step "ThreadSanitizer, threaded tests"
 CC=clang-14 CXX=clang++-14 SULCO_TARGETS="threaded_tests sulcomain gpssim" scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
-    -DSULCO_SANITIZE=thread
+    -DSULCO_WERROR=ON -DSULCO_SANITIZE=thread
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
     ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded) | tee -a "$summary"
 
 step "fuzzers, ${fuzz_seconds} s each"
 CC=clang-14 CXX=clang++-14 SULCO_TARGETS=fuzzers scripts/build.sh "$top/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DSULCO_FUZZ=ON -DSULCO_TESTS=OFF
+    -DSULCO_WERROR=ON -DSULCO_FUZZ=ON -DSULCO_TESTS=OFF
 shopt -s nullglob
 for fuzzer in build-fuzz/fuzz_*; do
     name=$(basename "$fuzzer" | sed 's/^fuzz_//')
