@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test: the normal build (under the C and a
-# German locale), the AddressSanitizer + UndefinedBehaviorSanitizer build, the ThreadSanitizer
-# build of the threaded tests, and each fuzzer for a bounded time.
+# Installs what is missing, checks the sources' formatting and includes, builds and runs every
+# test: the normal build (under the C and a German locale), the AddressSanitizer +
+# UndefinedBehaviorSanitizer build, the ThreadSanitizer build of the threaded tests, and each
+# fuzzer for a bounded time.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
@@ -14,6 +15,9 @@ step() { echo; echo "==== $*"; }
 # Every ctest run's output also goes here, for the closing count.
 summary=$(mktemp)
 trap 'rm -f "$summary"' EXIT
+
+step "source checks"
+scripts/check-source.sh
 
 step "normal build"
 scripts/build.sh "$top/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSULCO_WERROR=ON
