@@ -10,14 +10,16 @@ lower=(gfx gpslink corrections guidance journal export nmeaout tools)
 [ $# -eq 0 ] || lower=("$@")
 clang_format=${CLANG_FORMAT:-clang-format-14}
 
-# The tracked files in a checkout; every file of the tree in an unpacked source archive.
+# The tracked files in a checkout; in an unpacked source archive every file of the tree but the
+# build folders' (scripts/build.sh and test.sh put them at build*/, with generated sources).
 sources() {
     if git -C "$top" rev-parse --is-inside-work-tree >/dev/null 2>&1; then
         git -C "$top" ls-files -z -- "$@"
     else
         local patterns=()
         for p in "$@"; do patterns+=(-o -path "./$p"); done
-        find . -path ./.git -prune -o -type f \( -false "${patterns[@]}" \) -printf '%P\0'
+        find . \( -path ./.git -o -path './build*' \) -prune -o -type f \( -false "${patterns[@]}" \) \
+            -printf '%P\0'
     fi
 }
 
