@@ -144,6 +144,7 @@ TEST(DialogTexts, EveryLanguageHasEveryEntryAndTheSameConversions) {
 TEST(DialogTexts, GermanTranslatesEveryEntryButTheSharedWords) {
     const wchar_t* const* english = dialogTextTable(0);
     const wchar_t* const* german = dialogTextTable(2);
+    // 11 is the unused entry, empty in every language.
     const std::set<int> shared = {kDlgOk, kDlgSetup, 11, kDlgGpsSetup, kDlgBaud};
     for (int id = 0; id < kDialogTextCount; ++id) {
         if (shared.count(id)) continue;
