@@ -11,7 +11,8 @@ inline void store(Pixel& destination, Pixel value) {
     destination = value;
 }
 
-// The fill of one row: two pixels per 32-bit word where the row allows it.
+// The fill of one row, pixel by pixel (Clear takes memset instead when both bytes of the colour
+// are equal).
 void fillRow(Pixel* p, std::int32_t length, Pixel colour) {
     for (std::int32_t i = 0; i < length; ++i) p[i] = colour;
 }

@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build pkg-config git
     qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
     libgdal-dev libgeos-dev gdal-bin libproj-dev proj-bin libshp-dev libasound2-dev
-    libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14
+    libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14 clang-format-14
     gpsd gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
     rtklib
     # resources/generate.sh (pictures, the Terminus fonts) and scripts/screenshots.sh

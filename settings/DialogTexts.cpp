@@ -74,8 +74,7 @@ const wchar_t* const kSpanish[kDialogTextCount] = {
     L"Exportar a KML",
 };
 
-// Entries 21 to 26, 28 and 29 stay in English, and 30 mixes both languages: that is how German
-// drivers know these labels.
+// "OK", "Setup", "GPS Setup" and "Baud" are the words German cab screens use as well.
 const wchar_t* const kGerman[kDialogTextCount] = {
     L"OK",
     L"Abbrechen",
@@ -98,16 +97,16 @@ const wchar_t* const kGerman[kDialogTextCount] = {
     L"Abstandsschwelle %.1f m",
     L"HDOP-Schwelle %.1f",
     L"Interne Einstellungen",
-    L"Tractor scale",
-    L"Real scale",
-    L"Scale 2X",
-    L"Scale 4X",
-    L"Scale 6X",
-    L"Scale 8X",
+    L"Traktorgröße",
+    L"Originalgröße",
+    L"Größe 2X",
+    L"Größe 4X",
+    L"Größe 6X",
+    L"Größe 8X",
     L"Ohne Traktor",
-    L"Miscellaneous",
-    L"Data text color",
-    L"Show Leitzahl",
+    L"Sonstiges",
+    L"Textfarbe der Daten",
+    L"Liniennummer anzeigen",
     L"Nach KML exportieren",
 };
 
