@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/WindowMessage.h"
+#include "platform/WindowMessage.h"
 
 // Handles destroy, paint, character and pen-down (lParam: x low, y high, both signed 16-bit);
 // returns 0 for them and for every other message.

@@ -9,7 +9,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
-#include "app/WindowMessage.h"
+#include "platform/WindowMessage.h"
 
 namespace platform {
 
