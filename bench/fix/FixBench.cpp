@@ -20,6 +20,7 @@
 #include "app/AppState.h"
 #include "app/FixPipeline.h"
 #include "app/SettingsFile.h"
+#include "app/WorkSession.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
 #include "journal/WorkJournal.h"
@@ -82,11 +83,7 @@ double runDrive(const Drive& drive, bool shortTrack) {
     for (int round = 0; round < 5; ++round) {
         // A new work each round, as after "finish the work" and saving.
         journalEndWork();
-        appState.work.plane.originSet = 0;
-        appState.work.position = {};
-        appState.work.strips.resize(0);
-        appState.work.workedArea = 0.0;
-        appState.work.distance = 0;
+        resetWork();
         appState.ui.screenState = kStateSettingAB;
         for (int i = 0; i < static_cast<int>(drive.fixes.size()); ++i) {
             // Past the twenty records after which the heading is smoothed.

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/AppState.h"
+#include "app/WorkSession.h"
 #include "tests/guidance/GuidanceTestSupport.h"
 
 namespace pipeline_test {
@@ -22,20 +23,7 @@ inline void resetWork(std::uint8_t state = kStateFreeWork) {
     appState.settings.implementWidth = 1200;
     appState.settings.arrowTolerance = 10;
     appState.settings.zoom = 3.0f;
-    appState.work.plane.originSet = 0;
-    appState.work.position = {};
-    appState.work.previousPosition = {};
-    appState.work.positionSet = 0;
-    appState.work.strips.resize(0);
-    appState.work.workedArea = 0.0;
-    appState.work.distance = 0;
-    appState.work.workFull = 0;
-    appState.work.pauseMarks.clear();
-    appState.work.guidance = {};
-    appState.guide.crossTrack = 0.0;
-    appState.guide.guideNumber = 0;
-    appState.guide.arrowCount = 0;
-    appState.guide.steerLeft = 0;
+    ::resetWork();
     appState.fix.satellitesUsed = 0;
 }
 

@@ -16,6 +16,7 @@
 #include "app/GpsWait.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
+#include "app/WorkSession.h"
 #include "gfx/Display.h"
 #include "gfx/Font.h"
 #include "gfx/Surface.h"
@@ -143,13 +144,8 @@ class ScreenTest : public ::testing::Test {
                            &s.ui.menuDuringReview, &s.ui.pauseNoticePending, &s.ui.waitingForFix,
                            &s.ui.redrawPending, &s.ui.pictureBackground, &s.ui.abReady})
             *flag = 0;
-        s.work.workFull = 0;
+        resetWork();
         s.settings.zoom = 3.0f;
-        s.view.northUp = 0;
-        s.work.pointASet = 0;
-        s.work.position = {};
-        s.work.strips.resize(0);
-        s.work.pauseMarks.clear();
         s.settings.implementHalfWidth = 600;
         s.settings.implementWidth = 1200;
         s.fix.fixQuality = 0;
