@@ -9,15 +9,6 @@
 
 #include "app/AppState.h"
 
-std::int32_t screenTruncate(double value) {
-    if (std::isnan(value)) return 0;
-    constexpr double kMax = double(std::numeric_limits<std::int32_t>::max());
-    constexpr double kMin = double(std::numeric_limits<std::int32_t>::min());
-    if (value >= kMax) return std::numeric_limits<std::int32_t>::max();
-    if (value <= kMin) return std::numeric_limits<std::int32_t>::min();
-    return std::int32_t(value);
-}
-
 namespace {
 
 ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
@@ -46,13 +37,14 @@ void walkTrack() {
     AppState& s = appState;
     s.view.screenGaps.clear();
     int i = 0;
+    const TrackEdge* edges = s.work.strips.begin();
     for (int n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
         if (isPauseMark(std::uint16_t(n - 1))) {
             s.view.screenGaps.push_back(std::uint16_t(i));
             continue;
         }
-        const TrackEdge& older = s.work.strips[n - 2];
-        const TrackEdge& newer = s.work.strips[n - 1];
+        const TrackEdge& older = edges[n - 2];
+        const TrackEdge& newer = edges[n - 1];
         s.view.screenQuads[i] = secondEnd(older);
         s.view.screenQuads[i + 1] = firstEnd(older);
         s.view.screenQuads[i + 2] = firstEnd(newer);

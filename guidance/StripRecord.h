@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <new>
 
 #include "guidance/SharedValue.h"
 #include "guidance/TrackEdge.h"
@@ -34,7 +35,13 @@ class StripRecord {
     void clear() noexcept { count_.store(0, std::memory_order_release); }
 
   private:
+    // Storage of plain records: nothing is written (or committed by the system) before use.
+    struct Release {
+        void operator()(TrackEdge* edges) const noexcept { ::operator delete[](edges); }
+    };
+    void allocate();
+
     // The whole capacity, allocated with the first record and kept until the work is replaced.
-    std::unique_ptr<TrackEdge[]> edges_;
+    std::unique_ptr<TrackEdge[], Release> edges_;
     SharedValue<std::uint16_t> count_;
 };
