@@ -95,16 +95,6 @@ void takeAbPoint() {
     startGuidance();
 }
 
-void clearPatternLines() {
-    AppState& s = appState;
-    s.work.curveActive = 0;
-    s.work.curveRecording.clear();
-    s.view.curveRecordScreen.clear();
-    s.work.curve = CurveGuidance{};
-    for (auto& line : s.guide.curveLinesWorld) line.clear();
-    for (auto& line : s.view.curveLinesScreen) line.clear();
-}
-
 void adoptSavedLine() {
     AppState& s = appState;
     if (s.ui.savedLineLonLat.size() < 4 || !s.work.positionSet) return;

@@ -8,8 +8,6 @@
 
 // Takes the vehicle's position as the next point; the caller holds frameLock.
 void takeAbPoint();
-// Forgets the lines of every pattern (a new work).
-void clearPatternLines();
 // An AB work with a line from a saved work goes into guidance at its first position: the line
 // is moved into this work's plane through longitude and latitude. The caller holds frameLock.
 void adoptSavedLine();

@@ -51,7 +51,6 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
 
     pipeline_test::resetWork(kStateSettingAB);
     appState.settings.guidancePattern = kPatternCurve;
-    clearPatternLines();
     appState.work.pointASet = 0;  // a new work, as the start button leaves it
     const double step = 0.36;     // 6.5 knots at 10 Hz
     const int fixes = int(field.passLength / step);
@@ -76,7 +75,7 @@ TEST(BentField, PassesAreConcentricArcsFollowedLineByLine) {
         }
     }
     appState.settings.guidancePattern = kPatternStraight;
-    clearPatternLines();
+    resetWork();
 }
 
 }  // namespace

@@ -25,7 +25,6 @@ void tap() {
 TEST(PatternDrive, CurveRecordedFromAToBThenFollowedOnBothSides) {
     pipeline_test::resetWork(kStateSettingAB);
     appState.settings.guidancePattern = kPatternCurve;
-    clearPatternLines();
     appState.work.pointASet = 0;  // a new work, as the start button leaves it
     pipeline_test::PlaneFixes plane(-93.61, 41.95);
     const double R = 800.0,
@@ -76,7 +75,7 @@ TEST(PatternDrive, CurveRecordedFromAToBThenFollowedOnBothSides) {
     for (const auto& line : appState.guide.curveLinesWorld) EXPECT_FALSE(line.empty());
     appState.settings.guidancePattern = kPatternStraight;
     appState.layout.screenWidth = appState.layout.screenHeight = 0;
-    clearPatternLines();
+    resetWork();
 }
 
 TEST(PatternDrive, HeadingLineStartsOnATap) {

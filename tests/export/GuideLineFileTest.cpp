@@ -39,7 +39,6 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     const double lon1 = 9.3817, lat1 = 51.2273;
     pipeline_test::resetWork(kStateGuidance);
     pipeline_test::PlaneFixes plane1(lon1, lat1);
-    clearPatternLines();
     ASSERT_TRUE(setCurvePath(appState.work.curve, bend(), 120.0));
     appState.work.curveActive = 1;
     ASSERT_TRUE(writeGuideLine(work, appState.work, appState.settings.guidancePattern,
@@ -80,7 +79,6 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
     ASSERT_TRUE(readGuideLine(file, saved));
     EXPECT_EQ(saved.pattern, kPatternCurve);
     pipeline_test::resetWork(kStateSettingAB);
-    clearPatternLines();
     appState.ui.savedLineLonLat = saved.lonLat;
     appState.ui.savedLinePattern = saved.pattern;
     const double lon2 = lon1 + 0.004, lat2 = lat1 - 0.0015;
@@ -99,14 +97,13 @@ TEST(GuideLineFile, CurveKeptBesideTheWorkGuidesANewWorkOnTheSameTracks) {
         EXPECT_NEAR(appState.work.curve.path[i].y, path[i].y - (n2 - n0) * 10, 0.1);
     }
     EXPECT_TRUE(appState.ui.savedLineLonLat.empty());
-    clearPatternLines();
+    resetWork();
 }
 
 TEST(GuideLineFile, StraightLineAndFilesThatAreNoLines) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     pipeline_test::resetWork(kStateGuidance);
-    clearPatternLines();
     pipeline_test::PlaneFixes plane(-93.61, 41.95);
     setAbLine(appState.work.guidance, {10.0, 20.0}, {10.5, 1020.0}, 120.0);
     appState.settings.guidancePattern = kPatternHeading;
