@@ -3,9 +3,7 @@
 #include "app/ViewTransform.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "app/AppState.h"
 

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <limits>
 
 #include "app/DashedLine.h"
 #include "app/InfoPanel.h"
@@ -18,7 +17,6 @@
 #include "gfx/Font.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
-#include "platform/Platform.h"
 
 namespace {
 

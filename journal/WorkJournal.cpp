@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <ctime>
-#include <filesystem>
 #include <vector>
 
 #include "guidance/Projection.h"
