@@ -1,5 +1,6 @@
 #include "app/Conversions.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <mutex>
 
@@ -84,9 +85,10 @@ int runNmeaImport(const std::string& log, const std::string& save,
         std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
     } else {
         // The figures the panel shows for this work, to the square metre and the decimetre.
-        std::printf("%s: %u strip records, %.4f ha, %.4f km\n", save.c_str(),
-                    unsigned(s.work.strips.size()), s.work.workedArea * 1e-6,
-                    s.work.distance * 1e-4);
+        std::printf("%s: %u strip records, %.4f ha, %.4f km, overlap %.4f ha\n", save.c_str(),
+                    unsigned(s.work.strips.size()), s.work.groundArea * 1e-6,
+                    s.work.distance * 1e-4,
+                    std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6);
         result = 0;
     }
     s.settings.implementHalfWidth = storedHalfWidth;

@@ -14,9 +14,11 @@
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "guidance/FixFilter.h"
+#include "guidance/FixJump.h"
 #include "guidance/GuideFollowing.h"
 #include "guidance/HeadingSmoothing.h"
 #include "guidance/Projection.h"
+#include "guidance/WorkedGroundAhead.h"
 #include "guidance/WorkedStrip.h"
 #include "journal/WorkJournal.h"
 #include "nmeaout/GuidanceOutput.h"
@@ -48,6 +50,54 @@ GuideReach reachOfScreen() {
             (double(s.layout.screenWidth) + double(s.layout.screenHeight)) / zoom + 50.0};
 }
 
+void acceptPosition(WorkRecord& work, PlanePoint position, const GPS_POSITION& fix, double seconds,
+                    double knots) {
+    work.position = position;
+    work.positionLonLat[0] = fix.longitude;
+    work.positionLonLat[1] = fix.latitude;
+    work.positionTime = seconds;
+    work.positionSpeed = knots;
+}
+
+enum class JumpJudgement { Driven, Held, Moved };
+
+// A fix beyond the vehicle's reach from the accepted position is held, not used. The next fix
+// decides: back within reach of the accepted position, the held one was a lone stray fix and
+// the strip goes on as if it had never come; within reach of the held one, the receiver has
+// really moved.
+JumpJudgement judgeJump(WorkRecord& work, PlanePoint position, double seconds, double knots,
+                        double d2) {
+    const bool far =
+        beyondReach(std::sqrt(d2), work.positionTime, seconds, work.positionSpeed, knots);
+    if (!far) {
+        work.jumpHeld = 0;
+        return JumpJudgement::Driven;
+    }
+    if (work.jumpHeld) {
+        const double hx = position.x - work.jumpPosition.x, hy = position.y - work.jumpPosition.y;
+        if (!beyondReach(std::sqrt(hx * hx + hy * hy), work.jumpTime, seconds, work.jumpSpeed,
+                         knots)) {
+            work.jumpHeld = 0;
+            return JumpJudgement::Moved;
+        }
+    }
+    work.jumpHeld = 1;
+    work.jumpPosition = position;
+    work.jumpTime = seconds;
+    work.jumpSpeed = knots;
+    return JumpJudgement::Held;
+}
+
+// A jump parts the strip as a pause does: a mark at the record count, journaled as a pause
+// that ended at once. A strip already parted there (by a pause) stays as it is.
+void startNewSegment(WorkRecord& work) {
+    const std::uint32_t count = work.strips.size();
+    if (count == 0 || (!work.pauseMarks.empty() && work.pauseMarks.back() == count)) return;
+    work.pauseMarks.push_back(count);
+    journalPause(count);
+    journalUnpause();
+}
+
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     AppState& s = appState;
@@ -67,14 +117,33 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     double d2 = dx * dx + dy * dy;
     if (!passesFilters(filterOfSettings(s.settings), s.fix.speedKnots, s.fix.hdop, d2)) return;
 
+    const double seconds = fixSeconds(fix.utcTime);
+    const double knots = s.fix.speedKnots;
+    bool restarted = false;
+    if (work.positionSet) {
+        const JumpJudgement judged = judgeJump(work, *projected, seconds, knots, d2);
+        if (judged == JumpJudgement::Held) return;
+        if (judged == JumpJudgement::Moved) {
+            // The receiver really is elsewhere: this fix seeds the position, and the strip
+            // starts again from the next one.
+            acceptPosition(work, *projected, fix, seconds, knots);
+            work.stripBroken = 1;
+            recomputeView();
+            return;
+        }
+    }
+
     Vec2 unit = Vec2{dx, dy} / std::sqrt(d2);
-    work.position = *projected;
-    work.positionLonLat[0] = fix.longitude;
-    work.positionLonLat[1] = fix.latitude;
+    acceptPosition(work, *projected, fix, seconds, knots);
     // The first accepted fix of a work only seeds the position: there is no step yet.
     if (!work.positionSet) {
         work.positionSet = 1;
         return;
+    }
+    if (work.stripBroken) {
+        work.stripBroken = 0;
+        startNewSegment(work);
+        restarted = true;
     }
 
     // Half the implement width along the step's left normal, centimetres to decimetres; the
@@ -85,7 +154,14 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
 
     smoothHeading(s.heading, unit.x, unit.y, work.strips.size());
 
-    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, d2)) journalStripAdded(work);
+    // The step from the fix that seeded a new segment belongs to no strip.
+    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, restarted ? 0.0 : d2))
+        journalStripAdded(work);
+    if (!s.ui.paused)
+        watchWorkedGroundAhead(work, unit, knots,
+                               {s.settings.lookAheadSeconds, s.settings.warnSharePercent / 100.0});
+    else
+        work.workedAhead = 0;
     if (use == FixUse::Guidance) {
         followGuideLines(work, s.guide, unit, s.settings.arrowTolerance, reachOfScreen());
         publishGuidance(s.guide.crossTrack);

@@ -21,6 +21,14 @@ void steeringSound() {
     s.ui.soundCountdown = kSoundFrames;
 }
 
+// The warning of worked ground ahead sounds once each time it comes on.
+void workedAheadSound() {
+    AppState& s = appState;
+    const bool ahead = s.work.workedAhead != 0 && !s.ui.paused;
+    if (ahead && !s.ui.workedAheadSounded) platform::current().playSound("SONIDOWORKED");
+    s.ui.workedAheadSounded = ahead ? 1 : 0;
+}
+
 }  // namespace
 
 void stepWorkFrame() {
@@ -32,5 +40,6 @@ void stepWorkFrame() {
         s.ui.promptShown = s.ui.promptBlink;
         s.ui.promptBlink = s.ui.promptBlink ? 0 : 1;
     }
+    if (state != kStateReview) workedAheadSound();
     watchRtkFix(s.fix.fixQuality);
 }

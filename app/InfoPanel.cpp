@@ -10,6 +10,7 @@
 #include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
+#include "gfx/Font.h"
 #include "gfx/Pixel.h"
 #include "gfx/Rasterizer.h"
 
@@ -46,20 +47,51 @@ class PanelLine {
     char* last_ = buffer_ + sizeof(buffer_) - 1;  // room for the terminating zero
 };
 
+// The width a centred line of the panel has at row: the screen's, less the work buttons beside
+// it on that row.
+int panelRoom(int row) {
+    const ScreenLayout& layout = appState.layout;
+    const int centre = layout.screenWidth / 2, bottom = row + textLineHeight();
+    int half = centre;
+    for (const ButtonRect* b : {&layout.btnZoomIn, &layout.btnZoomOut, &layout.btnWorkMenu,
+                                &layout.btnViewToggle, &layout.btnFinish}) {
+        if (b->right <= b->left || b->bottom <= row || b->top >= bottom) continue;
+        if (b->right <= centre)
+            half = std::min(half, centre - b->right);
+        else if (b->left >= centre)
+            half = std::min(half, b->left - centre);
+        else
+            half = 0;
+    }
+    return 2 * half;
+}
+
 }  // namespace
 
 void drawInfoPanel(gfx::Rasterizer& target) {
     const AppState& s = appState;
     std::uint8_t state = s.ui.screenState;
-    double hectares = s.work.workedArea * 1e-6;
+    // The ground worked, each square metre once; the ground worked again goes beside it where
+    // the line has room for it.
+    double hectares = s.work.groundArea * 1e-6;
+    double overlap = std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6;
     double kilometres = s.work.distance * 1e-4;
 
-    PanelLine first;
-    first.number(hectares, 2).text(" ha ").number(kilometres, 2).text(" Km");
-    if (state != kStateReview) first.text(" ").number(s.fix.speedKnots * 1.852, 1).text(" Km/h");
-
+    auto panelLine = [&](PanelLine& line, bool withOverlap) {
+        line.number(hectares, 2).text(" ha ");
+        if (withOverlap)
+            line.text("(").text(messageText(kMsgOverlap)).text(" ").number(overlap, 2).text(") ");
+        line.number(kilometres, 2).text(" Km");
+        if (state != kStateReview) line.text(" ").number(s.fix.speedKnots * 1.852, 1).text(" Km/h");
+    };
     // In guidance the panel moves below the steering bar (and the large cross-track digits).
     const int row = infoPanelRow(state);
+
+    PanelLine wide, narrow;
+    panelLine(wide, true);
+    panelLine(narrow, false);
+    const int cell = s.layout.font ? s.layout.font->cellWidth() : 9;
+    const PanelLine& first = int(std::strlen(wide.str())) * cell <= panelRoom(row) ? wide : narrow;
 
     gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     target.DrawString(s.layout.font, first.str(), gfx::kAlignCentre, 0, row, colour);

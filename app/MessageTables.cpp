@@ -31,6 +31,8 @@ const char* const kEnglish[kMessageCount] = {
     "The interrupted work was saved to %s. Touch the screen to continue",
     "A work with this name exists. Replace it?",
     "Drive along the curve, then touch the screen to set the Point B",
+    "Worked ground ahead",
+    "overlap",
 };
 
 // Spanish.
@@ -62,6 +64,8 @@ const char* const kSpanish[kMessageCount] = {
     "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
     "Ya existe un trabajo con este nombre. Reemplazarlo?",
     "Conduzca por la curva y toque la pantalla para fijar el Punto B",
+    "Terreno trabajado delante",
+    "solape",
 };
 
 // German, code page 437.
@@ -97,6 +101,10 @@ const char* const kGerman[kMessageCount] = {
     "Eine Arbeit mit diesem Namen existiert. Ersetzen?",
     // Fahren Sie die Kurve ab, dann Bildschirm für Punkt B berühren
     "Fahren Sie die Kurve ab, dann Bildschirm f\x81r Punkt B ber\x81hren",
+    "Bearbeitete Fl\x84"
+    "che voraus",
+    "\x9A"
+    "berlappung",
 };
 
 // Russian, code page 866.
@@ -172,6 +180,11 @@ const char* const kRussian[kMessageCount] = {
     "\x8F\xE0\xAE\xA5\xA4\xEC\xE2\xA5 \xAF\xAE \xAA\xE0\xA8\xA2\xAE\xA9 \xA8 "
     "\xAA\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC \xED\xAA\xE0\xA0\xAD\xA0 \xA4\xAB\xEF "
     "\xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8 \xE2\xAE\xE7\xAA\xA8 B",
+    // Впереди обработанная земля
+    "\x82\xAF\xA5\xE0\xA5\xA4\xA8 \xAE\xA1\xE0\xA0\xA1\xAE\xE2\xA0\xAD\xAD\xA0\xEF "
+    "\xA7\xA5\xAC\xAB\xEF",
+    // перекрытие
+    "\xAF\xA5\xE0\xA5\xAA\xE0\xEB\xE2\xA8\xA5",
 };
 }  // namespace
 

@@ -57,7 +57,7 @@ void revealPoint(std::size_t i) {
         s.work.previousPosition = s.review.positions[i - 1];
         s.work.distance += stepLength(s.work);
     }
-    addStripArea(s.work);
+    coverNewRecords(s.work);
 }
 
 void drawReviewFrame(FrameScope& frame) {

@@ -14,6 +14,7 @@
 
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
+#include "app/CoverageConfig.h"
 #include "app/GuidanceConfig.h"
 
 namespace {
@@ -178,6 +179,7 @@ void loadSettings() {
     // A missing file leaves every setting at its initial value; the corrections run anyway.
     decodeSettings(bytes, size);
     loadGuidanceConfig();
+    loadCoverageConfig();
 }
 
 namespace {

@@ -1,5 +1,5 @@
-// The settings the driver sets: those kept in Settings.dat and the guidance pattern and typed
-// heading kept in sulcovane.conf [guidance].
+// The settings the driver sets: those kept in Settings.dat, the guidance pattern and typed
+// heading kept in sulcovane.conf [guidance] and the warning's kept in [coverage].
 #pragma once
 
 #include <cstdint>
@@ -42,4 +42,8 @@ struct StoredSettings {
     std::uint8_t guidancePattern = kPatternStraight;
     // Degrees clockwise from true north; NaN when none is typed (the smoothed heading is used).
     double headingDegrees = std::numeric_limits<double>::quiet_NaN();
+    // sulcovane.conf [coverage]: the look-ahead of the warning of worked ground (s, 0: none)
+    // and the share of the implement's width over worked ground that sets it off (per cent).
+    double lookAheadSeconds = 2.0;
+    double warnSharePercent = 30.0;
 };

@@ -35,6 +35,10 @@ enum MessageId : int {
     // Our own: a curve being recorded from A; the straight line's prompt would say to drive
     // straight.
     kMsgPromptCurveB = 25,
+    // Our own: the implement's path ahead crosses worked ground; and the word for the ground
+    // worked more than once, beside the hectares.
+    kMsgWorkedAhead = 26,
+    kMsgOverlap = 27,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

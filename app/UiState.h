@@ -40,6 +40,8 @@ struct UiState {
     std::uint8_t savedState = 0;
     std::uint8_t confirmKind = 0;
     char promptText[260] = {};
+    // The warning of worked ground ahead has sounded since it came on.
+    std::uint8_t workedAheadSounded = 0;
     std::uint8_t language = 0;  // 0 English, 1 Spanish, 2 German, 3 Russian
     const char* const* messageTables[4] = {};
     const wchar_t* const* dialogTextTables[4] = {};

@@ -3,6 +3,7 @@
 #include "app/ViewTransform.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 #include "app/AppState.h"
@@ -15,41 +16,6 @@ ScreenPoint scaleToScreen(std::int32_t x, std::int32_t y) {
     const std::int32_t sy = screenTruncate(float(y) * s.settings.zoom);
     return {std::int32_t(std::int64_t(sx) + s.view.offsetX),
             std::int32_t(std::int64_t(s.view.offsetY) - sy)};
-}
-
-ScreenPoint firstEnd(const TrackEdge& edge) {
-    return worldToScreen(PlanePoint{edge.leftX, edge.leftY});
-}
-ScreenPoint secondEnd(const TrackEdge& edge) {
-    return worldToScreen(PlanePoint{edge.rightX, edge.rightY});
-}
-
-bool isPauseMark(std::uint16_t fix) {
-    const auto& marks = appState.work.pauseMarks;
-    return std::find(marks.begin(), marks.end(), fix) != marks.end();
-}
-
-// Fills screenQuads from the newest stored segment back; a segment ending at a fix where the
-// driver paused is listed in screenGaps instead.
-void walkTrack() {
-    AppState& s = appState;
-    s.view.screenGaps.clear();
-    int i = 0;
-    const TrackEdge* edges = s.work.strips.begin();
-    for (int n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
-        if (isPauseMark(std::uint16_t(n - 1))) {
-            s.view.screenGaps.push_back(std::uint16_t(i));
-            continue;
-        }
-        const TrackEdge& older = edges[n - 2];
-        const TrackEdge& newer = edges[n - 1];
-        s.view.screenQuads[i] = secondEnd(older);
-        s.view.screenQuads[i + 1] = firstEnd(older);
-        s.view.screenQuads[i + 2] = firstEnd(newer);
-        s.view.screenQuads[i + 3] = secondEnd(newer);
-        i += 4;
-    }
-    s.view.walkedQuadEnd = i;
 }
 
 }  // namespace
@@ -92,7 +58,6 @@ void recomputeView() {
     s.view.offsetX = std::int32_t(std::int64_t(s.layout.halfScreenWidth) - sx);
     s.view.offsetY = std::int32_t(std::int64_t(s.layout.halfScreenHeight) + sy);
 
-    walkTrack();
     for (int k = 0; k < 6; ++k)
         s.view.guideLinesScreen[k] = worldToScreen(s.guide.guideLinesWorld[k]);
     if (s.ui.screenState == kStateSettingAB && s.work.pointASet)
@@ -108,4 +73,32 @@ void recomputeView() {
     if (s.ui.screenState == kStateSettingAB)
         for (const Vec2& p : s.work.curveRecording)
             s.view.curveRecordScreen.push_back(worldToScreen(p));
+}
+
+GroundBox viewedGround(int margin) {
+    const AppState& s = appState;
+    const double zoom = std::max(double(s.settings.zoom), 1e-6);
+    const double c = s.view.northUp ? 1.0 : double(s.view.cos);
+    const double sn = s.view.northUp ? 0.0 : double(s.view.sin);
+    // The heading's sine and cosine are a unit pair only to float precision; the box grows to
+    // hold what a slightly longer pair would show.
+    const double norm = std::max(std::hypot(c, sn), 1e-6);
+    GroundBox box{1e300, 1e300, -1e300, -1e300};
+    const double xs[2] = {-double(margin), double(s.layout.screenWidthLimit) + margin};
+    const double ys[2] = {-double(margin), double(s.layout.screenHeightLimit) + margin};
+    for (double sx : xs) {
+        for (double sy : ys) {
+            const double rx = (sx - s.view.offsetX) / zoom;
+            const double ry = (s.view.offsetY - sy) / zoom;
+            const double x = (rx * c + ry * sn) / (norm * norm);
+            const double y = (-rx * sn + ry * c) / (norm * norm);
+            box.minX = std::min(box.minX, x);
+            box.minY = std::min(box.minY, y);
+            box.maxX = std::max(box.maxX, x);
+            box.maxY = std::max(box.maxY, y);
+        }
+    }
+    // Screen points are truncated to whole decimetres and pixels on the way.
+    const double pad = 2.0 + 2.0 / zoom + 1e-3 * (box.maxX - box.minX + box.maxY - box.minY);
+    return {box.minX - pad, box.minY - pad, box.maxX + pad, box.maxY + pad};
 }

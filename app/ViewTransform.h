@@ -1,5 +1,5 @@
-// The view transform from the work plane to the work screen, and the screen points of the
-// track, the guide lines and point A that follow from it.
+// The view transform from the work plane to the work screen, the screen points of the guide
+// lines and point A that follow from it, and the part of the plane the screen shows.
 #pragma once
 
 #include <cmath>
@@ -7,16 +7,16 @@
 #include <limits>
 
 #include "app/ScreenLayout.h"
+#include "coverage/StripQuad.h"
 #include "guidance/PlanePoint.h"
 #include "guidance/Vec2.h"
 
-// The last quad index the walk may fill, and the first one the frame no longer paints.
-inline constexpr int kLastQuadIndex = 8188;
-
-// Recomputes the view transform and every screen point of the track, guide lines and point A.
+// Recomputes the view transform and the screen points of the guide lines and point A.
 void recomputeView();
 ScreenPoint worldToScreen(PlanePoint point);
 ScreenPoint worldToScreen(Vec2 point);
+// The box of the plane (dm) that holds the screen and a margin of pixels around it.
+GroundBox viewedGround(int marginPixels);
 // Truncation toward zero, held inside the 32-bit range so that a far point of the map stays a
 // far point of the screen instead of wrapping onto it.
 inline std::int32_t screenTruncate(double value) {

@@ -1,6 +1,7 @@
 #include "app/WindowProc.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -54,6 +55,22 @@ struct Tap {
 void setPrompt(int message) {
     std::strncpy(appState.ui.promptText, messageText(message), sizeof(appState.ui.promptText) - 1);
     appState.ui.promptText[sizeof(appState.ui.promptText) - 1] = 0;
+}
+
+// The ground worked and the overlap, after the question whether to finish.
+// Numbers with a '.', whatever the locale.
+void appendWorkSummary() {
+    auto hectares = [](double dm2) {
+        char text[32] = {};
+        std::to_chars(text, text + sizeof text - 1, dm2 * 1e-6, std::chars_format::fixed, 2);
+        return std::string(text);
+    };
+    const std::string summary =
+        " " + hectares(appState.work.groundArea) + " ha, " + messageText(kMsgOverlap) + " " +
+        hectares(std::max(appState.work.workedArea - appState.work.groundArea, 0.0)) + " ha";
+    char* prompt = appState.ui.promptText;
+    const std::size_t used = std::strlen(prompt);
+    std::strncat(prompt, summary.c_str(), sizeof(appState.ui.promptText) - 1 - used);
 }
 
 void askToConfirm(int message, std::uint8_t kind) {
@@ -129,6 +146,7 @@ void tapWork(Tap tap) {
     if (tap.on(appState.layout.btnFinish)) {
         std::uint8_t state = appState.ui.screenState;
         askToConfirm(kMsgFinishQuestion, kConfirmFinish);
+        appendWorkSummary();
         appState.ui.savedState = state;
         journalSyncSoon();
         return;

@@ -42,23 +42,63 @@ bool quadOnScreen(const ScreenPoint* q) {
            top <= std::int32_t(appState.layout.screenHeightLimit);
 }
 
-void drawTrack(gfx::Rasterizer& r) {
+// Works of up to this many quads are drawn whole; larger ones as far as the view reaches.
+constexpr std::uint32_t kQuadsDrawnWhole = 4096;
+
+// The finest simplified level of the strips whose tolerance is below a pixel; 0 (every quad)
+// for a short work or a view close enough to tell the difference.
+int drawingLevel() {
     const AppState& s = appState;
-    const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
-    const int end =
-        std::min({4 * int(s.work.strips.size()) - 4, kLastQuadIndex, s.view.walkedQuadEnd});
-    std::size_t gap = 0;  // the walk lists its gaps in ascending order
-    for (int i = 0; i < end; i += 4) {
-        while (gap < s.view.screenGaps.size() && s.view.screenGaps[gap] < i) ++gap;
-        if (gap < s.view.screenGaps.size() && s.view.screenGaps[gap] == i) continue;
-        const ScreenPoint* q = &s.view.screenQuads[i];
-        if (!quadOnScreen(q)) continue;
-        const gfx::Point corners[4] = {
-            {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
-        r.FillConvex(corners, 4, fill, true);
-        r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
-        r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
+    if (s.work.coverage.size() <= kQuadsDrawnWhole) return 0;
+    const double pixel = 1.0 / std::max(double(s.settings.zoom), 1e-6);
+    for (int level = StripLevels::kLevels; level >= 1; --level)
+        if (StripLevels::tolerance(level) <= pixel) return level;
+    return 0;
+}
+
+// Filled, with the implement's side edges in black; a strip narrower than a pixel is a line.
+void drawQuad(gfx::Rasterizer& r, const StripQuad& quad, gfx::Pixel fill, bool thin) {
+    const ScreenPoint q[4] = {worldToScreen(PlanePoint{quad.olderRight.x, quad.olderRight.y}),
+                              worldToScreen(PlanePoint{quad.olderLeft.x, quad.olderLeft.y}),
+                              worldToScreen(PlanePoint{quad.newerLeft.x, quad.newerLeft.y}),
+                              worldToScreen(PlanePoint{quad.newerRight.x, quad.newerRight.y})};
+    if (!quadOnScreen(q)) return;
+    if (thin) {
+        r.DrawLine(std::int32_t((std::int64_t(q[0].x) + q[1].x) / 2),
+                   std::int32_t((std::int64_t(q[0].y) + q[1].y) / 2),
+                   std::int32_t((std::int64_t(q[2].x) + q[3].x) / 2),
+                   std::int32_t((std::int64_t(q[2].y) + q[3].y) / 2), fill);
+        return;
     }
+    const gfx::Point corners[4] = {
+        {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
+    r.FillConvex(corners, 4, fill, true);
+    r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
+    r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
+}
+
+// Every worked quad in view, newest first, so that older strips and their edges lie on top as
+// they always have.
+void drawTrack(gfx::Rasterizer& r) {
+    AppState& s = appState;
+    const gfx::Pixel fill = gfx::pixelFromColorRef(screenTrackColor());
+    const CoverageMap& map = s.work.coverage;
+    const bool thin = double(s.settings.implementWidth) * 0.1 * double(s.settings.zoom) < 1.0;
+    const int level = drawingLevel();
+    if (level > 0) {
+        const GroundBox view = viewedGround(0);
+        s.work.stripLevels.forEachQuad(level, [&](const StripQuad& quad) {
+            if (boxOf(quad).meets(view)) drawQuad(r, quad, fill, thin);
+        });
+        return;
+    }
+    if (map.size() <= kQuadsDrawnWhole) {
+        for (std::uint32_t id = map.size(); id-- > 0;) drawQuad(r, map.quad(id), fill, thin);
+        return;
+    }
+    map.quadsMeeting(viewedGround(0), s.view.quadsInView);
+    for (auto id = s.view.quadsInView.rbegin(); id != s.view.quadsInView.rend(); ++id)
+        drawQuad(r, map.quad(*id), fill, thin);
 }
 
 // The bar at the top of the heading-up view: the arrows start at the centre and point to the
@@ -405,6 +445,11 @@ void drawWorkScreen(gfx::Rasterizer& target) {
                           s.layout.halfScreenHeight + below, kRed);
     }
     if (s.work.workFull) drawWorkFull(target);
+    if (s.work.workedAhead && !s.ui.paused) {
+        const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
+        target.DrawString(s.layout.font, messageText(kMsgWorkedAhead), gfx::kAlignCentre, 0,
+                          s.layout.halfScreenHeight + below, kRed);
+    }
 }
 
 void drawWorkButtons(gfx::Rasterizer& target) {

@@ -20,6 +20,7 @@
 #include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/Projection.h"
+#include "guidance/WorkedStrip.h"
 #include "journal/WorkJournal.h"
 
 namespace {
@@ -86,8 +87,10 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     s.work.strips.assign(work.strips.data(), work.strips.size());
     s.work.workFull = s.work.strips.full() ? 1 : 0;
     s.work.pauseMarks = work.pauseMarks;
-    s.work.workedArea = work.area;
     s.work.distance = work.distance;
+    // The area and the ground are those of the records, counted again as the coverage is
+    // rebuilt.
+    coverNewRecords(s.work);
     s.ui.paused = work.paused ? 1 : 0;
     if (work.pointASet) {
         s.work.pointA = work.pointA;

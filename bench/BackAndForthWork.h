@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "guidance/WorkedStrip.h"
 
 // The median of runs timings of work(); move(i) runs untimed before each, to set up the frame.
 template <class Move, class Work>
@@ -35,6 +36,7 @@ inline void storeBackAndForthWork(int fixes) {
     AppState& s = appState;
     const int perPass = 200;
     s.work.strips.clear();
+    s.work.pauseMarks.clear();
     for (int k = 0; k < fixes; ++k) {
         const int pass = k / perPass;
         const int along = k % perPass;
@@ -46,4 +48,5 @@ inline void storeBackAndForthWork(int fixes) {
         s.heading.east = 0.0f;
         s.heading.north = float(dir);
     }
+    coverAllRecords(s.work);
 }

@@ -14,23 +14,47 @@ bool appendStrip(WorkRecord& work, PlanePoint p, double offX, double offY, doubl
         // The whole step counts, fractions included: the distance is the length driven.
         work.distance += std::sqrt(d2);
     }
-    addStripArea(work);
+    coverNewRecords(work);
     if (work.strips.full()) work.workFull = 1;
     return true;
 }
 
-void addStripArea(WorkRecord& work) {
-    const int n = work.strips.size();
-    if (n < 2) return;
-    const TrackEdge& before = work.strips[n - 2];
-    const TrackEdge& last = work.strips[n - 1];
-    PlanePoint leftBefore{before.leftX, before.leftY};
-    PlanePoint rightBefore{before.rightX, before.rightY};
-    PlanePoint leftLast{last.leftX, last.leftY};
-    PlanePoint rightLast{last.rightX, last.rightY};
-    // Two triangles tile the quad between the two newest records.
-    work.workedArea += triangleArea(leftBefore, rightBefore, leftLast);
-    work.workedArea += triangleArea(rightBefore, leftLast, rightLast);
+void coverNewRecords(WorkRecord& work) {
+    const std::uint32_t count = work.strips.size();
+    const auto& marks = work.pauseMarks;
+    for (std::uint32_t n = work.coveredRecords; n < count; ++n) {
+        while (work.nextPauseMark < marks.size() && marks[work.nextPauseMark] < n)
+            ++work.nextPauseMark;
+        const bool parted = work.nextPauseMark < marks.size() && marks[work.nextPauseMark] == n;
+        if (n == 0 || parted) {
+            work.segmentStart = work.distance;
+            continue;
+        }
+        const TrackEdge& before = work.strips[n - 1];
+        const TrackEdge& last = work.strips[n];
+        const StripQuad quad{{before.leftX, before.leftY},
+                             {before.rightX, before.rightY},
+                             {last.leftX, last.leftY},
+                             {last.rightX, last.rightY}};
+        // Two triangles tile the quad between two records in a row.
+        work.workedArea += triangleArea({before.leftX, before.leftY},
+                                        {before.rightX, before.rightY}, {last.leftX, last.leftY});
+        work.workedArea += triangleArea({before.rightX, before.rightY}, {last.leftX, last.leftY},
+                                        {last.rightX, last.rightY});
+        work.groundArea += work.coverage.add(quad);
+        work.stripLevels.add(quad);
+    }
+    work.coveredRecords = count;
+}
+
+void coverAllRecords(WorkRecord& work) {
+    work.coverage = CoverageMap{};
+    work.stripLevels = StripLevels{};
+    work.coveredRecords = 0;
+    work.nextPauseMark = 0;
+    work.workedArea = 0.0;
+    work.groundArea = 0.0;
+    coverNewRecords(work);
 }
 
 double triangleArea(PlanePoint a, PlanePoint b, PlanePoint c) {

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleValidator>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include <mutex>
 
 #include "app/AppState.h"
+#include "app/CoverageConfig.h"
 #include "app/GuidanceConfig.h"
 #include "export/GuideLineFile.h"
 #include "platform/Platform.h"
@@ -26,6 +28,7 @@ namespace {
 
 // The tolerance is a 16-bit count of decimetres.
 constexpr double kMaxToleranceMetres = 6553.0;
+constexpr int kMaxLookAheadSeconds = 10;
 
 }  // namespace
 
@@ -34,8 +37,16 @@ GuidePage::GuidePage(QWidget* parent)
       tolerance_(new StepperBox(kIdTolerance, kMaxToleranceMetres, this)),
       showNumbers_(new QCheckBox(dialogText(kDlgShowGuideNumber), this)),
       pattern_(new QComboBox(this)),
-      heading_(new QLineEdit(this)) {
-    addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
+      heading_(new QLineEdit(this)),
+      lookAhead_(new QComboBox(this)) {
+    // The tolerance's label and the warning's look-ahead share a row, so the page fits the
+    // smallest screen; the label wraps where the row is narrow.
+    QLabel* toleranceLabel = addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
+    content()->removeWidget(toleranceLabel);
+    auto* labelRow = new QHBoxLayout;
+    labelRow->addWidget(toleranceLabel, 3);
+    labelRow->addWidget(lookAhead_, 2);
+    content()->addLayout(labelRow);
     content()->addWidget(tolerance_);
     showNumbers_->setObjectName(QString::number(kIdShowNumbers));
     content()->addWidget(showNumbers_);
@@ -60,6 +71,22 @@ GuidePage::GuidePage(QWidget* parent)
     savedLine->setObjectName(QString::number(kIdSavedLine));
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
     content()->addWidget(savedLine);
+    // The look-ahead in whole seconds; a value of sulcovane.conf between them is offered too.
+    lookAhead_->setObjectName(QString::number(kIdLookAhead));
+    lookAhead_->setView(new QListView(lookAhead_));
+    lookAhead_->setToolTip(patternText(kPatWorkedAhead));
+    lookAhead_->addItem(patternText(kPatWarningOff), 0.0);
+    for (int seconds = 1; seconds <= kMaxLookAheadSeconds; ++seconds)
+        lookAhead_->addItem(patternText(kPatAhead) + QStringLiteral(" %1 s").arg(seconds),
+                            double(seconds));
+    const double lookAhead = appState.settings.lookAheadSeconds;
+    int chosen = lookAhead_->findData(lookAhead);
+    if (chosen < 0) {
+        lookAhead_->addItem(
+            patternText(kPatAhead) + QStringLiteral(" %1 s").arg(lookAhead, 0, 'f', 1), lookAhead);
+        chosen = lookAhead_->count() - 1;
+    }
+    lookAhead_->setCurrentIndex(chosen);
     content()->addStretch(1);
     tolerance_->setMetres(appState.settings.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.settings.showGuideNumbers != 0);
@@ -82,6 +109,8 @@ void GuidePage::store() {
         static_cast<std::uint8_t>(std::max(0, pattern_->currentIndex()));
     bool ok = false;
     const double heading = heading_->text().trimmed().replace(',', '.').toDouble(&ok);
+    appState.settings.lookAheadSeconds =
+        std::clamp(lookAhead_->currentData().toDouble(), 0.0, double(kMaxLookAheadSeconds));
     appState.settings.headingDegrees = ok && std::isfinite(heading)
                                            ? std::fmod(std::fmod(heading, 360.0) + 360.0, 360.0)
                                            : std::numeric_limits<double>::quiet_NaN();
@@ -104,6 +133,7 @@ void GuidePage::chooseSavedLine() {
 bool GuidePage::acceptPage() {
     store();
     saveGuidanceConfig();
+    saveCoverageConfig();
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The Guide page: the tolerance of the steering arrows, whether guide numbers are shown, the
-// guidance pattern and the heading of an A + heading line.
+// guidance pattern, the heading of an A + heading line and the look-ahead of the warning of
+// worked ground.
 #pragma once
 
 #include "settings/SettingsPage.h"
@@ -18,7 +19,8 @@ class GuidePage : public SettingsPage {
         kIdShowNumbers = 1029,
         kIdPattern = 1101,
         kIdHeading = 1102,
-        kIdSavedLine = 1103
+        kIdSavedLine = 1103,
+        kIdLookAhead = 1104
     };
     explicit GuidePage(QWidget* parent = nullptr);
 
@@ -35,4 +37,5 @@ class GuidePage : public SettingsPage {
     QCheckBox* showNumbers_;
     QComboBox* pattern_;
     QLineEdit* heading_;
+    QComboBox* lookAhead_;
 };

@@ -11,8 +11,13 @@ enum PatternTextId : int {
     kPatHeadingBox = 4,
     kPatSavedLine = 5,
     kPatNoSavedLine = 6,
+    // The warning of worked ground ahead: what it is, the word before its look-ahead, and the
+    // choice of none.
+    kPatWorkedAhead = 7,
+    kPatAhead = 8,
+    kPatWarningOff = 9,
 };
-inline constexpr int kPatternTextCount = 7;
+inline constexpr int kPatternTextCount = 10;
 
 // A text of the current language (appState.ui.language); English for any other.
 QString patternText(PatternTextId id);

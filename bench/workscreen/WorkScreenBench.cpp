@@ -14,6 +14,7 @@
 #include "bench/BackAndForthWork.h"
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
+#include "guidance/WorkedStrip.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ namespace {
 void storeWork(int fixes) {
     storeBackAndForthWork(fixes);
     appState.work.pauseMarks = {400, 1200};
+    coverAllRecords(appState.work);
 }
 
 }  // namespace

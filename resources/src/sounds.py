@@ -1,7 +1,8 @@
 """Synthesises the two steering sounds and the warning that the RTK fix is lost. They are told apart by ear alone: "steer left" is one
 low, longer tone that comes mostly from the left, "steer right" two short high beeps mostly
 from the right. Both clips have the same length and format (16-bit stereo, 22050 Hz). The
-warning, three falling beeps from both sides, is unlike either of them."""
+warning that the RTK fix is lost, three falling beeps from both sides, is unlike either of them;
+so is the warning of worked ground ahead, a low and a high tone twice over."""
 
 import math
 import struct
@@ -42,6 +43,12 @@ def rtk_lost(t):
             tone(880.0, 0.190, 0.090, t))
 
 
+def worked_ahead(t):
+    """Worked ground ahead: a low and a high tone twice over, from both sides."""
+    return (tone(660.0, 0.010, 0.060, t) + tone(990.0, 0.080, 0.060, t) +
+            tone(660.0, 0.150, 0.060, t) + tone(990.0, 0.220, 0.060, t))
+
+
 def write(path, voice, left_gain, right_gain):
     frames = bytearray()
     for n in range(FRAMES):
@@ -58,6 +65,7 @@ def build(wave_dir):
     write(f"{wave_dir}/SONIDOLEFT.wav", left, LOUD, SOFT)
     write(f"{wave_dir}/SONIDORIGHT.wav", right, SOFT, LOUD)
     write(f"{wave_dir}/SONIDORTK.wav", rtk_lost, LOUD, LOUD)
+    write(f"{wave_dir}/SONIDOWORKED.wav", worked_ahead, LOUD, LOUD)
 
 
 if __name__ == "__main__":

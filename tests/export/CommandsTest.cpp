@@ -2,6 +2,8 @@
 // to KML documents.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -70,9 +72,11 @@ TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
     const std::string summary = testing::internal::GetCapturedStdout();
     // The figures the panel shows, to the square metre and the decimetre.
     char expected[512];
-    std::snprintf(expected, sizeof expected, "%s: %u strip records, %.4f ha, %.4f km\n",
+    std::snprintf(expected, sizeof expected,
+                  "%s: %u strip records, %.4f ha, %.4f km, overlap %.4f ha\n",
                   (folder / "drive.shp").c_str(), unsigned(appState.work.strips.size()),
-                  appState.work.workedArea * 1e-6, appState.work.distance * 1e-4);
+                  appState.work.groundArea * 1e-6, appState.work.distance * 1e-4,
+                  std::max(appState.work.workedArea - appState.work.groundArea, 0.0) * 1e-6);
     EXPECT_EQ(summary, expected);
     EXPECT_EQ(appState.settings.implementHalfWidth, 600) << "the stored width is kept";
     EXPECT_EQ(appState.ui.screenState, kStateStart) << "no screen is touched";

@@ -30,14 +30,15 @@ class InfoPanelTest : public ScreenTest {
         ScreenTest::SetUp();
         AppState& s = appState;
         s.work.workedArea = 123456.0;  // dm^2
-        s.work.distance = 35000;       // dm
+        s.work.groundArea = 123456.0;
+        s.work.distance = 35000;  // dm
         s.fix.speedKnots = 10.0f;
         s.fix.satellitesUsed = 7;
         s.fix.hdop = 0.9f;
         s.settings.textColor = 0x0000FF00;  // green
     }
     std::vector<DrawnLine> panel() {
-        gfx::Surface* surface = solidImage(240, 320, 0xFFFF);
+        gfx::Surface* surface = solidImage(appState.layout.screenWidth, 320, 0xFFFF);
         {
             gfx::Rasterizer target(surface);
             drawInfoPanel(target);
@@ -137,6 +138,20 @@ TEST_F(InfoPanelTest, NumbersKeepTheirPointUnderACommaLocale) {
     std::setlocale(LC_NUMERIC, "C");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].text, "0.12 ha 3.50 Km 18.5 Km/h");
+}
+
+// The ground is the panel's hectares; the overlap goes beside them only where the line fits.
+TEST_F(InfoPanelTest, OverlapBesideTheGroundWhereThereIsRoom) {
+    appState.work.workedArea = 180000.0;
+    appState.work.groundArea = 123456.0;
+    for (const int width : {240, 480}) {
+        appState.layout.screenWidth = std::uint16_t(width);
+        auto lines = panel();
+        ASSERT_EQ(lines.size(), 2u);
+        EXPECT_EQ(lines[0].text, width == 240 ? "0.12 ha 3.50 Km 18.5 Km/h"
+                                              : "0.12 ha (overlap 0.06) 3.50 Km 18.5 Km/h");
+    }
+    appState.layout.screenWidth = 240;
 }
 
 TEST_F(InfoPanelTest, HugeValuesStayWithinTheLine) {

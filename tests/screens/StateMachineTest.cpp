@@ -9,6 +9,7 @@
 #include "ScreenFixture.h"
 #include "app/MessageTables.h"
 #include "export/ShapefileChooser.h"
+#include "guidance/WorkedStrip.h"
 
 namespace screens_test {
 namespace {
@@ -46,7 +47,8 @@ TEST_F(StateMachineTest, NewWorkClearsTheOldOneAndWaitsForAFix) {
         s.work.plane.originSet = 1;
         s.work.workFull = 1;
         s.work.pauseMarks = {3, 8};
-        s.view.screenQuads[8191] = {5, 5};
+        s.work.groundArea = 4.0;
+        coverNewRecords(s.work);
         s.work.guidance.lines.push_back({});
         s.fix.fixQuality = 4;
 
@@ -65,7 +67,8 @@ TEST_F(StateMachineTest, NewWorkClearsTheOldOneAndWaitsForAFix) {
         EXPECT_EQ(s.work.plane.originSet, 0);
         EXPECT_EQ(s.work.workFull, 0);
         EXPECT_TRUE(s.work.pauseMarks.empty());
-        EXPECT_EQ(s.view.screenQuads[8191].x, 0);
+        EXPECT_EQ(s.work.groundArea, 0.0);
+        EXPECT_EQ(s.work.coverage.size(), 0u);
         EXPECT_TRUE(s.work.guidance.lines.empty());
         EXPECT_EQ(s.ui.promptBlink, 1);
 
@@ -192,7 +195,9 @@ TEST_F(StateMachineTest, DecliningToFinishReturnsToTheSameWork) {
         EXPECT_EQ(appState.ui.confirmKind, kConfirmFinish);
         EXPECT_EQ(appState.ui.savedState, state);
         EXPECT_EQ(appState.ui.returnState, kStateStart);
-        EXPECT_STREQ(appState.ui.promptText, messageText(kMsgFinishQuestion));
+        // The question, then the ground and the overlap the work would be saved with.
+        EXPECT_EQ(std::string(appState.ui.promptText),
+                  std::string(messageText(kMsgFinishQuestion)) + " 0.00 ha, overlap 0.00 ha");
         tap(appState.layout.btnNo);
         EXPECT_EQ(appState.ui.screenState, state);
     }

@@ -14,6 +14,7 @@
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "gfx/Font.h"
+#include "guidance/WorkedStrip.h"
 #include "platform/Resources.h"
 
 namespace {
@@ -104,6 +105,7 @@ const Scene kScenes[] = {
      [] {
          workscene::drive(curve());
          appState.work.pauseMarks = {45};
+         coverAllRecords(appState.work);
          appState.ui.paused = 1;
      }},
     {"fewer_than_two_fixes",

@@ -7,6 +7,7 @@
 #include "app/Layout.h"
 #include "app/WorkScreen.h"
 #include "gfx/Font.h"
+#include "guidance/WorkedStrip.h"
 
 namespace workscene {
 
@@ -49,9 +50,8 @@ void reset(int width, int height, std::uint32_t orientation) {
     s.heading.east = 0.0f;
     s.heading.north = 1.0f;
     s.work.strips.clear();
-    for (ScreenPoint& p : s.view.screenQuads) p = {};
-    s.view.screenGaps.clear();
     s.work.pauseMarks.clear();
+    coverAllRecords(s.work);
     for (Vec2& p : s.guide.guideLinesWorld) p = {};
     for (ScreenPoint& p : s.view.guideLinesScreen) p = {};
     s.guide.crossTrack = 0.0;
@@ -78,6 +78,7 @@ void drive(const std::vector<PlanePoint>& path) {
         s.work.strips.push_back(
             {path[k].x - offX, path[k].y + offY, path[k].x + offX, path[k].y - offY});
     }
+    coverAllRecords(s.work);
     if (!path.empty()) s.work.position = path.back();
     s.heading.east = float(ux);
     s.heading.north = float(uy);

@@ -7,6 +7,7 @@
 #include "app/DashedLine.h"
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
+#include "guidance/WorkedStrip.h"
 
 namespace {
 
@@ -89,52 +90,45 @@ gfx::Pixel segmentPixel(const Canvas& canvas, int older, int fixes) {
     return canvas.at(120, y);
 }
 
-// The segment that spans a pause is not painted, nor the segment whose quad the walk writes
-// at the listed index right after it; everything else is.
+// The segment that spans a pause is not painted; every other one is, the last one before the
+// pause included.
 TEST(WorkTrack, PauseLeavesAGap) {
     northwardTrack(6);
     appState.work.pauseMarks = {3};  // paused with fixes 0..2 stored; fix 3 came after resuming
+    coverAllRecords(appState.work);
     recomputeView();
-    ASSERT_EQ(appState.view.screenGaps, (std::vector<std::uint16_t>{8}));
 
     Canvas canvas(240, 320);
     drawWorkScreen(*canvas.raster);
     const gfx::Pixel track = gfx::pixelFromColorRef(appState.settings.trackColor);
     EXPECT_EQ(segmentPixel(canvas, 0, 6), track);
-    EXPECT_EQ(segmentPixel(canvas, 1, 6), 0) << "quad listed as the gap";
+    EXPECT_EQ(segmentPixel(canvas, 1, 6), track) << "the last segment before the pause";
     EXPECT_EQ(segmentPixel(canvas, 2, 6), 0) << "segment across the pause";
     EXPECT_EQ(segmentPixel(canvas, 3, 6), track);
     EXPECT_EQ(segmentPixel(canvas, 4, 6), track);
 }
 
-// Quads left in screenQuads by an earlier, longer walk are not painted again.
-TEST(WorkTrack, StaleQuadsAreNotPainted) {
-    northwardTrack(6);
-    appState.work.pauseMarks = {3};
-    // A quad across the screen centre, as an earlier view might have left at index 16.
-    appState.view.screenQuads[16] = {100, 100};
-    appState.view.screenQuads[17] = {140, 100};
-    appState.view.screenQuads[18] = {140, 300};
-    appState.view.screenQuads[19] = {100, 300};
-    recomputeView();
-    Canvas canvas(240, 320);
-    drawWorkScreen(*canvas.raster);
-    EXPECT_EQ(canvas.at(110, 290), 0);
-}
-
-// The walk fills at most 2048 quads, the newest first, and never writes past the array.
-// Fix k of the drive is at (0, 10 k) dm with its edges 60 dm either side; the vehicle is at the
-// last one, (0, 29990), drawn at the centre (120, 160) of the north-up view at zoom 1.
-TEST(WorkTrack, WalkStopsAtTheLastQuad) {
-    northwardTrack(3000);
-    recomputeView();
-    // Quad 2047 (from index 8188) joins fix 951 and 952; its second point is fix 951's left
-    // edge, (-60, 9510): 60 left of the centre and 29990 - 9510 = 20480 below it.
-    EXPECT_EQ(appState.view.screenQuads[8189].x, 120 - 60);
-    EXPECT_EQ(appState.view.screenQuads[8189].y, 160 + 20480);
-    // Quad 0 ends at the newest fix's right edge, (60, 29990).
-    EXPECT_EQ(appState.view.screenQuads[3].x, 120 + 60);
-    EXPECT_EQ(appState.view.screenQuads[3].y, 160);
+// Zoomed out over a long work, the oldest strip is drawn as the newest is: 20 000 fixes 10 dm
+// apart north from (0, 0), the vehicle at the last one, drawn at the screen's centre at a zoom
+// where the whole drive (20 km) spans the 150 rows below it.
+TEST(WorkTrack, ALongWorkZoomedOutIsDrawnWhole) {
+    for (const bool northUp : {true, false}) {
+        northwardTrack(20000);
+        appState.view.northUp = northUp ? 1 : 0;
+        appState.settings.zoom = 150.0f / 200000.0f;
+        recomputeView();
+        Canvas canvas(240, 320);
+        drawWorkScreen(*canvas.raster);
+        const gfx::Pixel track = gfx::pixelFromColorRef(appState.settings.trackColor);
+        // The strip is 120 dm wide, a tenth of a pixel: a line down the centre column.
+        int drawn = 0;
+        for (int y = 165; y < 309; ++y)
+            if (canvas.at(120, y) == track) ++drawn;
+        EXPECT_EQ(drawn, 309 - 165) << (northUp ? "north up" : "heading up");
+        // Beside it, and beyond the oldest fix, nothing.
+        EXPECT_NE(canvas.at(126, 200), track);
+        EXPECT_NE(canvas.at(120, 313), track);
+    }
 }
 
 struct VehicleCase {
