@@ -21,9 +21,9 @@ namespace {
 
 constexpr std::uint8_t kVehicleScaleCount = 5;
 constexpr float kInitialZoom = 3.0f;
-// What the zoom buttons can reach from any zoom they accept (13 grows once more; 0.2 shrinks
+// What the zoom buttons can reach from any zoom they accept (13 grows once more; 0.002 shrinks
 // once more), with room to spare; a zoom far outside it would allocate without bound.
-constexpr float kLowestZoom = 0.1f;
+constexpr float kLowestZoom = 0.001f;
 constexpr float kHighestZoom = 15.0f;
 constexpr double kInitialSpeedThreshold = 1.0;
 constexpr double kInitialHdopThreshold = 2.5;

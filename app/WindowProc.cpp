@@ -35,7 +35,8 @@
 namespace {
 
 constexpr double kZoomInLimit = 13.0;
-constexpr double kZoomOutLimit = 0.2;
+// Far enough out for a farm's day on the largest screen: a pixel is 50 m, 1920 of them 96 km.
+constexpr double kZoomOutLimit = 0.002;
 constexpr double kZoomStep = 1.1;
 constexpr double kZoomOutStep = 0.9090909090909091;  // 1 / 1.1
 constexpr const char* kSaveFailedText =

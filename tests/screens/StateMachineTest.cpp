@@ -100,9 +100,11 @@ TEST_F(StateMachineTest, ZoomIsLimitedBeforeTheStep) {
         {13.0f, true, 13.0f},
         {14.2f, true, 14.2f},
         {3.0f, true, float(3.0 * 1.1)},
-        {0.2f, false, float(double(0.2f) * 0.9090909090909091)},  // 0.2f is just above 0.2
-        {0.21f, false, float(double(0.21f) * 0.9090909090909091)},
-        {0.19f, false, 0.19f},
+        {0.2f, false, float(double(0.2f) * 0.9090909090909091)},
+        // 0.002f is just above 0.002
+        {0.002f, false, float(double(0.002f) * 0.9090909090909091)},
+        {0.0021f, false, float(double(0.0021f) * 0.9090909090909091)},
+        {0.0019f, false, 0.0019f},
         {3.0f, false, float(3.0 * 0.9090909090909091)},
     };
     for (std::uint8_t state : {kStateFreeWork, kStateGuidance, kStateSettingAB, kStateReview}) {
@@ -116,12 +118,12 @@ TEST_F(StateMachineTest, ZoomIsLimitedBeforeTheStep) {
             EXPECT_EQ(appState.ui.paused, 0) << "a button tap is no pause";
         }
     }
-    // Zooming out from 0.2 never reaches 0.
+    // Zooming out from 0.002 never reaches 0.
     appState.ui.screenState = kStateFreeWork;
     appState.settings.zoom = 0.5f;
     for (int i = 0; i < 100; ++i) tap(appState.layout.btnZoomOut);
-    EXPECT_GT(appState.settings.zoom, 0.17f);
-    EXPECT_LE(appState.settings.zoom, 0.2f);
+    EXPECT_GT(appState.settings.zoom, 0.0017f);
+    EXPECT_LE(appState.settings.zoom, 0.002f);
 }
 
 TEST_F(StateMachineTest, ViewToggleAndMenuButtonsOfTheWorkScreen) {
