@@ -24,6 +24,10 @@ Vec2 footOnLine(Vec2 p, const GuideLine& line) {
     return line.start + t * v;
 }
 
+std::size_t slotOf(int number) {
+    return number >= 0 ? 2 * std::size_t(number) : 2 * std::size_t(-(number + 1)) + 1;
+}
+
 }  // namespace
 
 void setAbLine(GuidanceLines& lines, Vec2 a, Vec2 b, double spacing) {
@@ -37,6 +41,7 @@ void setAbLine(GuidanceLines& lines, Vec2 a, Vec2 b, double spacing) {
     lines.crossAxis = {direction.y, direction.x};
     lines.leftNormal = direction.perpendicular();
     lines.lines.clear();
+    lines.lineSlots.clear();
     for (int n = -10; n <= 10; ++n) createGuideLine(lines, n);
 }
 
@@ -44,9 +49,20 @@ void createGuideLine(GuidanceLines& lines, int number) {
     double offset = static_cast<double>(number) * lines.spacing;
     Vec2 shift = offset * lines.leftNormal;
     lines.lines.push_back({lines.anchorA - shift, lines.anchorB - shift, number});
+    const std::size_t slot = slotOf(number);
+    if (slot >= lines.lineSlots.size()) lines.lineSlots.resize(slot + 1, -1);
+    lines.lineSlots[slot] = static_cast<std::int32_t>(lines.lines.size() - 1);
 }
 
 int findGuideLine(const GuidanceLines& lines, int number) {
+    const std::size_t slot = slotOf(number);
+    if (slot < lines.lineSlots.size()) {
+        const std::int32_t index = lines.lineSlots[slot];
+        if (index >= 0 && std::size_t(index) < lines.lines.size() &&
+            lines.lines[std::size_t(index)].number == number)
+            return index;
+    }
+    // Lines put in by hand have no slot.
     for (std::size_t i = 0; i < lines.lines.size(); ++i)
         if (lines.lines[i].number == number) return static_cast<int>(i);
     return -1;

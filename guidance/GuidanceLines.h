@@ -22,6 +22,9 @@ struct GuidanceLines {
     Vec2 crossAxis;
     double spacing = 0.0;
     std::vector<GuideLine> lines;
+    // Where line n is in lines (-1: not created), at 2n for n >= 0 and at -2n - 1 below: a
+    // work of hundreds of passes finds its line without a search.
+    std::vector<std::int32_t> lineSlots;
 };
 
 // Sets the AB line: line 0 from A to B, lines one spacing (dm) apart, the cache emptied.

@@ -99,6 +99,8 @@ void startWork() {
     s.ui.screenState = kStateGuidance;
     s.ui.abReady = 1;
     setOrigin(s.projection, s.work.plane, 11.6821, 48.2103);
+    // The inverse of the work's own zone, which the origin has just named.
+    openInverseProjection(s.projection);
     setAbLine(s.work.guidance, {0.0, 0.0}, {0.0, 10000.0}, kSpacing);
 }
 
@@ -109,7 +111,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     AppState& s = appState;
     setUpProjection(s.projection);
-    openInverseProjection(s.projection);
     constexpr int kWidth = 1920, kHeight = 1080;
     s.layout.screenWidth = kWidth;
     s.layout.screenHeight = kHeight;
