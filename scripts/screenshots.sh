@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real program under Xvfb, driven by taps, with gpssim as
-# its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>[-night]-<screen>.png
+# its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>[-night]-<screen>.png;
+# scripts/screenshots.sh BUILD long-work takes the long work zoomed out at 1280 x 800.
 # Needs xvfb, xdotool and x11-apps (xwd); the pictures are cropped and written by python3.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -99,6 +100,44 @@ run() {  # W H PALETTE: one pass through the screens at that size in that palett
     program=
     sleep 1
 }
+
+longwork() {  # W H PALETTE: a long free work driven fast by gpssim, then zoomed out
+    local W=$1 H=$2 palette=$3 k
+    k=$(((W / 320) < (H / 240) ? W / 320 : H / 240))
+    local hw=$((W / 2)) hh=$((H / 2)) S=$((48 * k))
+    local x0=$((hw - 160 * k)) y0=$((hh - 120 * k))
+    local name="${W}x${H}"
+    [ "$palette" = night ] && name="${name}-night"
+    rm -f "$build/Settings.dat" "$build/work.journal"
+    printf '[screen]\npalette=%s\n' "$palette" >"$build/sulcovane.conf"
+    "$build/gpssim" --link "$work/gps" --rate 10 --speed 216 --length 100 --spacing 12 \
+        >/dev/null 2>&1 &
+    local sim=$!
+    sleep 1
+    "$build/sulcomain" --gps-device "$work/gps" --size "${W}x${H}" >/dev/null 2>&1 &
+    program=$!
+    sleep 4
+    xdotool mousemove $((x0 + 80 * k)) $((y0 + 40 * k)) click 1
+    # About forty passes of 100 m, 12 m apart.
+    sleep 75
+    kill "$sim" 2>/dev/null || true
+    # Taps far enough apart not to be taken for double clicks.
+    for _ in $(seq 40); do xdotool mousemove $((W - S / 2)) $((H - S / 2)) click 1; sleep 0.6; done
+    sleep 2
+    crop "$W" "$H" "$out/$name-long-work.png"
+    kill -TERM "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    program=
+    sleep 1
+}
+
+if [ "${2:-}" = long-work ]; then
+    for palette in day night; do longwork 1280 800 $palette; done
+    rm -f "$build/sulcovane.conf" "$build/Settings.dat" "$build/work.journal"
+    rm -rf "$work"
+    echo "screenshots in $out"
+    exit 0
+fi
 
 sizes=("${@:2}")
 [ ${#sizes[@]} -eq 0 ] && sizes=(800x480 1024x600 1280x800 800x1280 1920x1080)
