@@ -24,9 +24,10 @@ ScreenPoint secondEnd(const TrackEdge& edge) {
     return worldToScreen(PlanePoint{edge.rightX, edge.rightY});
 }
 
-bool isPauseMark(std::uint16_t fix) {
+bool isPauseMark(std::uint32_t fix) {
     const auto& marks = appState.work.pauseMarks;
-    return std::find(marks.begin(), marks.end(), fix) != marks.end();
+    // Marks are appended as the count grows, so they are in order.
+    return std::binary_search(marks.begin(), marks.end(), fix);
 }
 
 // Fills screenQuads from the newest stored segment back; a segment ending at a fix where the
@@ -35,9 +36,9 @@ void walkTrack() {
     AppState& s = appState;
     s.view.screenGaps.clear();
     int i = 0;
-    const TrackEdge* edges = s.work.strips.begin();
-    for (int n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
-        if (isPauseMark(std::uint16_t(n - 1))) {
+    const StripRecord& edges = s.work.strips;
+    for (std::size_t n = s.work.strips.size(); n >= 2 && i <= kLastQuadIndex; --n) {
+        if (isPauseMark(std::uint32_t(n - 1))) {
             s.view.screenGaps.push_back(std::uint16_t(i));
             continue;
         }

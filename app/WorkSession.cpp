@@ -84,7 +84,8 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     s.settings.implementHalfWidth = work.implementHalfWidth;
     setOrigin(appState.projection, appState.work.plane, work.originLonLat[0], work.originLonLat[1]);
     s.work.strips.assign(work.strips.data(), work.strips.size());
-    s.work.workFull = s.work.strips.full() ? 1 : 0;
+    // Short only when memory ran out: the work screen says that recording has stopped.
+    s.work.workFull = s.work.strips.size() < work.strips.size() || s.work.strips.full() ? 1 : 0;
     s.work.pauseMarks = work.pauseMarks;
     s.work.workedArea = work.area;
     s.work.distance = work.distance;
@@ -109,7 +110,7 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     // spans the time the program was down.
     s.work.position = {};
     s.work.previousPosition = {};
-    const std::uint16_t count = s.work.strips.size();
+    const std::uint32_t count = s.work.strips.size();
     bool marked = false;
     if (newSegment && !work.paused && count > 0 &&
         (s.work.pauseMarks.empty() || s.work.pauseMarks.back() != count)) {

@@ -18,7 +18,7 @@ struct WorkRecord {
     WorkPlane plane;
     StripRecord strips;
     // Record counts at which the driver paused: no strip joins the record before to the next.
-    std::vector<std::uint16_t> pauseMarks;
+    std::vector<std::uint32_t> pauseMarks;
     double workedArea = 0.0;  // dm^2
     double distance = 0.0;    // dm
 
@@ -40,6 +40,7 @@ struct WorkRecord {
     std::vector<Vec2> curveRecording;
     CurveGuidance curve;
 
-    // The strip record is full: recording has stopped and the work screen says so.
+    // No record could be added (the memory for the next block could not be had, or the count
+    // has reached its width): recording has stopped and the work screen says so.
     SharedValue<std::uint8_t> workFull{0};
 };

@@ -6,8 +6,9 @@
 #include "guidance/WorkRecord.h"
 
 // Records the edges at p (left = p + (-offX, offY), right = p - (-offX, offY)) and adds the step
-// of squared length d2 (dm^2) to the distance and the new quad to the area. When the work
-// record is full nothing is recorded or added, workFull is set and the answer is false.
+// of squared length d2 (dm^2) to the distance and the new quad to the area. When no record can
+// be added (no memory for its block, or the count full) nothing is recorded or added, workFull
+// is set and the answer is false.
 bool appendStrip(WorkRecord& work, PlanePoint position, double offX, double offY, double d2);
 // Adds the quad between the two newest records to the worked area.
 void addStripArea(WorkRecord& work);

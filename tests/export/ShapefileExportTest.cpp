@@ -77,7 +77,7 @@ class ShapefileExportTest : public ::testing::Test {
 
 TEST_F(ShapefileExportTest, OneShapePerSegmentWithPausesSplittingTheWork) {
     struct Case {
-        std::vector<std::uint16_t> marks;
+        std::vector<std::uint32_t> marks;
         std::vector<int> vertices;
     };
     // Marks as the driver's taps leave them; a pause and a resume with no fix between them
