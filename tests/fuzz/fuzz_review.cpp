@@ -50,5 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     appState.review.positions.clear();
     appState.review.headings.clear();
+    appState.review.edges.clear();
     return 0;
 }
