@@ -27,9 +27,15 @@ namespace {
 journal::JournalContents pending;
 
 std::vector<std::uint8_t> readFile(const std::string& path, bool& exists) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     exists = bool(in);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!exists) return {};
+    // In one read of its size: the journal of a long work runs to tens of megabytes.
+    std::vector<std::uint8_t> bytes(std::size_t(std::max<std::streamoff>(in.tellg(), 0)));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
 }
 
 void renameAside(const std::string& path) {

@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,8 +27,11 @@ double resumeMs(const std::string& path, int records, int rounds) {
     double best = 1e9;
     for (int round = 0; round < rounds; ++round) {
         auto begin = std::chrono::steady_clock::now();
-        std::ifstream in(path, std::ios::binary);
-        std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        // Read as the program reads it: in one read of the file's size.
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        std::vector<std::uint8_t> bytes(std::size_t(in.tellg()));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
         JournalContents work = readJournal(bytes.data(), bytes.size());
         loadJournalWork(work, true);
         double ms =
