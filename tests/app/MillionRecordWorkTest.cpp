@@ -9,6 +9,7 @@
 #include <ogr_api.h>
 #include <ogr_srs_api.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -225,6 +226,8 @@ TEST_F(MillionRecordWork, JournaledKilledResumedSavedReviewedAndConverted) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+        // A test runner that gives up on the parent takes the child with it.
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
         close(pipeFds[0]);
         driveAndWait(pipeFds[1]);
     }
