@@ -28,9 +28,15 @@ namespace {
 journal::JournalContents pending;
 
 std::vector<std::uint8_t> readFile(const std::string& path, bool& exists) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     exists = bool(in);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (!exists) return {};
+    // In one read of its size: the journal of a long work runs to tens of megabytes.
+    std::vector<std::uint8_t> bytes(std::size_t(std::max<std::streamoff>(in.tellg(), 0)));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+    bytes.resize(std::size_t(std::max<std::streamsize>(in.gcount(), 0)));
+    return bytes;
 }
 
 void renameAside(const std::string& path) {
@@ -85,7 +91,8 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     s.settings.implementHalfWidth = work.implementHalfWidth;
     setOrigin(appState.projection, appState.work.plane, work.originLonLat[0], work.originLonLat[1]);
     s.work.strips.assign(work.strips.data(), work.strips.size());
-    s.work.workFull = s.work.strips.full() ? 1 : 0;
+    // Short only when memory ran out: the work screen says that recording has stopped.
+    s.work.workFull = s.work.strips.size() < work.strips.size() || s.work.strips.full() ? 1 : 0;
     s.work.pauseMarks = work.pauseMarks;
     s.work.distance = work.distance;
     // The area and the ground are those of the records, counted again as the coverage is
@@ -112,7 +119,7 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     // spans the time the program was down.
     s.work.position = {};
     s.work.previousPosition = {};
-    const std::uint16_t count = s.work.strips.size();
+    const std::uint32_t count = s.work.strips.size();
     bool marked = false;
     if (newSegment && !work.paused && count > 0 &&
         (s.work.pauseMarks.empty() || s.work.pauseMarks.back() != count)) {

@@ -9,7 +9,6 @@
 #include "export/WorkFields.h"
 #include "export/WorkRing.h"
 #include "export/XmlText.h"
-#include "guidance/TrackEdge.h"
 
 namespace {
 
@@ -85,8 +84,7 @@ void appendPlacemark(KmlFile& kml, const SHPObject& shape, int pairs, int number
         "<coordinates>\n";
     // The ring's own vertices, without the closing one a newer file carries: the document closes
     // every ring exactly once, whether the file closed it or not.
-    int count = 2 * pairs < 2 * kTrackCapacity ? 2 * pairs : 2 * kTrackCapacity;
-    for (int v = 0; v < count; ++v) {
+    for (int v = 0; v < 2 * pairs; ++v) {
         appendVertex(out, shape.padfX[v], shape.padfY[v]);
         kml.flushIfFull();
     }

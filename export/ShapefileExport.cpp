@@ -214,7 +214,7 @@ bool publish(const PendingSave& save, const std::string& base) {
 }  // namespace
 
 int exportShapefile(const std::string& path, const WorkRecord& work,
-                    ProjectionTransforms& transforms) {
+                    ProjectionTransforms& transforms, std::size_t maxShapePairs) {
     std::string base = path;
     cutAtExtension(base);
     PendingSave save;
@@ -254,17 +254,20 @@ int exportShapefile(const std::string& path, const WorkRecord& work,
 
     std::vector<PlanePoint> ring;
     std::vector<double> x, y, z;
-    for (RecordRange range : workSegments(work.pauseMarks, work.strips.size())) {
-        buildPlaneRing(work.strips, range, ring);
-        if (!ringToDegrees(transforms, work.plane, ring, x, y)) return 0;
-        z.assign(x.size(), 0.0);
-        SHPObject* shape =
-            SHPCreateSimpleObject(SHPT_POLYGON, int(x.size()), x.data(), y.data(), z.data());
-        if (!shape) return 0;
-        int record = SHPWriteObject(save.shp, -1, shape);
-        SHPDestroyObject(shape);
-        if (record < 0 || !writeAttributes(save.dbf, record, name, lon, lat)) return 0;
-        if (shapelibFailed) return 0;
+    // One polygon per segment; a segment too long for one shape goes on in the next.
+    for (RecordRange segment : workSegments(work.pauseMarks, work.strips.size())) {
+        for (RecordRange range : segmentShapes(segment, maxShapePairs)) {
+            buildPlaneRing(work.strips, range, ring);
+            if (!ringToDegrees(transforms, work.plane, ring, x, y)) return 0;
+            z.assign(x.size(), 0.0);
+            SHPObject* shape =
+                SHPCreateSimpleObject(SHPT_POLYGON, int(x.size()), x.data(), y.data(), z.data());
+            if (!shape) return 0;
+            int record = SHPWriteObject(save.shp, -1, shape);
+            SHPDestroyObject(shape);
+            if (record < 0 || !writeAttributes(save.dbf, record, name, lon, lat)) return 0;
+            if (shapelibFailed) return 0;
+        }
     }
     closeInverseProjection(transforms);
     save.inverse = nullptr;

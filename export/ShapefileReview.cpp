@@ -2,10 +2,12 @@
 
 #include <shapefil.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "export/BasePath.h"
@@ -38,20 +40,18 @@ bool isGeographic(const SHPObject& shape) {
     return true;
 }
 
-// Appends the point pairs of one polygon (left points forward, right points backward) to the
-// strip records, up to the capacity of the record array; returns the number loaded. The points
-// keep the plane's precision, so the totals replayed are the totals recorded.
+// Appends the point pairs of one polygon (left points forward, right points backward) from pair
+// first on to the strip records; returns the number loaded. The points keep the plane's
+// precision, so the totals replayed are the totals recorded.
 std::size_t loadShape(ProjectionTransforms& transforms, WorkPlane& plane, ReviewRecord& review,
-                      const SHPObject& shape, std::size_t m, std::size_t total) {
-    std::size_t room = std::size_t(kTrackCapacity) - total;
-    std::size_t pairs = m < room ? m : room;
-    for (std::size_t j = 0; j < pairs; ++j) {
+                      const SHPObject& shape, std::size_t m, std::size_t first) {
+    for (std::size_t j = first; j < m; ++j) {
         std::size_t r = 2 * m - 1 - j;
         std::optional<PlanePoint> left =
             projectFix(transforms, plane, shape.padfX[j], shape.padfY[j]);
         std::optional<PlanePoint> right =
             projectFix(transforms, plane, shape.padfX[r], shape.padfY[r]);
-        if (!left || !right) return j;
+        if (!left || !right) return j - first;
         review.edges.push_back({left->x, left->y, right->x, right->y});
         review.positions.push_back({(left->x + right->x) / 2.0, (left->y + right->y) / 2.0});
         // Left lies a quarter turn counter-clockwise of the direction of travel.
@@ -59,7 +59,24 @@ std::size_t loadShape(ProjectionTransforms& transforms, WorkPlane& plane, Review
         across.normalize();
         review.headings.push_back(across.perpendicular());
     }
-    return pairs;
+    return m - first;
+}
+
+// The first and last point pair of a ring, in degrees as the file holds them.
+struct RingEnds {
+    double first[4] = {};
+    double last[4] = {};
+};
+RingEnds ringEnds(const SHPObject& shape, std::size_t m) {
+    const double* x = shape.padfX;
+    const double* y = shape.padfY;
+    return {{x[0], y[0], x[2 * m - 1], y[2 * m - 1]}, {x[m - 1], y[m - 1], x[m], y[m]}};
+}
+
+// A segment too long for one shape is saved as several, each beginning with the pair the one
+// before ended with: such a shape goes on with the segment instead of starting one.
+bool continuesShape(const RingEnds& before, const RingEnds& next) {
+    return std::equal(std::begin(before.last), std::end(before.last), std::begin(next.first));
 }
 
 }  // namespace
@@ -93,13 +110,23 @@ int readShapefileForReview(std::string& path, ProjectionTransforms& transforms, 
         return 0;
     }
     std::size_t total = 0;
-    for (int i = 0; i < count && total < std::size_t(kTrackCapacity); ++i) {
+    // The ends of the shape loaded last, when it was loaded whole.
+    std::optional<RingEnds> before;
+    for (int i = 0; i < count && total < StripRecord::kMaxRecords; ++i) {
         SHPObject* shape = SHPReadObject(shp, i);
         if (!shape) continue;
         int pairs = ringPairCount(*shape);
         if (pairs >= 0 && isGeographic(*shape)) {
-            total += loadShape(transforms, work.plane, review, *shape, std::size_t(pairs), total);
-            if (count > 1) work.pauseMarks.push_back(std::uint16_t(total));
+            const std::size_t m = std::size_t(pairs);
+            std::optional<RingEnds> ends;
+            if (m > 0) ends = ringEnds(*shape, m);
+            const bool continues = before && ends && continuesShape(*before, *ends);
+            if (continues) work.pauseMarks.pop_back();
+            const std::size_t loaded =
+                loadShape(transforms, work.plane, review, *shape, m, continues ? 1 : 0);
+            total += loaded;
+            before = loaded + (continues ? 1 : 0) == m ? ends : std::nullopt;
+            if (count > 1) work.pauseMarks.push_back(std::uint32_t(total));
         }
         SHPDestroyObject(shape);
     }

@@ -25,3 +25,23 @@ std::vector<RecordRange> workSegments(const std::vector<Mark>& marks, std::size_
     }
     return segments;
 }
+
+// Readers of shapefiles (shapelib, GDAL) refuse a shape of more than 50 000 000 points, so a
+// closed ring of 2m + 1 vertices holds at most this many point pairs.
+inline constexpr std::size_t kShapePairLimit = 24999999;
+
+// The shapes of one segment: the segment itself when it fits one shape, otherwise pieces of at
+// most maxPairs records (at least 2), each beginning with the record the one before it ended
+// with, so that the pieces cover the segment without a gap.
+inline std::vector<RecordRange> segmentShapes(RecordRange segment,
+                                              std::size_t maxPairs = kShapePairLimit) {
+    if (maxPairs < 2) maxPairs = 2;
+    std::vector<RecordRange> shapes;
+    std::size_t begin = segment.begin;
+    while (segment.end - begin > maxPairs) {
+        shapes.push_back({begin, begin + maxPairs});
+        begin += maxPairs - 1;
+    }
+    shapes.push_back({begin, segment.end});
+    return shapes;
+}

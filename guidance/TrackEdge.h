@@ -8,6 +8,3 @@ struct TrackEdge {
     double rightX = 0.0;
     double rightY = 0.0;
 };
-
-// Capacity of the work record: fixCount is 16 bits wide.
-inline constexpr int kTrackCapacity = 65535;

@@ -20,7 +20,7 @@ struct WorkRecord {
     WorkPlane plane;
     StripRecord strips;
     // Record counts at which the driver paused: no strip joins the record before to the next.
-    std::vector<std::uint16_t> pauseMarks;
+    std::vector<std::uint32_t> pauseMarks;
     // The sum of the strip areas (dm^2): ground worked twice counts twice.
     double workedArea = 0.0;
     // The ground the strips cover, each square decimetre once: the overlap is the difference.
@@ -68,6 +68,7 @@ struct WorkRecord {
     std::vector<Vec2> curveRecording;
     CurveGuidance curve;
 
-    // The strip record is full: recording has stopped and the work screen says so.
+    // No record could be added (the memory for the next block could not be had, or the count
+    // has reached its width): recording has stopped and the work screen says so.
     SharedValue<std::uint8_t> workFull{0};
 };

@@ -4,13 +4,13 @@
 #include <cmath>
 
 bool appendStrip(WorkRecord& work, PlanePoint p, double offX, double offY, double d2) {
-    const std::uint16_t count = work.strips.size();
+    const std::uint32_t count = work.strips.size();
     // Nothing wraps or overwrites: the work stops growing, and area and distance with it.
     if (!work.strips.push_back({p.x - offX, p.y + offY, p.x + offX, p.y - offY})) {
         work.workFull = 1;
         return false;
     }
-    if (count + 1 > 1) {
+    if (count > 0) {
         // The whole step counts, fractions included: the distance is the length driven.
         work.distance += std::sqrt(d2);
     }

@@ -7,7 +7,8 @@
 
 // Records the edges at p (left = p + (-offX, offY), right = p - (-offX, offY)) and adds the step
 // of squared length d2 (dm^2) to the distance and the new quad to the area and the ground. When
-// the work record is full nothing is recorded or added, workFull is set and the answer is false.
+// no record can be added (no memory for its block, or the count full) nothing is recorded or
+// added, workFull is set and the answer is false.
 bool appendStrip(WorkRecord& work, PlanePoint position, double offX, double offY, double d2);
 // Files every strip record the coverage has not seen: the quad from the record before, unless a
 // pause mark parts them, goes into the coverage, the worked area and the ground. A work loaded

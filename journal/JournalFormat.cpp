@@ -24,12 +24,38 @@ void putU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
 }
 
+std::uint32_t crc32cTable(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
+    for (std::size_t i = 0; i < size; ++i) crc = kCrcTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return crc;
+}
+
+#if defined(__x86_64__)
+// The processor's own CRC-32C instruction (SSE 4.2), eight bytes at a time: a resumed work of a
+// million records is some 60 MB of checksummed journal.
+__attribute__((target("sse4.2"))) std::uint32_t crc32cHardware(const std::uint8_t* data,
+                                                               std::size_t size,
+                                                               std::uint32_t crc) {
+    std::uint64_t c = crc;
+    for (; size >= 8; data += 8, size -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, data, 8);
+        c = __builtin_ia32_crc32di(c, word);
+    }
+    std::uint32_t rest = std::uint32_t(c);
+    for (; size > 0; ++data, --size) rest = __builtin_ia32_crc32qi(rest, *data);
+    return rest;
+}
+
+const bool kHardwareCrc = __builtin_cpu_supports("sse4.2");
+#endif
+
 }  // namespace
 
 std::uint32_t crc32c(const std::uint8_t* data, std::size_t size, std::uint32_t crc) {
-    crc = ~crc;
-    for (std::size_t i = 0; i < size; ++i) crc = kCrcTable[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+#if defined(__x86_64__)
+    if (kHardwareCrc) return ~crc32cHardware(data, size, ~crc);
+#endif
+    return ~crc32cTable(data, size, ~crc);
 }
 
 void PayloadWriter::f32(float v) {

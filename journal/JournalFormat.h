@@ -18,7 +18,10 @@
 namespace journal {
 
 inline constexpr char kMagic[8] = {'S', 'U', 'L', 'C', 'J', 'R', 'N', 'L'};
-inline constexpr std::uint16_t kVersion = 1;
+// Version 2 journals may hold more than 65 535 strip records and four-byte pause marks; a
+// program of version 1 refuses them (and keeps the file) rather than resuming the work cut
+// short at its own limit. Version 1 journals still resume.
+inline constexpr std::uint16_t kVersion = 2;
 inline constexpr std::size_t kHeaderSize = 16;
 inline constexpr std::size_t kRecordHeaderSize = 7;
 
@@ -30,7 +33,8 @@ enum RecordType : std::uint8_t {
     // one strip record in plane decimetres: leftX, leftY, rightX, rightY i32; then the work's
     // distance i32 (dm) and worked area f64 (dm^2) once the record is added
     kRecordStripDm = 3,
-    // a pause mark u16; then the work is paused
+    // a pause mark (a record count) u32, or u16 in journals written before version 2 (and in
+    // those continued since): the payload's length tells which; then the work is paused
     kRecordPause = 4,
     // the pause is lifted (no payload)
     kRecordUnpause = 5,

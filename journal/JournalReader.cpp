@@ -41,7 +41,7 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
         case kRecordStripDm:
         case kRecordStrip: {
             StripEntry entry;
-            if (!c.originSet || c.strips.size() >= std::size_t(kTrackCapacity)) return false;
+            if (!c.originSet) return false;
             if (!decodeStrip(RecordType(type), in, entry)) return false;
             c.strips.push_back(entry.edge);
             c.distance = entry.distance;
@@ -49,7 +49,7 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
             return true;
         }
         case kRecordPause: {
-            std::uint16_t mark = in.u16();
+            const std::uint32_t mark = length == 2 ? in.u16() : in.u32();
             if (!in.ok() || mark > c.strips.size()) return false;
             if (!c.pauseMarks.empty() && mark < c.pauseMarks.back()) return false;
             c.pauseMarks.push_back(mark);
@@ -78,8 +78,7 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
             if (!c.pointASet || c.pointBSet || length % 16 != 0 || length == 0) return false;
             for (std::size_t i = 0; i < length / 16; ++i) {
                 Vec2 p{in.f64(), in.f64()};
-                if (!finite(p) || c.curvePath.size() >= std::size_t(kTrackCapacity) * 4)
-                    return false;
+                if (!finite(p)) return false;
                 c.curvePath.push_back(p);
             }
             return in.ok();

@@ -24,7 +24,7 @@ struct JournalContents {
     std::vector<TrackEdge> strips;
     double distance = 0.0;  // dm
     double area = 0.0;      // dm^2
-    std::vector<std::uint16_t> pauseMarks;
+    std::vector<std::uint32_t> pauseMarks;
     bool paused = false;
     bool pointASet = false;
     Vec2 pointA;

@@ -87,9 +87,9 @@ void journalStripAdded(const WorkRecord& work) {
     record(journal::kRecordStrip, journal::encodeStrip(entry));
 }
 
-void journalPause(std::uint16_t mark) {
+void journalPause(std::uint32_t mark) {
     journal::PayloadWriter w;
-    w.u16(mark);
+    w.u32(mark);
     record(journal::kRecordPause, w);
     if (open) writer.syncSoon();
 }

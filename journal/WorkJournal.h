@@ -32,7 +32,7 @@ void journalBeginWork(JournalWorkKind kind, const WorkRecord& work, std::uint16_
                       std::uint16_t implementHalfWidth, JournalView view);
 // After appendStrip has added the work's newest record.
 void journalStripAdded(const WorkRecord& work);
-void journalPause(std::uint16_t mark);
+void journalPause(std::uint32_t mark);
 void journalUnpause();
 void journalPointA(Vec2 a);
 void journalPointB(Vec2 b, double spacing);

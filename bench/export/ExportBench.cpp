@@ -22,6 +22,9 @@
 
 namespace {
 
+// The largest work the program held while its count was 16 bits wide: the figures stay comparable.
+constexpr int kRecords = 65535;
+
 // Passes of 1000 records, 10 dm apart, back and forth 120 dm apart, paused at every headland.
 void buildFullWork() {
     setUpProjection(appState.projection);
@@ -29,13 +32,13 @@ void buildFullWork() {
     AppState& s = appState;
     s.work.pauseMarks.clear();
     s.work.strips.clear();
-    for (int i = 0; i < kTrackCapacity; ++i) {
+    for (int i = 0; i < kRecords; ++i) {
         int pass = i / 1000, along = i % 1000;
         int x = pass * 120;
         int y = pass % 2 == 0 ? along * 10 : (999 - along) * 10;
         int side = pass % 2 == 0 ? 60 : -60;
         s.work.strips.push_back({double(x - side), double(y), double(x + side), double(y)});
-        if (along == 0 && i > 0) s.work.pauseMarks.push_back(std::uint16_t(i));
+        if (along == 0 && i > 0) s.work.pauseMarks.push_back(std::uint32_t(i));
     }
 }
 

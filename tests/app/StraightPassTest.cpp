@@ -56,7 +56,7 @@ TEST_F(StraightPass, AreaAndDistanceAtEveryHeadingWidthAndRate) {
                 worstDistance =
                     std::fmax(worstDistance, std::fabs(appState.work.distance / driven - 1.0));
                 // Every record's edges lie half the width to either side of its track point.
-                for (int r = 0; r < appState.work.strips.size(); ++r) {
+                for (int r = 0; r < int(appState.work.strips.size()); ++r) {
                     const TrackEdge& e = appState.work.strips[r];
                     const double along = (stride * (r + 2)) * step;
                     const double cx = east * along, cy = north * along;

@@ -171,7 +171,8 @@ TEST(EndToEnd, AbWorkFromStartToSavedReviewedConvertedAndExit) {
     EXPECT_EQ(int(appState.work.strips.size()), pausedAt);
     program.tapMap();
     EXPECT_EQ(appState.ui.paused, 0);
-    ASSERT_TRUE(waitUntil([&] { return appState.work.strips.size() > pausedAt + 20; }));
+    ASSERT_TRUE(
+        waitUntil([&] { return appState.work.strips.size() > std::uint32_t(pausedAt + 20); }));
     EXPECT_EQ(appState.work.pauseMarks.size(), 1u);
 
     // Finish, yes; save, yes, into a name typed without extension.

@@ -55,7 +55,8 @@ TEST(EndToEnd, FreeWorkGoesOnWhenTheReceiverIsPluggedBack) {
     EXPECT_LT(appState.settings.zoom, zoom);
 
     ASSERT_TRUE(receiver.plugIn(kField));
-    EXPECT_TRUE(waitUntil([&] { return appState.work.strips.size() > before + 20; }, 30s))
+    EXPECT_TRUE(
+        waitUntil([&] { return appState.work.strips.size() > std::uint32_t(before + 20); }, 30s))
         << "no fixes after the receiver came back";
 
     // Finish, and decline saving: back at the start, nothing written.

@@ -11,6 +11,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,8 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 constexpr int kKills = 20;
+// Records the mapped file has room for: far more than the chain of runs drives.
+constexpr int kSeenRecords = 65536;
 
 std::int64_t nowNs() {
     timespec t{};
@@ -49,11 +52,11 @@ struct Seen {
     int expectResume;
     int kind;  // 0 free work, 1 AB work
     int count;
-    TrackEdge edges[kTrackCapacity];
-    std::int64_t seenNs[kTrackCapacity];
-    double area[kTrackCapacity];
-    double distance[kTrackCapacity];
-    bool totalsKnown[kTrackCapacity];
+    TrackEdge edges[kSeenRecords];
+    std::int64_t seenNs[kSeenRecords];
+    double area[kSeenRecords];
+    double distance[kSeenRecords];
+    bool totalsKnown[kSeenRecords];
     std::int64_t aNs, bNs;  // 0: not set
     Vec2 a, b;
     char message[512];
@@ -79,7 +82,7 @@ void checkResumed(Seen& seen) {
     for (int i = 0; i < seen.count; ++i)
         if (seen.seenNs[i] <= deadline) required = i + 1;
     underFrameLock([&] {
-        int n = appState.work.strips.size();
+        const int n = int(std::min<std::size_t>(appState.work.strips.size(), kSeenRecords));
         if (n < required)
             fail(seen, "resumed " + std::to_string(n) + " records of " + std::to_string(required));
         for (int i = 0; i < n && i < seen.count; ++i) {
@@ -125,7 +128,7 @@ void checkResumed(Seen& seen) {
 // Copies the records that are new since the last look.
 void publish(Seen& seen) {
     underFrameLock([&] {
-        int n = appState.work.strips.size();
+        const int n = int(std::min<std::size_t>(appState.work.strips.size(), kSeenRecords));
         for (int i = seen.count; i < n; ++i) {
             seen.edges[i] = appState.work.strips[i];
             seen.seenNs[i] = nowNs();

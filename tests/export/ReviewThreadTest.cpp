@@ -88,7 +88,7 @@ TEST_F(ReviewThreadTest, ReplayOfASavedWorkReproducesItsAreaAndSegments) {
     recordWork();
     const double area = appState.work.workedArea;
     const double distance = appState.work.distance;
-    const std::uint16_t records = appState.work.strips.size();
+    const std::uint32_t records = appState.work.strips.size();
     const auto segments = nonEmpty(workSegments(appState.work.pauseMarks, records));
     ASSERT_GT(area, 0.0);
     ASSERT_EQ(exportShapefile(folder / "drive.shp", appState.work, appState.projection), 1);
@@ -149,10 +149,10 @@ TEST_F(ReviewThreadTest, StopEndsAHeldReview) {
         appState.ui.paused = 1;
         if (menu) appState.ui.menuDuringReview = 1;
         std::this_thread::sleep_for(150ms);
-        std::uint16_t held = appState.work.strips.size();
+        std::uint32_t held = appState.work.strips.size();
         std::this_thread::sleep_for(250ms);
         EXPECT_EQ(appState.work.strips.size(), held) << "the review went on while held";
-        EXPECT_LT(held, 200);
+        EXPECT_LT(held, 200u);
         stopAsTheWindowDoes();  // returns only once the thread has ended
         appState.ui.menuDuringReview = 0;
         EXPECT_TRUE(appState.review.positions.empty());

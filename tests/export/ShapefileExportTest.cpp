@@ -8,6 +8,7 @@
 
 #include "export/ShapefileChooser.h"
 #include "export/ShapefileExport.h"
+#include "export/ShapefileReview.h"
 #include "guidance/Projection.h"
 #include "tests/export/WorkFileSupport.h"
 
@@ -75,9 +76,46 @@ class ShapefileExportTest : public ::testing::Test {
     ScratchFolder folder;
 };
 
+TEST_F(ShapefileExportTest, ASegmentLongerThanAShapeGoesOnInTheNextAndReviewsWhole) {
+    // Shapes of at most 8 pairs: the 5 records before the pause fit one, the 20 after it take
+    // three, each starting with the pair the one before ended with.
+    driveNorth(25);
+    appState.work.pauseMarks = {5};
+    std::string base = folder / "long";
+    ASSERT_EQ(exportShapefile(base + ".shp", appState.work, appState.projection, 8), 1);
+    SavedWork saved = readBack(base);
+    std::vector<int> vertices;
+    for (const ShapeInfo& s : saved.shapes) vertices.push_back(s.vertices);
+    EXPECT_EQ(vertices, (std::vector<int>{11, 17, 17, 13}));
+    EXPECT_EQ(saved.names.size(), 4u);
+    // Shape 2 begins where shape 1 ends: its first left and right points are shape 1's last.
+    ASSERT_EQ(saved.shapes.size(), 4u);
+    const ShapeInfo &one = saved.shapes[1], &two = saved.shapes[2];
+    EXPECT_EQ(two.y[0], one.y[7]);
+    EXPECT_EQ(two.x[0], one.x[7]);
+    EXPECT_EQ(two.x[15], one.x[8]);
+
+    // The review takes the pieces as the one segment they are: 25 records, one pause.
+    beginWork(0.0, 0.0);
+    std::string path = base + ".shp";
+    ASSERT_EQ(readShapefileForReview(path, appState.projection, appState.work, appState.review), 1);
+    ASSERT_EQ(appState.review.edges.size(), 25u);
+    EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint32_t>{5, 25}));
+    double replayed = 0.0;
+    for (std::size_t i = 1; i < appState.review.edges.size(); ++i) {
+        if (i == 5) continue;
+        const TrackEdge& a = appState.review.edges[i - 1];
+        const TrackEdge& b = appState.review.edges[i];
+        EXPECT_NEAR(b.leftY - a.leftY, 10.0, 0.01) << i;
+        replayed += (b.leftY - a.leftY) * (b.rightX - b.leftX);
+    }
+    // Every step but the one across the pause: 23 of 10 dm, 120 dm wide.
+    EXPECT_NEAR(replayed, 23 * 10.0 * 120.0, 1.0);
+}
+
 TEST_F(ShapefileExportTest, OneShapePerSegmentWithPausesSplittingTheWork) {
     struct Case {
-        std::vector<std::uint16_t> marks;
+        std::vector<std::uint32_t> marks;
         std::vector<int> vertices;
     };
     // Marks as the driver's taps leave them; a pause and a resume with no fix between them

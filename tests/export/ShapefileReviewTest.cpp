@@ -80,7 +80,7 @@ TEST_F(ShapefileReviewTest, SeveralPolygonsGiveMarksAfterEachUsableShape) {
                                     {{0, 80}, {0, 90}, {120, 90}}});
     ASSERT_EQ(load(folder / "two.shp"), 1);
     EXPECT_EQ(appState.review.positions.size(), 5u);
-    EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint16_t>{3, 5}));
+    EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint32_t>{3, 5}));
     EXPECT_TRUE(near({appState.review.edges[3].leftX, appState.review.edges[3].leftY}, {0, 50}));
     EXPECT_TRUE(
         near({appState.review.edges[4].rightX, appState.review.edges[4].rightY}, {120, 60}));
@@ -90,15 +90,15 @@ TEST_F(ShapefileReviewTest, SeveralPolygonsGiveMarksAfterEachUsableShape) {
     EXPECT_NEAR(appState.review.headings[0].y, -1.0, 1e-4);
 }
 
-TEST_F(ShapefileReviewTest, MorePairsThanTheRecordArrayHoldsLoadUpToItsCapacity) {
-    const int pairs = kTrackCapacity + 100;
+TEST_F(ShapefileReviewTest, MorePairsThanSixteenBitsCountLoadWhole) {
+    // Works of the 65 535-record program stopped there; a longer one loads every pair.
+    const int pairs = 65535 + 100;
     writeShapefile(folder / "big", SHPT_POLYGON,
                    {northwardRing(40000), northwardRing(pairs - 40000, 16.51)});
     ASSERT_EQ(load(folder / "big.shp"), 1);
-    EXPECT_EQ(appState.review.positions.size(), std::size_t(kTrackCapacity));
-    EXPECT_EQ(appState.review.headings.size(), std::size_t(kTrackCapacity));
-    EXPECT_EQ(appState.work.pauseMarks,
-              (std::vector<std::uint16_t>{40000, std::uint16_t(kTrackCapacity)}));
+    EXPECT_EQ(appState.review.positions.size(), std::size_t(pairs));
+    EXPECT_EQ(appState.review.headings.size(), std::size_t(pairs));
+    EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint32_t>{40000, std::uint32_t(pairs)}));
 }
 
 TEST_F(ShapefileReviewTest, FilesThatAreNoWorkGiveZeroAndNeverCrash) {

@@ -50,7 +50,9 @@ inline void beginWork(double lon = kOriginLon, double lat = kOriginLat) {
 
 // The recorded strips become the saved work a review replays, and the work starts empty.
 inline void handRecordsToReview() {
-    appState.review.edges.assign(appState.work.strips.begin(), appState.work.strips.end());
+    appState.review.edges.clear();
+    for (std::size_t i = 0; i < appState.work.strips.size(); ++i)
+        appState.review.edges.push_back(appState.work.strips[i]);
     appState.work.strips.clear();
 }
 

@@ -46,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string path = scratchBase + ".shp";
     readShapefileForReview(path, appState.projection, appState.work, appState.review);
     if (appState.review.positions.size() != appState.review.headings.size() ||
-        appState.review.positions.size() > std::size_t(kTrackCapacity))
+        appState.review.positions.size() != appState.review.edges.size())
         std::abort();
     appState.review.positions.clear();
     appState.review.headings.clear();
+    appState.review.edges.clear();
     return 0;
 }

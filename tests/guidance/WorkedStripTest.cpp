@@ -1,5 +1,5 @@
 // The work record: strip records, area by cross products, distance with every fraction kept,
-// and a full record that stops instead of wrapping.
+// and records that go on past the old 16-bit count.
 #include <gtest/gtest.h>
 
 #include "guidance/WorkedStrip.h"
@@ -97,27 +97,23 @@ TEST_F(WorkedStrip, StepLength) {
     EXPECT_DOUBLE_EQ(stepLength(guidance_test::work), 4294967295.0);
 }
 
-TEST_F(WorkedStrip, AFullRecordStopsInsteadOfWrapping) {
-    guidance_test::work.strips.resize(kTrackCapacity - 3);
+TEST_F(WorkedStrip, RecordingGoesOnPastSixtyFiveThousandRecords) {
+    // Where the count was 16 bits wide the work stopped at 65 535 records; now the quad that
+    // spans the first block's end counts like any other.
+    guidance_test::work.strips.resize(65533);
     guidance_test::work.strips.push_back({-60, 0, 60, 0});
-    north(0, 10);
+    for (int y = 10; y <= 40; y += 10) north(0, y);
+    EXPECT_EQ(guidance_test::work.strips.size(), 65538u);
     EXPECT_EQ(guidance_test::work.workFull, 0);
-    north(0, 20);
-    EXPECT_EQ(guidance_test::work.strips.size(), kTrackCapacity);
-    EXPECT_EQ(guidance_test::work.workFull, 1);
-    double area = guidance_test::work.workedArea;
-    int distance = guidance_test::work.distance;
-    EXPECT_DOUBLE_EQ(area, 2 * 10 * 120);
-    EXPECT_EQ(distance, 20);
-
-    const TrackEdge first = guidance_test::work.strips[0];
-    north(0, 30);
-    north(0, 40);
-    EXPECT_EQ(guidance_test::work.strips.size(), kTrackCapacity);
-    EXPECT_EQ(guidance_test::work.workedArea, area);
-    EXPECT_EQ(guidance_test::work.distance, distance);
-    EXPECT_EQ(guidance_test::work.strips[0].leftY, first.leftY);
-    EXPECT_EQ(guidance_test::work.strips[kTrackCapacity - 1].leftY, 20);
+    EXPECT_DOUBLE_EQ(guidance_test::work.workedArea, 4 * 10 * 120);
+    EXPECT_EQ(guidance_test::work.distance, 40);
+    EXPECT_EQ(guidance_test::work.strips[65533].leftY, 0);
+    EXPECT_EQ(guidance_test::work.strips[65535].leftY, 20);
+    EXPECT_EQ(guidance_test::work.strips[65536].leftY, 30);
+    EXPECT_EQ(guidance_test::work.strips.back().rightY, 40);
+    // The records the resize added are zero.
+    EXPECT_EQ(guidance_test::work.strips[0].rightX, 0);
+    EXPECT_EQ(guidance_test::work.strips[65532].leftX, 0);
 }
 
 }  // namespace

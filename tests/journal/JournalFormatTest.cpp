@@ -107,7 +107,7 @@ TEST(JournalFormat, AWholeJournalReadsBackEveryRecord) {
     ASSERT_EQ(c.strips.size(), s.strips.size());
     for (std::size_t i = 0; i < s.strips.size(); ++i)
         EXPECT_EQ(c.strips[i].rightY, s.strips[i].rightY);
-    EXPECT_EQ(c.pauseMarks, std::vector<std::uint16_t>{21});
+    EXPECT_EQ(c.pauseMarks, std::vector<std::uint32_t>{21});
     EXPECT_FALSE(c.paused);
     EXPECT_EQ(c.distance, 390.5);
     EXPECT_DOUBLE_EQ(c.area, 1200.0 * 39);

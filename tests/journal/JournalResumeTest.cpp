@@ -91,7 +91,9 @@ class JournalResume : public ::testing::Test {
 
 TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     recordWork();
-    std::vector<TrackEdge> edges(appState.work.strips.begin(), appState.work.strips.end());
+    std::vector<TrackEdge> edges;
+    for (std::size_t i = 0; i < appState.work.strips.size(); ++i)
+        edges.push_back(appState.work.strips[i]);
     const double area = appState.work.workedArea;
     const double distance = appState.work.distance;
     const auto marks = appState.work.pauseMarks;
@@ -118,7 +120,7 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     EXPECT_EQ(appState.work.workedArea, area);  // bit for bit
     EXPECT_EQ(appState.work.distance, distance);
     auto expectedMarks = marks;
-    expectedMarks.push_back(std::uint16_t(edges.size()));
+    expectedMarks.push_back(std::uint32_t(edges.size()));
     EXPECT_EQ(appState.work.pauseMarks, expectedMarks);
     EXPECT_EQ(appState.work.pointA.x, a.x);
     EXPECT_EQ(appState.work.pointB.y, b.y);

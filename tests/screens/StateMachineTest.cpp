@@ -148,13 +148,13 @@ TEST_F(StateMachineTest, MapTapsPauseAndResumeAndMarkThePause) {
         appState.work.strips.resize(7);
         tapMap();
         EXPECT_EQ(appState.ui.paused, 1);
-        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint16_t>{7});
+        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint32_t>{7});
         appState.work.strips.resize(9);
         tapMap();  // resumes without a mark
         EXPECT_EQ(appState.ui.paused, 0);
-        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint16_t>{7});
+        EXPECT_EQ(appState.work.pauseMarks, std::vector<std::uint32_t>{7});
         tapMap();
-        EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint16_t>{7, 9}));
+        EXPECT_EQ(appState.work.pauseMarks, (std::vector<std::uint32_t>{7, 9}));
         tapMap();
     }
 }
