@@ -88,7 +88,8 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     if (!s.ui.paused && appendStrip(work, work.position, offX, offY, d2)) journalStripAdded(work);
     if (use == FixUse::Guidance) {
         followGuideLines(work, s.guide, unit, s.settings.arrowTolerance, reachOfScreen());
-        publishGuidance(s.guide.crossTrack);
+        // Out of the line's reach there is no error to steer by.
+        if (!s.guide.lineTooFar) publishGuidance(s.guide.crossTrack);
     }
     if (use == FixUse::SettingAB) {
         // A line of a saved work waits for the work's first step.

@@ -35,6 +35,10 @@ enum MessageId : int {
     // Our own: a curve being recorded from A; the straight line's prompt would say to drive
     // straight.
     kMsgPromptCurveB = 25,
+    // Our own: the vehicle is beyond the reach of the work's line; and a saved work's line lies
+    // beyond it from the first fix (%s: its distance in km), so it is not used.
+    kMsgLineTooFar = 26,
+    kMsgSavedLineTooFar = 27,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.
