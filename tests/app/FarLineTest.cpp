@@ -106,8 +106,14 @@ TEST(FarLine, AStraightLineLeftBehindGuidesAgainOnlyWithinReach) {
     EXPECT_NE(redText().find("Line too far"), std::string::npos);
     // No parallel was made out there: the cache holds only the lines set with A and B.
     EXPECT_LE(appState.work.guidance.lines.size(), 21u);
-    // 2.5 km east: within 3 km, line 208 and 40 dm right of it (208 * 120 = 24960).
-    for (int i = 200; i < 220; ++i) onFix(plane.fixAt({25000.0, 15.0 * i}));
+    // Back west, slanting north, to 2.5 km east: within 3 km, line 208 and 40 dm right of it
+    // (208 * 120 = 24960).
+    Vec2 at{40000.0, 3000.0};
+    while (at.x > 25000.0) {
+        at = at + Vec2{-14.0, 5.0};
+        onFix(plane.fixAt({at.x, at.y}));
+    }
+    for (int i = 0; i < 20; ++i) onFix(plane.fixAt({25000.0, at.y + 15.0 * i}));
     EXPECT_FALSE(appState.guide.lineTooFar);
     EXPECT_EQ(appState.guide.guideNumber, 208);
     EXPECT_NEAR(appState.guide.crossTrack, 40.0, 0.5);

@@ -222,8 +222,10 @@ TEST(HostileJournal, ACurve12000KmFromTheVehicleResumesAndSaysLineTooFar) {
     EXPECT_NE(redTextOfWorkScreen().find(messageText(kMsgLineTooFar)), std::string::npos);
     EXPECT_STREQ(messageText(kMsgLineTooFar), "Line too far");
 
-    // Back on the field, driving north three widths and 5 dm right of the curve's straight
-    // middle (its sine turns at y = 600 * pi / 2 * 10 dm).
+    // The same work resumed on the field, driving north three widths and 5 dm right of the
+    // curve's straight middle (its sine turns at y = 600 * pi / 2 * 10 dm).
+    loadJournalWork(c, true);
+    appState.ui.screenState = kStateGuidance;
     const double y0 = 600.0 * std::numbers::pi / 2 * 10.0;
     const double x = 40.0 + 3 * 120.0 + 5.0;
     for (int i = -5; i <= 5; ++i) onFix(plane.fixAt({x, y0 + 15.0 * i}));
