@@ -16,6 +16,7 @@
 #include "guidance/FixFilter.h"
 #include "guidance/GuideFollowing.h"
 #include "guidance/HeadingSmoothing.h"
+#include "guidance/PlaneReach.h"
 #include "guidance/Projection.h"
 #include "guidance/WorkedStrip.h"
 #include "journal/WorkJournal.h"
@@ -61,6 +62,12 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
                          work, s.settings.implementWidth, s.settings.implementHalfWidth,
                          {s.settings.zoom, s.view.northUp});
     if (!projected) return;
+    // Outside the plane a fix is no position of this work: nothing of it is recorded (a resume
+    // would refuse it), and no line of the work is within reach of it.
+    if (!insidePlane(projected->x, projected->y)) {
+        if (use == FixUse::Guidance) guideOutOfReach(s.guide);
+        return;
+    }
     work.previousPosition = *projected;
     double dx = projected->x - work.position.x;
     double dy = projected->y - work.position.y;

@@ -26,6 +26,14 @@ void followCurve(WorkRecord& work, GuideResults& guide, Vec2 travel, std::uint16
 
 }  // namespace
 
+void guideOutOfReach(GuideResults& guide) {
+    guide.lineTooFar = 1;
+    guide.crossTrack = 0.0;
+    guide.arrowCount = 0;
+    guide.steerLeft = 0;
+    for (auto& line : guide.curveLinesWorld) line.clear();
+}
+
 void followGuideLines(WorkRecord& work, GuideResults& guide, Vec2 travel,
                       std::uint16_t arrowTolerance, const GuideReach& reach) {
     const Vec2 position{work.position.x, work.position.y};
@@ -33,12 +41,9 @@ void followGuideLines(WorkRecord& work, GuideResults& guide, Vec2 travel,
                                          : distanceFromLine(work.guidance, position);
     const double spacing = work.curveActive ? work.curve.spacing : work.guidance.spacing;
     // A distance that is not a number is out of reach as well.
-    guide.lineTooFar = away <= lineReach(spacing) ? 0 : 1;
-    if (guide.lineTooFar) {
-        guide.crossTrack = 0.0;
-        guide.arrowCount = 0;
-        guide.steerLeft = 0;
-        for (auto& line : guide.curveLinesWorld) line.clear();
+    guide.lineTooFar = 0;
+    if (!(away <= lineReach(spacing))) {
+        guideOutOfReach(guide);
         return;
     }
     if (work.curveActive) {

@@ -9,7 +9,7 @@ namespace journal {
 namespace {
 
 bool inPlane(double x, double y) {
-    return std::isfinite(x) && std::isfinite(y) && std::hypot(x, y) <= kPlaneReach;
+    return insidePlane(x, y);
 }
 
 bool inPlane(Vec2 p) {

@@ -8,13 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "guidance/PlaneReach.h"
 #include "journal/JournalReader.h"
 
 namespace journal {
 
-// How far (dm) from its origin a work's plane reaches: a few hundred kilometres, more than any
-// field and well inside the zone's projection.
-inline constexpr double kPlaneReach = 5e6;
 // The widest spacing a line can have: the widest implement the settings hold, 65535 cm.
 inline constexpr double kWidestSpacing = 6553.5;
 // The zooms the view can hold: what the buttons reach, with room to spare.

@@ -103,6 +103,7 @@ TEST(FarLine, AStraightLineLeftBehindGuidesAgainOnlyWithinReach) {
     EXPECT_TRUE(appState.guide.lineTooFar);
     EXPECT_EQ(appState.guide.crossTrack, 0.0);
     EXPECT_EQ(appState.guide.arrowCount, 0);
+    EXPECT_EQ(appState.work.strips.size(), 199u);  // recorded all the same
     EXPECT_NE(redText().find("Line too far"), std::string::npos);
     // No parallel was made out there: the cache holds only the lines set with A and B.
     EXPECT_LE(appState.work.guidance.lines.size(), 21u);

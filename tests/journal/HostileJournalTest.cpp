@@ -192,9 +192,10 @@ std::string redTextOfWorkScreen() {
 }
 
 // The work of an interrupted field in Zurich is resumed on a receiver 12 000 km away: its curve
-// of 4 002 points lies 1 000 000 spacings from the vehicle. Every fix goes on recording and the
-// screen says the line is too far; no parallel is made that far out. Back on the field, the
-// guidance is there again, three widths right of the curve.
+// of 4 002 points lies 1 000 000 spacings from the vehicle, and the vehicle outside the work's
+// plane. The screen says the line is too far, no parallel is made that far out and nothing is
+// recorded there. Resumed 300 km east, inside the plane, the work goes on recording beside the
+// same words. Resumed on the field, the guidance is there, three widths right of the curve.
 TEST(HostileJournal, ACurve12000KmFromTheVehicleResumesAndSaysLineTooFar) {
     installTexts();
     pipeline_test::resetWork();
@@ -217,10 +218,18 @@ TEST(HostileJournal, ACurve12000KmFromTheVehicleResumesAndSaysLineTooFar) {
     for (int i = 0; i < 100; ++i) onFix(plane.fixAt({0.0, -kFar + 15.0 * i}));
     EXPECT_TRUE(appState.guide.lineTooFar);
     EXPECT_EQ(appState.guide.arrowCount, 0);
-    EXPECT_EQ(appState.work.strips.size(), before + 99);  // the first fix only seeds
+    EXPECT_EQ(appState.work.strips.size(), before);
     for (const CurveParallel& p : appState.work.curve.cache) EXPECT_LT(std::abs(p.number), 1000);
     EXPECT_NE(redTextOfWorkScreen().find(messageText(kMsgLineTooFar)), std::string::npos);
     EXPECT_STREQ(messageText(kMsgLineTooFar), "Line too far");
+
+    loadJournalWork(c, true);
+    appState.ui.screenState = kStateGuidance;
+    for (int i = 0; i < 100; ++i) onFix(plane.fixAt({3.0e6, 15.0 * i}));
+    EXPECT_TRUE(appState.guide.lineTooFar);
+    EXPECT_EQ(appState.work.strips.size(), before + 99);  // the first fix only seeds
+    for (const CurveParallel& p : appState.work.curve.cache) EXPECT_LT(std::abs(p.number), 1000);
+    EXPECT_NE(redTextOfWorkScreen().find(messageText(kMsgLineTooFar)), std::string::npos);
 
     // The same work resumed on the field, driving north three widths and 5 dm right of the
     // curve's straight middle (its sine turns at y = 600 * pi / 2 * 10 dm).
