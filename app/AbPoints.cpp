@@ -2,6 +2,7 @@
 // curve, A for the line at a heading, which takes the typed heading or else the smoothed one.
 #include "app/AbPoints.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "app/WorkScreen.h"
 #include "guidance/GuidanceLines.h"
 #include "guidance/HeadingLine.h"
+#include "guidance/LineReach.h"
 #include "guidance/Projection.h"
 #include "journal/WorkJournal.h"
 
@@ -64,6 +66,7 @@ void takeAbPoint() {
     AppState& s = appState;
     if (!s.work.positionSet) return;
     const Vec2 point{s.work.position.x, s.work.position.y};
+    s.ui.savedLineRefusedAt = 0.0;
     if (s.settings.guidancePattern == kPatternHeading) {
         startHeadingLine(point);
         return;
@@ -107,20 +110,31 @@ void adoptSavedLine() {
         line.push_back({p->x, p->y});
     }
     s.ui.savedLineLonLat.clear();
+    const bool curved = s.ui.savedLinePattern == kPatternCurve;
+    // Already thinned when it was driven: the same tracks, point for point.
+    CurveGuidance curve;
+    if (curved && !setCurvePath(curve, line, spacing())) return;
+    // The straight line through A and B also stands behind a curve, as after a resume.
+    GuidanceLines straight;
+    setAbLine(straight, line.front(), line.back(), spacing());
+    const Vec2 here{s.work.position.x, s.work.position.y};
+    // A line of another field (another farm, a work chosen by mistake) is not taken: the
+    // driver sees how far it lies and sets A and B himself.
+    const double away = curved ? distanceFromCurve(curve, here) : distanceFromLine(straight, here);
+    if (!(away <= lineReach(spacing()))) {
+        s.ui.savedLineRefusedAt = std::isfinite(away) ? std::min(away, 1e9) : 1e9;
+        return;
+    }
     s.work.pointASet = 1;
     s.work.pointA = line.front();
     s.work.pointB = line.back();
     journalPointA(s.work.pointA);
-    if (s.ui.savedLinePattern == kPatternCurve) {
-        // Already thinned when it was driven: the same tracks, point for point.
-        if (!setCurvePath(s.work.curve, line, spacing())) return;
-        s.work.curveActive = 1;
+    s.work.curveActive = curved ? 1 : 0;
+    if (curved) {
+        s.work.curve = std::move(curve);
         journalCurvePath(s.work.curve.path);
-    } else {
-        s.work.curveActive = 0;
     }
-    // The straight line through A and B also stands behind a curve, as after a resume.
-    setAbLine(s.work.guidance, s.work.pointA, s.work.pointB, spacing());
+    s.work.guidance = std::move(straight);
     journalPointB(s.work.pointB, spacing());
     startGuidance();
 }

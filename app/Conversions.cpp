@@ -29,6 +29,7 @@ namespace {
 
 // The widths the implement page can hold: half the width in centimetres is 16 bits wide.
 constexpr double kMaxWidthMetres = 655.0;
+constexpr double kNarrowestWidthMetres = 0.02;
 
 bool feedLog(const std::string& log, NmeaParser& parser) {
     std::FILE* file = std::fopen(log.c_str(), "rb");
@@ -47,11 +48,14 @@ bool feedLog(const std::string& log, NmeaParser& parser) {
 int runNmeaImport(const std::string& log, const std::string& save,
                   std::optional<double> widthMetres) {
     AppState& s = appState;
-    if (widthMetres && !(*widthMetres > 0.0 && *widthMetres <= kMaxWidthMetres)) {
+    // A width is stored in even centimetres: below 2 cm it would be none at all, and the work
+    // saved without an area.
+    if (widthMetres &&
+        !(*widthMetres >= kNarrowestWidthMetres && *widthMetres <= kMaxWidthMetres)) {
         std::fprintf(stderr,
-                     "sulcomain: --width %g: the implement width must be above 0 and "
+                     "sulcomain: --width %g: the implement width must be at least %g and "
                      "at most %g metres\n",
-                     *widthMetres, kMaxWidthMetres);
+                     *widthMetres, kNarrowestWidthMetres, kMaxWidthMetres);
         return 1;
     }
     if (!s.projection.forwardTransform)

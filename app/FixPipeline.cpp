@@ -17,6 +17,7 @@
 #include "guidance/FixJump.h"
 #include "guidance/GuideFollowing.h"
 #include "guidance/HeadingSmoothing.h"
+#include "guidance/PlaneReach.h"
 #include "guidance/Projection.h"
 #include "guidance/WorkedGroundAhead.h"
 #include "guidance/WorkedStrip.h"
@@ -111,6 +112,12 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
                          work, s.settings.implementWidth, s.settings.implementHalfWidth,
                          {s.settings.zoom, s.view.northUp});
     if (!projected) return;
+    // Outside the plane a fix is no position of this work: nothing of it is recorded (a resume
+    // would refuse it), and no line of the work is within reach of it.
+    if (!insidePlane(projected->x, projected->y)) {
+        if (use == FixUse::Guidance) guideOutOfReach(s.guide);
+        return;
+    }
     work.previousPosition = *projected;
     double dx = projected->x - work.position.x;
     double dy = projected->y - work.position.y;
@@ -164,7 +171,8 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
         work.workedAhead = 0;
     if (use == FixUse::Guidance) {
         followGuideLines(work, s.guide, unit, s.settings.arrowTolerance, reachOfScreen());
-        publishGuidance(s.guide.crossTrack);
+        // Out of the line's reach there is no error to steer by.
+        if (!s.guide.lineTooFar) publishGuidance(s.guide.crossTrack);
     }
     if (use == FixUse::SettingAB) {
         // A line of a saved work waits for the work's first step.

@@ -31,6 +31,8 @@ const char* const kEnglish[kMessageCount] = {
     "The interrupted work was saved to %s. Touch the screen to continue",
     "A work with this name exists. Replace it?",
     "Drive along the curve, then touch the screen to set the Point B",
+    "Line too far",
+    "The saved line is %s km away: not used",
     "Worked ground ahead",
     "overlap",
 };
@@ -64,6 +66,10 @@ const char* const kSpanish[kMessageCount] = {
     "El trabajo interrumpido se guardo en %s. Toque la pantalla para continuar",
     "Ya existe un trabajo con este nombre. Reemplazarlo?",
     "Conduzca por la curva y toque la pantalla para fijar el Punto B",
+    // Línea demasiado lejos
+    "L\xA1nea demasiado lejos",
+    // Línea guardada a %s km: no se usa
+    "L\xA1nea guardada a %s km: no se usa",
     "Terreno trabajado delante",
     "solape",
 };
@@ -101,6 +107,8 @@ const char* const kGerman[kMessageCount] = {
     "Eine Arbeit mit diesem Namen existiert. Ersetzen?",
     // Fahren Sie die Kurve ab, dann Bildschirm für Punkt B berühren
     "Fahren Sie die Kurve ab, dann Bildschirm f\x81r Punkt B ber\x81hren",
+    "Linie zu weit entfernt",
+    "Gespeicherte Linie %s km entfernt: nicht verwendet",
     "Bearbeitete Fl\x84"
     "che voraus",
     "\x9A"
@@ -180,6 +188,11 @@ const char* const kRussian[kMessageCount] = {
     "\x8F\xE0\xAE\xA5\xA4\xEC\xE2\xA5 \xAF\xAE \xAA\xE0\xA8\xA2\xAE\xA9 \xA8 "
     "\xAA\xAE\xE1\xAD\xA8\xE2\xA5\xE1\xEC \xED\xAA\xE0\xA0\xAD\xA0 \xA4\xAB\xEF "
     "\xE3\xE1\xE2\xA0\xAD\xAE\xA2\xAA\xA8 \xE2\xAE\xE7\xAA\xA8 B",
+    // Линия слишком далеко
+    "\x8B\xA8\xAD\xA8\xEF \xE1\xAB\xA8\xE8\xAA\xAE\xAC \xA4\xA0\xAB\xA5\xAA\xAE",
+    // Сохраненная линия в %s км: не используется
+    "\x91\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xAD\xA0\xEF \xAB\xA8\xAD\xA8\xEF \xA2 %s \xAA\xAC: "
+    "\xAD\xA5 \xA8\xE1\xAF\xAE\xAB\xEC\xA7\xE3\xA5\xE2\xE1\xEF",
     // Впереди обработанная земля
     "\x82\xAF\xA5\xE0\xA5\xA4\xA8 \xAE\xA1\xE0\xA0\xA1\xAE\xE2\xA0\xAD\xAD\xA0\xEF "
     "\xA7\xA5\xAC\xAB\xEF",

@@ -21,6 +21,8 @@ namespace {
 
 constexpr std::uint8_t kVehicleScaleCount = 5;
 constexpr float kInitialZoom = 3.0f;
+constexpr std::uint16_t kInitialHalfWidth = 600;
+constexpr std::uint16_t kWidestHalfWidth = 32767;
 // What the zoom buttons can reach from any zoom they accept (13 grows once more; 0.002 shrinks
 // once more), with room to spare; a zoom far outside it would allocate without bound.
 constexpr float kLowestZoom = 0.001f;
@@ -149,6 +151,10 @@ void decodeSettings(const std::uint8_t* bytes, std::size_t size) {
     // The last unit of the reserved block is not kept from one run to the next.
     s.settings.reservedBlock[32] = 0;
 
+    // A half width whose double does not fit the width's 16 bits is none the Setup page makes
+    // (it ends at 655 m): the width would wrap to a narrower one than the strip.
+    if (s.settings.implementHalfWidth > kWidestHalfWidth)
+        s.settings.implementHalfWidth = kInitialHalfWidth;
     s.settings.implementWidth = std::uint16_t(2 * s.settings.implementHalfWidth);
     // Values the program cannot work with take their initial value; every other value is kept
     // as stored, so that a file the program wrote comes back unchanged.

@@ -35,10 +35,14 @@ enum MessageId : int {
     // Our own: a curve being recorded from A; the straight line's prompt would say to drive
     // straight.
     kMsgPromptCurveB = 25,
+    // Our own: the vehicle is beyond the reach of the work's line; and a saved work's line lies
+    // beyond it from the first fix (%s: its distance in km), so it is not used.
+    kMsgLineTooFar = 26,
+    kMsgSavedLineTooFar = 27,
     // Our own: the implement's path ahead crosses worked ground; and the word for the ground
     // worked more than once, beside the hectares.
-    kMsgWorkedAhead = 26,
-    kMsgOverlap = 27,
+    kMsgWorkedAhead = 28,
+    kMsgOverlap = 29,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -63,4 +63,7 @@ struct UiState {
     // work's first position; its pattern.
     std::vector<double> savedLineLonLat;
     std::uint8_t savedLinePattern = kPatternStraight;
+    // A saved work's line lay beyond guidance's reach of the work's first position, this far
+    // (dm), and was not used; 0 when none was refused. Shown until A is set or the work ends.
+    double savedLineRefusedAt = 0.0;
 };

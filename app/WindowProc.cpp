@@ -86,13 +86,15 @@ void openMenuFromScreen() {
     openMenu();
 }
 
-// The view changes under the fix callback's feet: both recompute the screen points.
+// The view changes under the fix callback's feet: both recompute the screen points. The new
+// view is drawn at once, not with the next fix: a receiver that has gone quiet sends none.
 void zoomBy(double factor) {
     std::lock_guard lock(appState.frameLock);
     appState.settings.zoom = float(double(appState.settings.zoom) * factor);
     rebuildVehicleImage();
     recomputeView();
     journalView({appState.settings.zoom, appState.view.northUp});
+    appState.ui.redrawPending = 1;
 }
 
 // The zoom and view buttons, alike in work and review. True when the tap hit one of them.
@@ -115,6 +117,7 @@ bool viewToggle(Tap tap) {
     appState.view.northUp = !appState.view.northUp;
     recomputeView();
     journalView({appState.settings.zoom, appState.view.northUp});
+    appState.ui.redrawPending = 1;
     return true;
 }
 

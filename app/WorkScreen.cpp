@@ -387,6 +387,26 @@ void drawWorkFull(gfx::Rasterizer& r) {
     r.DrawString(s.layout.font, messageText(kMsgWorkFull), gfx::kAlignCentre, 0, y, kRed);
 }
 
+// Guidance out of the line's reach: the words stand where the cross-track error would.
+void drawLineTooFar(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    r.DrawWrappedString(s.layout.font, messageText(kMsgLineTooFar), gfx::kAlignCentre, 0,
+                        s.layout.textMargin + s.layout.barHeight, kRed);
+}
+
+// A saved work's line that was not taken, and how far it lies, under the prompt's place.
+void drawSavedLineRefused(gfx::Rasterizer& r) {
+    const AppState& s = appState;
+    char km[32];
+    const auto result = std::to_chars(km, km + sizeof km - 1, s.ui.savedLineRefusedAt * 1e-4,
+                                      std::chars_format::fixed, 1);
+    *(result.ec == std::errc() ? result.ptr : km) = '\0';
+    char text[sizeof s.ui.promptText];
+    std::snprintf(text, sizeof text, messageText(kMsgSavedLineTooFar), km);
+    r.DrawWrappedString(s.layout.font, text, gfx::kAlignCentre, 0,
+                        s.layout.halfScreenHeight + 3 * textLineHeight(), kRed);
+}
+
 }  // namespace
 
 void rebuildVehicleImage() {
@@ -434,9 +454,11 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     const bool track = s.work.strips.size() >= 2;
     if (track) {
         drawTrack(target);
-        if (state == kStateGuidance) drawGuidance(target);
+        if (state == kStateGuidance && !s.guide.lineTooFar) drawGuidance(target);
     }
+    if (state == kStateGuidance && s.guide.lineTooFar) drawLineTooFar(target);
     if (state == kStateSettingAB) drawSettingAB(target);
+    if (state == kStateSettingAB && s.ui.savedLineRefusedAt > 0.0) drawSavedLineRefused(target);
     if (s.settings.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
     if (s.ui.paused) {

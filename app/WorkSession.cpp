@@ -61,6 +61,7 @@ void resetWork() {
     s.work = WorkRecord{};
     s.guide = GuideResults{};
     s.view.forgetWork();
+    s.ui.savedLineRefusedAt = 0.0;
     s.ui.promptBlink = 1;
 }
 

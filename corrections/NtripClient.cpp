@@ -243,7 +243,6 @@ void NtripClient::onConnected(Millis now) {
     frames.reset();
     tableText.clear();
     const std::string gga = position ? position() : std::string();
-    positionInHeader = current.version != 1 && !gga.empty() && !current.mountpoint.empty();
     const std::string request = ntripRequest(current, gga);
     toCaster.assign(request.begin(), request.end());
     lastData = now;
@@ -316,11 +315,10 @@ void NtripClient::onReadable(Millis now) {
             streamStart = now;
             icyChecked = !reply.icy();
             icyStart.clear();
-            if (!positionInHeader) {
-                sendPosition(now);
-            } else {
-                nextPosition = now + kGgaInterval;
-            }
+            // Every stream, the first or one after a drop, starts on our position, also when
+            // the request carried it: many network casters read only the GGA in the stream,
+            // and send nothing until it comes.
+            sendPosition(now);
             const std::string body = reply.bodySoFar();
             if (sock >= 0 && !body.empty()) {
                 onBody(reinterpret_cast<const std::uint8_t*>(body.data()), body.size(), now);

@@ -102,7 +102,6 @@ class NtripClient {
     Millis lastData{0};
     Millis streamStart{0};
     Millis nextPosition{0};
-    bool positionInHeader = false;
     Backoff backoff;
     NtripReply reply;
     ChunkDecoder chunks;

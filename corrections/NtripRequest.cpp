@@ -24,9 +24,33 @@ std::string base64(const std::string& bytes) {
     return out;
 }
 
+namespace {
+
+// A mountpoint as typed on the page or in sulcovane.conf goes into the request line: a space,
+// a line break or a byte past ASCII there would end the line early or start a header line of
+// its own. Those bytes go percent-encoded; every other byte stays as the caster named it.
+std::string requestTarget(const std::string& mountpoint) {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : mountpoint) {
+        const auto b = std::uint8_t(c);
+        if (b > 0x20 && b < 0x7F) {
+            out += c;
+        } else {
+            out += '%';
+            out += kHex[b >> 4];
+            out += kHex[b & 15];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 std::string ntripRequest(const NtripSettings& settings, const std::string& gga) {
     const bool two = settings.version != 1;
-    std::string r = "GET /" + settings.mountpoint + (two ? " HTTP/1.1\r\n" : " HTTP/1.0\r\n");
+    std::string r =
+        "GET /" + requestTarget(settings.mountpoint) + (two ? " HTTP/1.1\r\n" : " HTTP/1.0\r\n");
     if (two) {
         r += "Host: " + settings.caster + ":" + std::to_string(settings.port) + "\r\n";
         r += "Ntrip-Version: Ntrip/2.0\r\n";

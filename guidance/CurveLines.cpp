@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "guidance/CurveOffset.h"
+#include "guidance/LineReach.h"
 
 namespace {
 
@@ -96,8 +97,11 @@ CurveParallel& curveParallel(CurveGuidance& curve, std::int32_t number) {
     }
     CurveParallel p;
     p.number = number;
-    p.line = Polyline(number == 0 ? curve.reference.points()
-                                  : offsetPath(curve.reference.points(), number * curve.spacing));
+    // Beyond the reach no parallel is made: it stays empty, and so is never followed.
+    if (std::abs(number) <= farthestParallel(curve.spacing))
+        p.line =
+            Polyline(number == 0 ? curve.reference.points()
+                                 : offsetPath(curve.reference.points(), number * curve.spacing));
     curve.cache.push_back(std::move(p));
     return curve.cache.back();
 }

@@ -2,6 +2,7 @@
 
 #include "guidance/CurveLines.h"
 #include "guidance/GuidanceLines.h"
+#include "guidance/LineReach.h"
 #include "guidance/SteeringArrows.h"
 
 namespace {
@@ -25,8 +26,26 @@ void followCurve(WorkRecord& work, GuideResults& guide, Vec2 travel, std::uint16
 
 }  // namespace
 
+void guideOutOfReach(GuideResults& guide) {
+    guide.lineTooFar = 1;
+    guide.crossTrack = 0.0;
+    guide.arrowCount = 0;
+    guide.steerLeft = 0;
+    for (auto& line : guide.curveLinesWorld) line.clear();
+}
+
 void followGuideLines(WorkRecord& work, GuideResults& guide, Vec2 travel,
                       std::uint16_t arrowTolerance, const GuideReach& reach) {
+    const Vec2 position{work.position.x, work.position.y};
+    const double away = work.curveActive ? distanceFromCurve(work.curve, position)
+                                         : distanceFromLine(work.guidance, position);
+    const double spacing = work.curveActive ? work.curve.spacing : work.guidance.spacing;
+    // A distance that is not a number is out of reach as well.
+    guide.lineTooFar = 0;
+    if (!(away <= lineReach(spacing))) {
+        guideOutOfReach(guide);
+        return;
+    }
     if (work.curveActive) {
         followCurve(work, guide, travel, arrowTolerance, reach.curveReach);
         return;

@@ -16,6 +16,8 @@ struct GuideReach {
     double curveReach = 0.0;
 };
 
+// No line is in reach: no line followed, no error, no arrows, no curves to draw.
+void guideOutOfReach(GuideResults& guide);
 // travel is the unit step that reached the position; arrowTolerance is dm of error per arrow.
 void followGuideLines(WorkRecord& work, GuideResults& guide, Vec2 travel,
                       std::uint16_t arrowTolerance, const GuideReach& reach);

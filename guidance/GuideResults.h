@@ -13,6 +13,9 @@ struct GuideResults {
     std::int32_t guideNumber = 0;
     std::uint8_t arrowCount = 0;
     std::uint8_t steerLeft = 0;
+    // The vehicle is farther from the reference line than guidance reaches: no line is followed,
+    // no error is given, and the screen says so.
+    std::uint8_t lineTooFar = 0;
     // Straight lines: the followed line, then its left and its right neighbour, two ends each.
     Vec2 guideLinesWorld[6];
     // Curves: the followed curve, its left and its right neighbour, as far as the view reaches.

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "journal/JournalFormat.h"
+#include "journal/JournalValues.h"
 #include "journal/JournalWorkKind.h"
 
 namespace journal {
@@ -105,6 +106,7 @@ JournalContents readJournal(const std::uint8_t* data, std::size_t size) {
     JournalContents c;
     if (data == nullptr || !headerValid(data, size)) return c;
     c.readable = true;
+    JournalValues values;
     std::size_t at = kHeaderSize;
     while (size - at >= kRecordHeaderSize) {
         const std::uint8_t* p = data + at;
@@ -113,7 +115,12 @@ JournalContents readJournal(const std::uint8_t* data, std::size_t size) {
         std::uint8_t type = p[6];
         if (size - at - kRecordHeaderSize < length) break;
         if (crc != crc32c(p + 4, 3 + length)) break;
-        if (!take(c, type, PayloadReader(p + kRecordHeaderSize, length), length)) break;
+        if (!take(c, type, PayloadReader(p + kRecordHeaderSize, length), length) ||
+            !values.trusted(c, type)) {
+            // Nothing of a refused record stays: the work is what the records before it made.
+            c = readJournal(data, at);
+            break;
+        }
         ++c.records;
         at += kRecordHeaderSize + length;
     }

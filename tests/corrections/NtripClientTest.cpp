@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "corrections/NtripClient.h"
 #include "gpslink/satlinker.h"
@@ -144,6 +145,54 @@ TEST(NtripClient, NetworkMountpointStartsOnTheGgaAndKeepsGettingIt) {
     EXPECT_EQ(caster.received(), kGga);
     f.advance(200ms);
     EXPECT_TRUE(eventually([&] { return caster.received() == std::string(kGga) + kGga; }));
+}
+
+// Every stream starts on our position as soon as the caster has answered, the first one and
+// each one after a drop, whether or not the request carried it: a network caster that reads
+// only the GGA in the stream would otherwise wait the whole interval after each reconnection.
+// The caster times the GGA from its answer in real time; the client's clock stands still.
+TEST(NtripClient, EveryStreamStartsOnTheGgaAlsoAfterADrop) {
+    for (const int version : {2, 1}) {
+        SCOPED_TRACE(version);
+        std::mutex mutex;
+        std::vector<long long> delays;  // ms from the answer to the GGA; -1: none within 1 s
+        TestCaster caster([&](TestCaster& c, int fd, const std::string&) {
+            TestCaster::send(fd, version == 2 ? "HTTP/1.1 200 OK\r\nContent-Type: gnss/data\r\n"
+                                                "Transfer-Encoding: chunked\r\n\r\n"
+                                              : "ICY 200 OK\r\n");
+            const auto answered = std::chrono::steady_clock::now();
+            long long delay = -1;
+            while (!c.stopping && std::chrono::steady_clock::now() - answered < 1s) {
+                if (c.received().find("$GPGGA") != std::string::npos) {
+                    delay = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now() - answered)
+                                .count();
+                    break;
+                }
+                if (!c.receive(fd, 20ms)) break;
+            }
+            std::lock_guard<std::mutex> lock(mutex);
+            delays.push_back(delay);
+            // Returning drops the stream.
+        });
+        Fixture f;
+        f.client.start(f.settings(caster.port, version));
+        for (std::size_t n = 1; n <= 3; ++n) {
+            ASSERT_TRUE(eventually([&] {
+                std::lock_guard<std::mutex> lock(mutex);
+                return delays.size() == n;
+            }));
+            ASSERT_TRUE(eventually([&] {
+                const CorrectionHealth h = f.client.health();
+                return h.state == LinkState::kWaiting && h.problem == LinkProblem::kDropped;
+            }));
+            f.advance(f.client.health().retryIn);
+        }
+        std::lock_guard<std::mutex> lock(mutex);
+        for (std::size_t n = 0; n < delays.size(); ++n) {
+            EXPECT_GE(delays[n], 0) << "no GGA within 1 s of connection " << n + 1;
+        }
+    }
 }
 
 // A refused login and an unknown mountpoint are shown and never retried, however long one

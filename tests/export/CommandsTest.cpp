@@ -90,7 +90,8 @@ TEST_F(CommandsTest, LoggedDriveBecomesASavedWork) {
 }
 
 TEST_F(CommandsTest, ImportRefusals) {
-    for (double width : {0.0, -3.0, 1000.0, double(NAN)})
+    // 1 cm is stored as 0 cm: a work without an area.
+    for (double width : {0.0, -3.0, 1000.0, double(NAN), 0.01, 0.0199})
         EXPECT_EQ(runNmeaImport(folder / "drive.nmea", folder / "w.shp", width), 1) << width;
     EXPECT_EQ(runNmeaImport(folder / "absent.nmea", folder / "w.shp", std::nullopt), 1);
     // A log without a position fix records nothing; nothing is saved.

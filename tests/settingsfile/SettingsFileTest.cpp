@@ -215,6 +215,18 @@ TEST_F(SettingsFileTest, LoadingCorrectsOnlyWhatWouldBreakTheProgram) {
         {"distance threshold squared wraps to 16 bits",
          [](FileImage& f) { f.put<std::int16_t>(222, 300); },
          [] { return appState.settings.distanceThresholdSquared == std::uint16_t(90000); }},
+        {"a half width whose double wraps the width",
+         [](FileImage& f) { f.put<std::uint16_t>(0, 40000); },
+         [] {
+             return appState.settings.implementHalfWidth == 600 &&
+                    appState.settings.implementWidth == 1200;
+         }},
+        {"the widest implement the page sets is kept",
+         [](FileImage& f) { f.put<std::uint16_t>(0, 32750); },
+         [] {
+             return appState.settings.implementHalfWidth == 32750 &&
+                    appState.settings.implementWidth == 65500;
+         }},
         {"odd values elsewhere are kept", [](FileImage& f) { f.put<std::uint8_t>(301, 77); },
          [] { return appState.settings.showVehicle == 77; }},
     };
