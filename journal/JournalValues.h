@@ -15,8 +15,9 @@ namespace journal {
 
 // The widest spacing a line can have: the widest implement the settings hold, 65535 cm.
 inline constexpr double kWidestSpacing = 6553.5;
-// The zooms the view can hold: what the buttons reach, with room to spare.
-inline constexpr float kLowestZoom = 0.1f;
+// The zooms the view can hold: what the buttons reach (down to a pixel of 50 m), with room to
+// spare.
+inline constexpr float kLowestZoom = 0.001f;
 inline constexpr float kHighestZoom = 15.0f;
 
 // Checks each record's values as the reader takes it.
