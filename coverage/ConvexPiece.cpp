@@ -41,6 +41,33 @@ bool clipHalfPlane(const ConvexPiece& piece, GroundPoint a, GroundPoint b, bool 
     return true;
 }
 
+// Whether a line of one of them has all of the other outside it or on it: then the two only
+// touch, as a strip and its neighbour driven edge to edge do, and nothing of the piece is cut.
+bool onlyTouch(const ConvexPiece& piece, const GroundPoint (&t)[3]) {
+    constexpr double kOn = 1e-6;        // dm
+    constexpr double kShortest = 1e-3;  // dm
+    for (int e = 0; e < 3; ++e) {
+        const GroundPoint a = t[e], b = t[(e + 1) % 3];
+        const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+        // An edge of next to no length points nowhere in particular: it proves nothing.
+        if (length < kShortest) continue;
+        bool outside = true;
+        for (int i = 0; i < piece.count && outside; ++i)
+            outside = cross(a, b, piece.corners[i]) <= kOn * length;
+        if (outside) return true;
+    }
+    for (int e = 0; e < piece.count; ++e) {
+        const GroundPoint a = piece.corners[e], b = piece.corners[(e + 1) % piece.count];
+        const double length = std::sqrt((b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y));
+        // An edge of next to no length points nowhere in particular: it proves nothing.
+        if (length < kShortest) continue;
+        bool outside = true;
+        for (int i = 0; i < 3 && outside; ++i) outside = cross(a, b, t[i]) <= kOn * length;
+        if (outside) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 GroundBox boxOf(const StripQuad& q) {
@@ -85,6 +112,10 @@ GroundBox boxOf(const ConvexPiece& piece) {
 
 void subtractTriangle(const ConvexPiece& piece, const GroundPoint (&t)[3],
                       std::vector<ConvexPiece>& out) {
+    if (onlyTouch(piece, t)) {
+        out.push_back(piece);
+        return;
+    }
     ConvexPiece inside = piece;
     for (int e = 0; e < 3; ++e) {
         const GroundPoint a = t[e], b = t[(e + 1) % 3];

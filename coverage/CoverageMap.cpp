@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "coverage/ConvexPiece.h"
 
@@ -81,12 +82,6 @@ const std::vector<std::uint32_t>* CoverageMap::cell(std::int64_t cx, std::int64_
     return &tile->cells[(cy - ty * kTileCells) * kTileCells + (cx - tx * kTileCells)];
 }
 
-std::vector<std::uint32_t>& CoverageMap::cellForAdding(std::int64_t cx, std::int64_t cy) {
-    const std::int64_t tx = tileOf(cx, kTileCells), ty = tileOf(cy, kTileCells);
-    Tile& tile = tileForAdding(tileKey(tx, ty));
-    return tile.cells[(cy - ty * kTileCells) * kTileCells + (cx - tx * kTileCells)];
-}
-
 template <class Visit>
 void CoverageMap::forEachNear(const GroundBox& box, std::uint32_t limit, Visit visit) const {
     if (count_ == 0) return;
@@ -96,10 +91,22 @@ void CoverageMap::forEachNear(const GroundBox& box, std::uint32_t limit, Visit v
     }
     const std::int64_t x0 = cellOf(box.minX), x1 = cellOf(box.maxX);
     const std::int64_t y0 = cellOf(box.minY), y1 = cellOf(box.maxY);
+    // Neighbouring cells mostly share a tile: it is looked up once for them.
+    std::int64_t lastTx = 0, lastTy = 0;
+    const Tile* tile = nullptr;
+    bool looked = false;
     for (std::int64_t cy = y0; cy <= y1; ++cy) {
         for (std::int64_t cx = x0; cx <= x1; ++cx) {
-            const std::vector<std::uint32_t>* ids = cell(cx, cy);
-            if (!ids) continue;
+            const std::int64_t tx = tileOf(cx, kTileCells), ty = tileOf(cy, kTileCells);
+            if (!looked || tx != lastTx || ty != lastTy) {
+                tile = findTile(tileKey(tx, ty));
+                lastTx = tx;
+                lastTy = ty;
+                looked = true;
+            }
+            if (!tile) continue;
+            const std::vector<std::uint32_t>* ids =
+                &tile->cells[(cy - ty * kTileCells) * kTileCells + (cx - tx * kTileCells)];
             for (std::uint32_t id : *ids) {
                 if (id >= limit || seen_[id] == question_) continue;
                 seen_[id] = question_;
@@ -114,7 +121,9 @@ double CoverageMap::add(const StripQuad& q) {
     const GroundPoint origin = q.olderLeft;
     GroundPoint first[3], second[3];
     quadTriangles(q, origin, first, second);
-    std::vector<ConvexPiece> pieces, next;
+    std::vector<ConvexPiece>& pieces = pieces_;
+    std::vector<ConvexPiece>& next = nextPieces_;
+    pieces.clear();
     const bool firstValid = orientTriangle(first);
     if (firstValid) pieces.push_back(pieceOfTriangle(first));
     if (orientTriangle(second)) {
@@ -127,8 +136,8 @@ double CoverageMap::add(const StripQuad& q) {
     const GroundBox box = boxOf(q);
     forEachNear(box, count_, [&](std::uint32_t id) {
         if (pieces.empty()) return;
+        if (!boxMeets(id, box)) return;
         const StripQuad& other = quad(id);
-        if (!boxOf(other).meets(box)) return;
         GroundPoint triangles[2][3];
         quadTriangles(other, origin, triangles[0], triangles[1]);
         for (auto& t : triangles) {
@@ -147,15 +156,30 @@ double CoverageMap::add(const StripQuad& q) {
     double ground = 0.0;
     for (const ConvexPiece& piece : pieces) ground += pieceArea(piece);
 
-    if (count_ % kBlockQuads == 0) blocks_.push_back(std::make_unique<StripQuad[]>(kBlockQuads));
+    if (count_ % kBlockQuads == 0) blocks_.push_back(std::make_unique<FiledQuad[]>(kBlockQuads));
     const std::uint32_t id = count_;
-    blocks_.back()[id % kBlockQuads] = q;
+    constexpr float kDown = -std::numeric_limits<float>::infinity();
+    constexpr float kUp = std::numeric_limits<float>::infinity();
+    blocks_.back()[id % kBlockQuads] = {
+        q, std::nextafter(float(box.minX), kDown), std::nextafter(float(box.minY), kDown),
+        std::nextafter(float(box.maxX), kUp), std::nextafter(float(box.maxY), kUp)};
     seen_.push_back(0);
     ++count_;
     const std::int64_t x0 = cellOf(box.minX), x1 = cellOf(box.maxX);
     const std::int64_t y0 = cellOf(box.minY), y1 = cellOf(box.maxY);
-    for (std::int64_t cy = y0; cy <= y1; ++cy)
-        for (std::int64_t cx = x0; cx <= x1; ++cx) cellForAdding(cx, cy).push_back(id);
+    std::int64_t lastTx = 0, lastTy = 0;
+    Tile* tile = nullptr;
+    for (std::int64_t cy = y0; cy <= y1; ++cy) {
+        for (std::int64_t cx = x0; cx <= x1; ++cx) {
+            const std::int64_t tx = tileOf(cx, kTileCells), ty = tileOf(cy, kTileCells);
+            if (!tile || tx != lastTx || ty != lastTy) {
+                tile = &tileForAdding(tileKey(tx, ty));
+                lastTx = tx;
+                lastTy = ty;
+            }
+            tile->cells[(cy - ty * kTileCells) * kTileCells + (cx - tx * kTileCells)].push_back(id);
+        }
+    }
     return ground;
 }
 
@@ -193,8 +217,8 @@ double CoverageMap::workedShareAhead(GroundPoint left, GroundPoint right, Ground
     const GroundBox absolute{path.minX + origin.x, path.minY + origin.y, path.maxX + origin.x,
                              path.maxY + origin.y};
     forEachNear(absolute, std::min(ignoreFrom, count_), [&](std::uint32_t id) {
+        if (!boxMeets(id, absolute)) return;
         const StripQuad& q = quad(id);
-        if (!boxOf(q).meets(absolute)) return;
         Near n;
         quadTriangles(q, origin, n.triangles[0], n.triangles[1]);
         n.valid[0] = orientTriangle(n.triangles[0]);
@@ -229,7 +253,7 @@ double CoverageMap::workedShareAhead(GroundPoint left, GroundPoint right, Ground
 void CoverageMap::quadsMeeting(const GroundBox& box, std::vector<std::uint32_t>& ids) const {
     ids.clear();
     forEachNear(box, count_, [&](std::uint32_t id) {
-        if (boxOf(quad(id)).meets(box)) ids.push_back(id);
+        if (boxMeets(id, box)) ids.push_back(id);
     });
     std::sort(ids.begin(), ids.end());
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "coverage/ConvexPiece.h"
 #include "coverage/StripQuad.h"
 
 class CoverageMap {
@@ -24,7 +25,7 @@ class CoverageMap {
     double add(const StripQuad& quad);
     std::uint32_t size() const { return count_; }
     const StripQuad& quad(std::uint32_t id) const {
-        return blocks_[id / kBlockQuads][id % kBlockQuads];
+        return blocks_[id / kBlockQuads][id % kBlockQuads].quad;
     }
     // How many quads cover the point.
     int timesWorked(GroundPoint point) const;
@@ -44,13 +45,23 @@ class CoverageMap {
     };
 
     const std::vector<std::uint32_t>* cell(std::int64_t cx, std::int64_t cy) const;
-    std::vector<std::uint32_t>& cellForAdding(std::int64_t cx, std::int64_t cy);
     // Calls visit(id) once for every quad filed in a cell the box meets, with id below limit.
     template <class Visit>
     void forEachNear(const GroundBox& box, std::uint32_t limit, Visit visit) const;
 
+    // A quad with its box, rounded outward to floats: most quads a question meets are only
+    // near it, and their boxes tell so at a glance.
+    struct FiledQuad {
+        StripQuad quad;
+        float minX, minY, maxX, maxY;
+    };
+    bool boxMeets(std::uint32_t id, const GroundBox& box) const {
+        const FiledQuad& f = blocks_[id / kBlockQuads][id % kBlockQuads];
+        return f.minX <= box.maxX && box.minX <= f.maxX && f.minY <= box.maxY && box.minY <= f.maxY;
+    }
+
     // Quads in blocks that are never moved: a million of them are not copied as the work grows.
-    std::vector<std::unique_ptr<StripQuad[]>> blocks_;
+    std::vector<std::unique_ptr<FiledQuad[]>> blocks_;
     std::uint32_t count_ = 0;
     // The tiles by their place, in a table of open addressing: its size is a power of two and
     // at most half of it is in use.
@@ -66,4 +77,6 @@ class CoverageMap {
     // meets.
     mutable std::vector<std::uint32_t> seen_;
     mutable std::uint32_t question_ = 0;
+    // The pieces of a quad being cut, kept between quads to spare their allocation.
+    std::vector<ConvexPiece> pieces_, nextPieces_;
 };

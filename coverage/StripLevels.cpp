@@ -31,14 +31,15 @@ void StripLevels::add(const StripQuad& q) {
     }
     const double dx = (newer.left.x + newer.right.x - older.left.x - older.right.x) * 0.5;
     const double dy = (newer.left.y + newer.right.y - older.left.y - older.right.y) * 0.5;
-    const double step = std::hypot(dx, dy);
+    const double step = std::sqrt(dx * dx + dy * dy);
     const GroundPoint direction = step > 0 ? GroundPoint{dx / step, dy / step} : lastDirection_;
     double turned = 0.0;
     if (hasDirection_ && step > 0)
         turned =
             std::fabs(std::atan2(lastDirection_.x * direction.y - lastDirection_.y * direction.x,
                                  lastDirection_.x * direction.x + lastDirection_.y * direction.y));
-    const double width = std::hypot(newer.left.x - newer.right.x, newer.left.y - newer.right.y);
+    const double wx = newer.left.x - newer.right.x, wy = newer.left.y - newer.right.y;
+    const double width = std::sqrt(wx * wx + wy * wy);
     for (int l = 0; l < kLevels; ++l) {
         Level& level = levels_[l];
         const double length = level.length + step;
@@ -47,7 +48,7 @@ void StripLevels::add(const StripQuad& q) {
         // outer edge: the centre line's sagitta plus the half width's, twice over for a path
         // that is not an arc (straight into a turn, a wandering line).
         const double stray = length * turn / 4.0 + width * turn * turn / 8.0;
-        const double tol = tolerance(l + 1);
+        const double tol = double(std::uint64_t(1) << l);  // tolerance(l + 1)
         if ((stray > tol || length > kLongestStep * tol) && !same(level.kept.back(), older)) {
             level.kept.push_back(older);
             level.length = step;

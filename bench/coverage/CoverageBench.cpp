@@ -123,6 +123,9 @@ int main(int argc, char** argv) {
     loadScreenImages();
     s.settings.implementHalfWidth = 1800;
     s.settings.implementWidth = 3600;
+    // A record every 5 dm: the filter takes steps longer than 4 dm.
+    s.settings.distanceThreshold = 4;
+    s.settings.distanceThresholdSquared = 16;
 
     // The thousandth record: the middle of the first pass.
     startWork();
