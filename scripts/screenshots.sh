@@ -119,12 +119,12 @@ longwork() {  # W H PALETTE: a long free work driven fast by gpssim, then zoomed
     sleep 4
     xdotool mousemove $((x0 + 80 * k)) $((y0 + 40 * k)) click 1
     # About forty passes of 100 m, 12 m apart.
-    sleep 75
-    kill "$sim" 2>/dev/null || true
+    sleep 60
     # Taps far enough apart not to be taken for double clicks.
     for _ in $(seq 40); do xdotool mousemove $((W - S / 2)) $((H - S / 2)) click 1; sleep 0.6; done
     sleep 2
     crop "$W" "$H" "$out/$name-long-work.png"
+    kill "$sim" 2>/dev/null || true
     kill -TERM "$program" 2>/dev/null || true
     wait "$program" 2>/dev/null || true
     program=

@@ -7,8 +7,7 @@
 // fix_journal_ns: fix_ns with the work journal on, its writer thread writing to a folder under
 // /tmp (goal: within 10 % of fix_ns).
 // fix_full_track_ns: the same drive with the track growing to a whole field (about 10 000
-// records); the work screen walks the whole track after every accepted fix, so this figure
-// grows with the work.
+// records), the coverage map and the warning of worked ground ahead with it.
 #include <unistd.h>
 #include <chrono>
 #include <cmath>
