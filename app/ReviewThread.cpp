@@ -21,6 +21,7 @@ namespace {
 std::thread reviewThread;
 
 constexpr gfx::Pixel kPauseNoticeColour = 0xF800;
+constexpr int kShownStepMs = 50;
 
 // The pace of the replay, on the program clock, so that tests can move it instead of waiting.
 void sleepMilliseconds(int ms) {
@@ -92,12 +93,16 @@ void reviewRoutine() {
         waitWhileHeld();
         if (!s.ui.reviewRunning) break;
         if (i % step == 0) {
+            // A shown step lasts 50 ms from its start, the drawing included: the pace does not
+            // slow with a long work's frames, and a clock moved once the step is on the screen
+            // ends its wait.
+            const Millis stepStart = programClock().now();
             {
                 FrameScope frame;
                 revealPoint(i);
                 drawReviewFrame(frame);
             }
-            sleepMilliseconds(50);
+            sleepOnProgramClock(stepStart + Millis(kShownStepMs) - programClock().now());
         } else {
             std::lock_guard lock(s.frameLock);
             revealPoint(i);
