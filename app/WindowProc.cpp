@@ -66,9 +66,15 @@ void appendWorkSummary() {
         std::to_chars(text, text + sizeof text - 1, dm2 * 1e-6, std::chars_format::fixed, 2);
         return std::string(text);
     };
-    const std::string summary =
-        " " + hectares(appState.work.groundArea) + " ha, " + messageText(kMsgOverlap) + " " +
-        hectares(std::max(appState.work.workedArea - appState.work.groundArea, 0.0)) + " ha";
+    double ground = 0.0, worked = 0.0;
+    {
+        // The fix callback adds to both meanwhile.
+        std::lock_guard lock(appState.frameLock);
+        ground = appState.work.groundArea;
+        worked = appState.work.workedArea;
+    }
+    const std::string summary = " " + hectares(ground) + " ha, " + messageText(kMsgOverlap) + " " +
+                                hectares(std::max(worked - ground, 0.0)) + " ha";
     char* prompt = appState.ui.promptText;
     const std::size_t used = std::strlen(prompt);
     std::strncat(prompt, summary.c_str(), sizeof(appState.ui.promptText) - 1 - used);
