@@ -75,13 +75,6 @@ CoverageMap::Tile& CoverageMap::tileForAdding(std::uint64_t key) {
     return *tiles_[i].tile;
 }
 
-const std::vector<std::uint32_t>* CoverageMap::cell(std::int64_t cx, std::int64_t cy) const {
-    const std::int64_t tx = tileOf(cx, kTileCells), ty = tileOf(cy, kTileCells);
-    const Tile* tile = findTile(tileKey(tx, ty));
-    if (!tile) return nullptr;
-    return &tile->cells[(cy - ty * kTileCells) * kTileCells + (cx - tx * kTileCells)];
-}
-
 template <class Visit>
 void CoverageMap::forEachNear(const GroundBox& box, std::uint32_t limit, Visit visit) const {
     if (count_ == 0) return;

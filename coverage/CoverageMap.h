@@ -44,7 +44,6 @@ class CoverageMap {
         std::vector<std::uint32_t> cells[kTileCells * kTileCells];
     };
 
-    const std::vector<std::uint32_t>* cell(std::int64_t cx, std::int64_t cy) const;
     // Calls visit(id) once for every quad filed in a cell the box meets, with id below limit.
     template <class Visit>
     void forEachNear(const GroundBox& box, std::uint32_t limit, Visit visit) const;

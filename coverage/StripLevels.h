@@ -19,7 +19,6 @@ class StripLevels {
     // The next worked quad of the work; a quad that does not start where the one before ended
     // starts a new segment.
     void add(const StripQuad& quad);
-    bool empty() const { return !hasLast_; }
 
     // Calls draw(quad) for every quad of level, newest first.
     template <class Draw>
@@ -32,7 +31,6 @@ class StripLevels {
             draw(quadOf(kept[i - 1], kept[i]));
         }
     }
-    std::size_t keptCount(int level) const { return levels_[level - 1].kept.size(); }
 
   private:
     struct End {
