@@ -15,6 +15,7 @@
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
 #include "app/CoverageConfig.h"
+#include "app/FarmConfig.h"
 #include "app/GuidanceConfig.h"
 
 namespace {
@@ -186,6 +187,7 @@ void loadSettings() {
     decodeSettings(bytes, size);
     loadGuidanceConfig();
     loadCoverageConfig();
+    loadFarmConfig();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <string>
 
 #include "guidance/GuidancePattern.h"
 
@@ -46,4 +47,16 @@ struct StoredSettings {
     // and the share of the implement's width over worked ground that sets it off (per cent).
     double lookAheadSeconds = 2.0;
     double warnSharePercent = 30.0;
+    // sulcovane.conf [farm]: the farm book (empty: farm.gpkg beside Settings.dat), the
+    // headland's width in implement widths, and what a driven boundary records: the antenna's
+    // track or an implement edge (kBoundaryAntenna, kBoundaryLeftEdge, kBoundaryRightEdge),
+    // moved outward by the offset (m).
+    std::string farmBook;
+    int headlandPasses = 1;
+    std::uint8_t boundarySource = 0;
+    double boundaryOffsetM = 0.0;
 };
+
+constexpr std::uint8_t kBoundaryAntenna = 0;
+constexpr std::uint8_t kBoundaryLeftEdge = 1;
+constexpr std::uint8_t kBoundaryRightEdge = 2;

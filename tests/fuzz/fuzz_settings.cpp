@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     decodeSettings(data, size);
     const AppState& s = appState;
     if (s.settings.reviewStep == 0 || s.settings.vehicleScaleIndex > 4 ||
-        !(s.settings.zoom >= 0.1f && s.settings.zoom <= 15.0f))
+        !(s.settings.zoom >= 0.001f && s.settings.zoom <= 15.0f))
         std::abort();
     if (!(s.settings.speedThreshold >= 0 && s.settings.speedThreshold <= 27) ||
         !(s.settings.hdopThreshold >= 0 && s.settings.hdopThreshold <= 10))
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(&speed, data + 214, sizeof(speed));
         std::memcpy(&hdop, data + 224, sizeof(hdop));
         bool zoomKept =
-            zoom >= 0.1f && zoom <= 15.0f && speed >= 0 && speed <= 27 && hdop >= 0 && hdop <= 10;
+            zoom >= 0.001f && zoom <= 15.0f && speed >= 0 && speed <= 27 && hdop >= 0 && hdop <= 10;
         std::uint8_t input[kSettingsFileSize];
         std::memcpy(input, data, sizeof(input));
         input[204] = input[205] = 0;
