@@ -59,7 +59,8 @@ double implementWidthM() {
 void startFarmBook() {
     if (writer) return;
     writer = std::make_unique<FarmWriter>(farmBookPath());
-    writer->post(readBack);
+    // Reading creates nothing: a farm that keeps no book goes on without one.
+    writer->post(readBack, false);
 }
 
 void stopFarmBook() {

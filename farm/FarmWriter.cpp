@@ -1,5 +1,6 @@
 #include "farm/FarmWriter.h"
 
+#include <filesystem>
 #include <utility>
 
 FarmWriter::FarmWriter(std::string path) : path_(std::move(path)) {
@@ -15,10 +16,10 @@ FarmWriter::~FarmWriter() {
     thread_.join();
 }
 
-void FarmWriter::post(Job job) {
+void FarmWriter::post(Job job, bool mayCreate) {
     {
         std::lock_guard lock(mutex_);
-        jobs_.push_back(std::move(job));
+        jobs_.push_back({std::move(job), mayCreate});
     }
     wake_.notify_all();
 }
@@ -29,19 +30,26 @@ void FarmWriter::drain() {
 }
 
 void FarmWriter::run() {
-    std::string openError;
     // The book is opened on this thread and never leaves it: GDAL's datasets are not to be
     // shared between threads.
-    std::unique_ptr<FarmBook> book = FarmBook::open(path_, openError);
+    std::unique_ptr<FarmBook> book;
+    std::string openError;
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
         if (jobs_.empty()) break;  // stopping, and every job handed in has run
-        Job job = std::move(jobs_.front());
+        Queued queued = std::move(jobs_.front());
         jobs_.pop_front();
         running_ = true;
         lock.unlock();
-        job(book.get(), openError);
+        if (!book) {
+            std::error_code ignored;
+            if (queued.mayCreate || std::filesystem::exists(path_, ignored))
+                book = FarmBook::open(path_, openError);
+            else
+                openError = "there is no farm book at " + path_;
+        }
+        queued.job(book.get(), openError);
         lock.lock();
         running_ = false;
         if (jobs_.empty()) idle_.notify_all();

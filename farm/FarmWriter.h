@@ -17,15 +17,16 @@ class FarmWriter {
   public:
     using Job = std::function<void(FarmBook* book, const std::string& openError)>;
 
-    // Opens (or creates) the book at path on the farm thread, then runs the jobs; a job gets a
-    // null book and the reason when the book could not be opened.
+    // Runs the jobs on the farm thread with the book at path, opened at the first job that
+    // asks for it. A job gets a null book and the reason when the book could not be opened, or
+    // when it does not exist and the job may not create it: a farm without a book keeps none.
     explicit FarmWriter(std::string path);
     // Runs the jobs handed in before, then closes the book.
     ~FarmWriter();
     FarmWriter(const FarmWriter&) = delete;
     FarmWriter& operator=(const FarmWriter&) = delete;
 
-    void post(Job job);
+    void post(Job job, bool mayCreate = true);
     // Waits until every job handed in so far has run (tests and the end of the program).
     void drain();
 
@@ -34,7 +35,11 @@ class FarmWriter {
     std::string path_;
     std::mutex mutex_;
     std::condition_variable wake_, idle_;
-    std::deque<Job> jobs_;
+    struct Queued {
+        Job job;
+        bool mayCreate = true;
+    };
+    std::deque<Queued> jobs_;
     bool running_ = false;  // a job is being run
     bool stopping_ = false;
     std::thread thread_;
