@@ -31,11 +31,6 @@ FarmNews news;
 FarmContents shown;
 bool shownOpen = false;
 
-void leaveNotice(std::string text) {
-    std::lock_guard lock(news.lock);
-    news.notice = std::move(text);
-}
-
 // Reads the whole book again after a change: the copy is then what the book holds, not what
 // the change meant it to hold.
 void readBack(FarmBook* book, const std::string& openError) {
@@ -94,6 +89,15 @@ bool farmBookOpen() {
     return shownOpen;
 }
 
+void leaveFarmNotice(std::string text) {
+    std::lock_guard lock(news.lock);
+    news.notice = std::move(text);
+}
+
+void rereadFarmBook() {
+    postFarmJob(readBack);
+}
+
 void postFarmJob(std::function<void(FarmBook* book, const std::string& openError)> job) {
     if (!writer) startFarmBook();
     writer->post(std::move(job));
@@ -106,8 +110,8 @@ template <class Write>
 void postWrite(Write write) {
     postFarmJob([write = std::move(write)](FarmBook* book, const std::string& openError) {
         std::string error = openError;
-        if (book && !write(*book, error)) leaveNotice("Farm book: " + error);
-        if (!book) leaveNotice("Farm book: " + openError);
+        if (book && !write(*book, error)) leaveFarmNotice("Farm book: " + error);
+        if (!book) leaveFarmNotice("Farm book: " + openError);
         readBack(book, openError);
     });
 }
@@ -121,9 +125,8 @@ void renameFieldInBook(std::int64_t fieldId, const std::string& name) {
 }
 
 void deleteFieldFromBook(std::int64_t fieldId) {
-    postWrite([fieldId](FarmBook& book, std::string& error) {
-        return book.deleteField(fieldId, error);
-    });
+    postWrite(
+        [fieldId](FarmBook& book, std::string& error) { return book.deleteField(fieldId, error); });
 }
 
 void importFieldsIntoBook(const std::string& path, const std::string& nameField) {
@@ -145,7 +148,7 @@ void importFieldsIntoBook(const std::string& path, const std::string& nameField)
         }
         char text[160];
         std::snprintf(text, sizeof text, "%d fields, %.2f ha", added, hectares);
-        leaveNotice(text);
+        leaveFarmNotice(text);
         return true;
     });
 }
@@ -162,17 +165,5 @@ void setHeadlandPasses(int passes) {
                                   width, error))
                 return false;
         return true;
-    });
-}
-
-void addDrivenFieldToBook(FieldEntry field) {
-    const int passes = appState.settings.headlandPasses;
-    const double width = implementWidthM();
-    postWrite([field = std::move(field), passes, width](FarmBook& book,
-                                                        std::string& error) mutable {
-        field.headlandPasses = passes;
-        field.headlandWidthM = width;
-        field.headland = headlandLine(field.boundary, passes * width);
-        return book.addField(field, error) != 0;
     });
 }

@@ -39,8 +39,10 @@ void importFieldsIntoBook(const std::string& path, const std::string& nameField)
 // Draws every field's headland anew at this many implement widths (1 to 5), and keeps it in
 // [farm].
 void setHeadlandPasses(int passes);
-// A new field from a boundary driven in the work's plane.
-void addDrivenFieldToBook(FieldEntry field);
 
+// Reads the book again after the jobs handed in so far, for the user-interface thread's copy.
+void rereadFarmBook();
+// Leaves a sentence for the driver (see takeFarmNotice); the farm thread's jobs tell by it.
+void leaveFarmNotice(std::string text);
 // Hands the job to the farm thread (for the requests above and the saving of a field's work).
 void postFarmJob(std::function<void(FarmBook* book, const std::string& openError)> job);

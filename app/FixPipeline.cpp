@@ -10,6 +10,7 @@
 
 #include "app/AbPoints.h"
 #include "app/AppState.h"
+#include "app/FieldWatch.h"
 #include "app/Palette.h"
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
@@ -27,6 +28,8 @@
 
 namespace {
 
+constexpr double kKnotDecimetres = 1852.0 / 360.0;  // dm/s in one knot
+
 // What the information panel shows of every fix, accepted or not.
 void storePanelValues(const GPS_POSITION& fix) {
     FixReadings& readings = appState.fix;
@@ -36,6 +39,11 @@ void storePanelValues(const GPS_POSITION& fix) {
     if (fix.fixQuality != 0 && fix.satelliteCount != 0)
         readings.satellitesUsed = static_cast<std::uint8_t>(fix.satelliteCount);
     readings.speedKnots = fix.speed;
+    if (hasPosition(fix)) {
+        readings.lonLat[0] = fix.longitude;
+        readings.lonLat[1] = fix.latitude;
+        readings.lonLatKnown = 1;
+    }
     appState.ui.redrawPending = 1;
 }
 
@@ -162,8 +170,16 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     smoothHeading(s.heading, unit.x, unit.y, work.strips.size());
 
     // The step from the fix that seeded a new segment belongs to no strip.
-    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, restarted ? 0.0 : d2))
+    const double groundBefore = work.groundArea;
+    bool appended = false;
+    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, restarted ? 0.0 : d2)) {
         journalStripAdded(work);
+        appended = true;
+    }
+    if (s.field.fieldId != 0 || s.field.recorder)
+        watchField(work, s.field,
+                   {unit, halfWidth, knots * kKnotDecimetres,
+                    s.ui.paused ? 0.0 : s.settings.lookAheadSeconds, groundBefore, appended});
     if (!s.ui.paused)
         watchWorkedGroundAhead(work, unit, knots,
                                {s.settings.lookAheadSeconds, s.settings.warnSharePercent / 100.0});

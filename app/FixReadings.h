@@ -9,4 +9,8 @@ struct FixReadings {
     std::uint8_t satellitesUsed = 0;
     float hdop = 0.0f;
     float speedKnots = 0.0f;
+    // The newest fix's place (longitude, latitude), once a fix had one: the field choice offers
+    // the field underfoot first. Read and written under the frame lock.
+    double lonLat[2] = {};
+    std::uint8_t lonLatKnown = 0;
 };

@@ -29,6 +29,14 @@ void workedAheadSound() {
     s.ui.workedAheadSounded = ahead ? 1 : 0;
 }
 
+// The warning of the boundary ahead, likewise once each time it comes on.
+void boundaryAheadSound() {
+    AppState& s = appState;
+    const bool ahead = s.field.inPlane && s.field.boundaryAhead != 0 && !s.ui.paused;
+    if (ahead && !s.field.boundarySounded) platform::current().playSound("SONIDOBOUNDARY");
+    s.field.boundarySounded = ahead ? 1 : 0;
+}
+
 }  // namespace
 
 void stepWorkFrame() {
@@ -40,6 +48,9 @@ void stepWorkFrame() {
         s.ui.promptShown = s.ui.promptBlink;
         s.ui.promptBlink = s.ui.promptBlink ? 0 : 1;
     }
-    if (state != kStateReview) workedAheadSound();
+    if (state != kStateReview) {
+        workedAheadSound();
+        boundaryAheadSound();
+    }
     watchRtkFix(s.fix.fixQuality);
 }

@@ -87,11 +87,26 @@ void drawInfoPanel(gfx::Rasterizer& target) {
     // In guidance the panel moves below the steering bar (and the large cross-track digits).
     const int row = infoPanelRow(state);
 
-    PanelLine wide, narrow;
-    panelLine(wide, true);
-    panelLine(narrow, false);
+    // The field's share done, where the line has room for it, else on a line of its own.
+    PanelLine share;
+    if (s.field.inPlane && s.field.shape.areaDm2 > 0.0) {
+        const double done = std::min(100.0, 100.0 * s.field.groundInField / s.field.shape.areaDm2);
+        share.text("  ").number(int(done + 0.5)).text(" % ").text(messageText(kMsgShareOf));
+        share.text(" ").number(s.field.shape.areaDm2 * 1e-6, 2).text(" ha");
+    }
+    PanelLine candidates[4];
+    panelLine(candidates[0], true);
+    candidates[0].text(share.str());
+    panelLine(candidates[1], false);
+    candidates[1].text(share.str());
+    panelLine(candidates[2], true);
+    panelLine(candidates[3], false);
     const int cell = s.layout.font ? s.layout.font->cellWidth() : 9;
-    const PanelLine& first = int(std::strlen(wide.str())) * cell <= panelRoom(row) ? wide : narrow;
+    int chosen = 0;
+    while (chosen < 3 && int(std::strlen(candidates[chosen].str())) * cell > panelRoom(row))
+        ++chosen;
+    const PanelLine& first = candidates[chosen];
+    const bool shareApart = chosen >= 2 && share.str()[0] != '\0';
 
     gfx::Pixel colour = gfx::pixelFromColorRef(screenTextColor());
     target.DrawString(s.layout.font, first.str(), gfx::kAlignCentre, 0, row, colour);
@@ -120,6 +135,9 @@ void drawInfoPanel(gfx::Rasterizer& target) {
                       colour);
     if (corrections.messageId >= 0) {
         target.DrawString(s.layout.font, messageText(corrections.messageId), gfx::kAlignCentre, 0,
+                          row + 2 * textLineHeight(), colour);
+    } else if (shareApart) {
+        target.DrawString(s.layout.font, share.str() + 2, gfx::kAlignCentre, 0,
                           row + 2 * textLineHeight(), colour);
     }
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/FarmSession.h"
 #include "app/GpsControl.h"
 #include "app/GpsWait.h"
 #include "app/GuidanceConfig.h"
@@ -145,6 +146,8 @@ bool initInstance() {
     calls.loadSettings();
     loadPaletteChoice();
     startGuidanceOutput(guidanceOutputAddress());
+    // The farm book is read on its own thread: the start screen comes up meanwhile.
+    startFarmBook();
     calls.loadScreenImages();
     calls.computeLayout();
     s.ui.screenState = kStateStart;
@@ -162,6 +165,8 @@ void shutDown() {
     // Whatever the work has recorded is on the disk before anything else ends; its journal
     // stays for the next start.
     journalStop();
+    // A work being saved into the farm book is written whole before the program ends.
+    stopFarmBook();
     stopGuidanceOutput();
     calls.saveSettings();
     calls.stopGps();

@@ -35,6 +35,18 @@ const char* const kEnglish[kMessageCount] = {
     "The saved line is %s km away: not used",
     "Worked ground ahead",
     "overlap",
+    "Choose the field",
+    "No field",
+    "Drive a new boundary",
+    "Continue the last work",
+    "Finish boundary",
+    "Boundary ahead",
+    "Headland",
+    "Do you want to save the work in the farm book?",
+    "in the field",
+    "of",
+    "New field: %s ha",
+    "Saving the work in the farm book...",
 };
 
 // Spanish.
@@ -72,6 +84,22 @@ const char* const kSpanish[kMessageCount] = {
     "L\xA1nea guardada a %s km: no se usa",
     "Terreno trabajado delante",
     "solape",
+    "Elija la parcela",
+    "Sin parcela",
+    // Recorrer un nuevo límite
+    "Recorrer un nuevo l\xA1mite",
+    // Continuar el último trabajo
+    "Continuar el \xA3ltimo trabajo",
+    // Terminar el límite
+    "Terminar el l\xA1mite",
+    // Límite delante
+    "L\xA1mite delante",
+    "Cabecera",
+    "Desea guardar el trabajo en el libro de la finca?",
+    "en la parcela",
+    "de",
+    "Parcela nueva: %s ha",
+    "Guardando el trabajo en el libro de la finca...",
 };
 
 // German, code page 437.
@@ -113,6 +141,21 @@ const char* const kGerman[kMessageCount] = {
     "che voraus",
     "\x9A"
     "berlappung",
+    // Schlag wählen
+    "Schlag w\x84hlen",
+    "Kein Schlag",
+    "Neue Grenze abfahren",
+    "Letzte Arbeit fortsetzen",
+    // Grenze abschließen
+    "Grenze abschlie\xE1"
+    "en",
+    "Grenze voraus",
+    "Vorgewende",
+    "Wollen Sie die Arbeit im Betriebsbuch speichern?",
+    "im Schlag",
+    "von",
+    "Neuer Schlag: %s ha",
+    "Die Arbeit wird im Betriebsbuch gespeichert...",
 };
 
 // Russian, code page 866.
@@ -198,6 +241,33 @@ const char* const kRussian[kMessageCount] = {
     "\xA7\xA5\xAC\xAB\xEF",
     // перекрытие
     "\xAF\xA5\xE0\xA5\xAA\xE0\xEB\xE2\xA8\xA5",
+    // Выберите поле
+    "\x82\xEB\xA1\xA5\xE0\xA8\xE2\xA5 \xAF\xAE\xAB\xA5",
+    // Без поля
+    "\x81\xA5\xA7 \xAF\xAE\xAB\xEF",
+    // Объехать новую границу
+    "\x8E\xA1\xEA\xA5\xE5\xA0\xE2\xEC \xAD\xAE\xA2\xE3\xEE \xA3\xE0\xA0\xAD\xA8\xE6\xE3",
+    // Продолжить последнюю работу
+    "\x8F\xE0\xAE\xA4\xAE\xAB\xA6\xA8\xE2\xEC \xAF\xAE\xE1\xAB\xA5\xA4\xAD\xEE\xEE "
+    "\xE0\xA0\xA1\xAE\xE2\xE3",
+    // Закончить границу
+    "\x87\xA0\xAA\xAE\xAD\xE7\xA8\xE2\xEC \xA3\xE0\xA0\xAD\xA8\xE6\xE3",
+    // Впереди граница
+    "\x82\xAF\xA5\xE0\xA5\xA4\xA8 \xA3\xE0\xA0\xAD\xA8\xE6\xA0",
+    // Разворотная полоса
+    "\x90\xA0\xA7\xA2\xAE\xE0\xAE\xE2\xAD\xA0\xEF \xAF\xAE\xAB\xAE\xE1\xA0",
+    // Сохранить работу в книге хозяйства?
+    "\x91\xAE\xE5\xE0\xA0\xAD\xA8\xE2\xEC \xE0\xA0\xA1\xAE\xE2\xE3 \xA2 \xAA\xAD\xA8\xA3\xA5 "
+    "\xE5\xAE\xA7\xEF\xA9\xE1\xE2\xA2\xA0?",
+    // в поле
+    "\xA2 \xAF\xAE\xAB\xA5",
+    // из
+    "\xA8\xA7",
+    // Новое поле: %s га
+    "\x8D\xAE\xA2\xAE\xA5 \xAF\xAE\xAB\xA5: %s \xA3\xA0",
+    // Сохранение работы в книгу хозяйства...
+    "\x91\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xA8\xA5 \xE0\xA0\xA1\xAE\xE2\xEB \xA2 \xAA\xAD\xA8\xA3\xE3 "
+    "\xE5\xAE\xA7\xEF\xA9\xE1\xE2\xA2\xA0...",
 };
 }  // namespace
 

@@ -43,6 +43,20 @@ enum MessageId : int {
     // worked more than once, beside the hectares.
     kMsgWorkedAhead = 28,
     kMsgOverlap = 29,
+    // Our own, of the fields: the choice on the start screen, the boundary being driven, the
+    // warnings of the boundary and the headland, the field's share on the panel, the saving.
+    kMsgChooseField = 30,
+    kMsgNoField = 31,
+    kMsgDriveBoundary = 32,
+    kMsgContinueLastWork = 33,
+    kMsgFinishBoundary = 34,
+    kMsgBoundaryAhead = 35,
+    kMsgHeadland = 36,
+    kMsgSaveToBook = 37,
+    kMsgInField = 38,
+    kMsgShareOf = 39,
+    kMsgNewField = 40,
+    kMsgSavingToBook = 41,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -21,6 +21,8 @@ enum : std::uint8_t {
     kStateConfirm = 5,
     kStateBeforeStart = 7,
     kStateGpsWait = 9,
+    // Our own: the choice of field before a new work.
+    kStateFieldChoice = 10,
 };
 
 // What Yes does on the confirmation screen.
@@ -32,6 +34,10 @@ enum : std::uint8_t {
     kConfirmResume = 4,
     // Our own: saving would replace a work the file chooser did not ask about.
     kConfirmReplace = 5,
+    // Our own: go on with the chosen field's last work, or start a new one.
+    kConfirmContinue = 6,
+    // Our own: the driven boundary is finished and becomes a field.
+    kConfirmBoundary = 7,
 };
 
 struct UiState {

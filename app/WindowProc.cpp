@@ -10,6 +10,11 @@
 #include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
+#include "app/FarmSession.h"
+#include "app/FieldChoice.h"
+#include "app/FieldDrawing.h"
+#include "app/FieldSession.h"
+#include "app/FixedNumber.h"
 #include "app/FrameScope.h"
 #include "app/FrameStep.h"
 #include "app/GpsControl.h"
@@ -46,6 +51,8 @@ constexpr const char* kSaveFailedText =
 bool recoveredNoticeShown = false;
 // The name chosen for saving, while the driver is asked whether it may replace a work.
 std::string replaceCandidate;
+// A field's work is being written into the farm book: the message screen stays until it is.
+bool savingToBook = false;
 
 struct Tap {
     int x;
@@ -61,11 +68,7 @@ void setPrompt(int message) {
 // The ground worked and the overlap, after the question whether to finish.
 // Numbers with a '.', whatever the locale.
 void appendWorkSummary() {
-    auto hectares = [](double dm2) {
-        char text[32] = {};
-        std::to_chars(text, text + sizeof text - 1, dm2 * 1e-6, std::chars_format::fixed, 2);
-        return std::string(text);
-    };
+    auto hectares = [](double dm2) { return fixedNumber(dm2 * 1e-6, 2); };
     double ground = 0.0, worked = 0.0;
     {
         // The fix callback adds to both meanwhile.
@@ -148,6 +151,10 @@ void setPoint() {
 
 void tapWork(Tap tap) {
     if (viewButton(tap)) return;
+    if (boundaryBeingDriven() && tap.on(finishBoundaryButton())) {
+        finishBoundary();
+        return;
+    }
     if (tap.on(appState.layout.btnWorkMenu)) {
         openMenuFromScreen();
         return;
@@ -167,11 +174,12 @@ void tapWork(Tap tap) {
         togglePause();
 }
 
+// A farm that keeps a book chooses the work's field first.
 void startWork(std::uint8_t workState) {
-    appState.ui.paused = 0;
-    appState.ui.returnState = workState;
-    resetWork();
-    startGpsWait();
+    if (fieldChoiceOffered())
+        enterFieldChoice(workState);
+    else
+        beginWorkWithoutField(workState);
 }
 
 void beginReview() {
@@ -245,6 +253,14 @@ void writeWork(const std::string& path) {
 }
 
 void saveWork() {
+    // A field's work goes into the farm book; the screen waits there until it is written.
+    if (workHasField()) {
+        saveFieldWorkToBook();
+        appState.ui.screenState = kStateBeforeStart;
+        savingToBook = true;
+        showMessageScreen(messageText(kMsgSavingToBook));
+        return;
+    }
     std::string path;
     if (!chooseShapefile(path, false)) return;
     if (replacesUnaskedFiles(path)) {
@@ -285,8 +301,11 @@ void tapConfirm(Tap tap) {
                 saveWork();
                 break;
             case kConfirmFinish:
-                setPrompt(kMsgSaveQuestion);
+                setPrompt(workHasField() ? kMsgSaveToBook : kMsgSaveQuestion);
                 appState.ui.confirmKind = kConfirmSave;
+                break;
+            case kConfirmContinue:
+                answerContinueLastWork(true);
                 break;
             case kConfirmResume:
                 answerResume(true);
@@ -304,6 +323,10 @@ void tapConfirm(Tap tap) {
             answerResume(false);
             return;
         }
+        if (appState.ui.confirmKind == kConfirmContinue) {
+            answerContinueLastWork(false);
+            return;
+        }
         // Not over that work: back to "save the work?", to choose another name.
         if (appState.ui.confirmKind == kConfirmReplace) {
             setPrompt(kMsgSaveQuestion);
@@ -311,7 +334,10 @@ void tapConfirm(Tap tap) {
             return;
         }
         // The driver declines to save: the work is discarded, and its journal with it.
-        if (appState.ui.confirmKind == kConfirmSave) journalEndWork();
+        if (appState.ui.confirmKind == kConfirmSave) {
+            journalEndWork();
+            endFieldWork();
+        }
         appState.ui.screenState = appState.ui.confirmKind == kConfirmFinish
                                       ? appState.ui.savedState
                                       : appState.ui.returnState;
@@ -361,6 +387,9 @@ void penDown(std::intptr_t lParam) {
         case kStateGpsWait:
             tapGpsWait(tap);
             break;
+        case kStateFieldChoice:
+            tapFieldChoice(tap.x, tap.y);
+            break;
         case kStateBeforeStart:
             if (recoveredNoticeShown) {
                 recoveredNoticeShown = false;
@@ -387,13 +416,45 @@ void paintStartScreen() {
     drawStartLayout(frame.target());
 }
 
+// The farm thread's news: a fresh reading of the book, a sentence for the driver, the end of a
+// work's save into the book.
+void takeFarmThreadNews() {
+    takeFarmNews();
+    const std::string notice = takeFarmNotice();
+    if (!notice.empty()) platform::current().messageBox((notice + "\n").c_str());
+    bool saved = false;
+    if (!savingToBook || !pollFieldWorkSave(saved)) return;
+    savingToBook = false;
+    if (saved) {
+        journalEndWork();
+        endFieldWork();
+        appState.ui.screenState = kStateStart;
+        return;
+    }
+    // Kept, in memory and in its journal: the question comes again.
+    setPrompt(kMsgSaveToBook);
+    appState.ui.confirmKind = kConfirmSave;
+    appState.ui.screenState = kStateConfirm;
+}
+
+void paintFieldChoice() {
+    FrameScope frame;
+    if (!frame) return;
+    drawFieldChoice(frame.target());
+}
+
 void paint() {
     if (appState.ui.menuOpen) return;
+    takeFarmThreadNews();
     switch (appState.ui.screenState) {
         case kStateFreeWork:
         case kStateGuidance:
         case kStateSettingAB:
+            stepFieldWork();
             paintWorkScreen();
+            break;
+        case kStateFieldChoice:
+            paintFieldChoice();
             break;
         case kStateStart:
             paintStartScreen();

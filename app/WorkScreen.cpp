@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "app/DashedLine.h"
+#include "app/FieldDrawing.h"
 #include "app/InfoPanel.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
@@ -73,6 +74,8 @@ void drawQuad(gfx::Rasterizer& r, const StripQuad& quad, gfx::Pixel fill, bool t
     const gfx::Point corners[4] = {
         {q[0].x, q[0].y}, {q[1].x, q[1].y}, {q[2].x, q[2].y}, {q[3].x, q[3].y}};
     r.FillConvex(corners, 4, fill, true);
+    // A continued work's earlier ground is filed as triangles: they have no implement edges.
+    if (quad.newerLeft.x == quad.newerRight.x && quad.newerLeft.y == quad.newerRight.y) return;
     r.DrawLine(q[1].x, q[1].y, q[2].x, q[2].y, kBlack);
     r.DrawLine(q[0].x, q[0].y, q[3].x, q[3].y, kBlack);
 }
@@ -452,8 +455,10 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     AppState& s = appState;
     const std::uint8_t state = s.ui.screenState;
     const bool track = s.work.strips.size() >= 2;
+    drawFieldBeneath(target);
+    if (track) drawTrack(target);
+    drawFieldLines(target);
     if (track) {
-        drawTrack(target);
         if (state == kStateGuidance && !s.guide.lineTooFar) drawGuidance(target);
     }
     if (state == kStateGuidance && s.guide.lineTooFar) drawLineTooFar(target);
@@ -467,11 +472,14 @@ void drawWorkScreen(gfx::Rasterizer& target) {
                           s.layout.halfScreenHeight + below, kRed);
     }
     if (s.work.workFull) drawWorkFull(target);
+    const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
+    int warningRow = s.layout.halfScreenHeight + below;
     if (s.work.workedAhead && !s.ui.paused) {
-        const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
         target.DrawString(s.layout.font, messageText(kMsgWorkedAhead), gfx::kAlignCentre, 0,
-                          s.layout.halfScreenHeight + below, kRed);
+                          warningRow, kRed);
+        warningRow += textLineHeight();
     }
+    drawFieldWarnings(target, warningRow);
 }
 
 void drawWorkButtons(gfx::Rasterizer& target) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "export/BasePath.h"
 #include "guidance/GuidancePattern.h"
@@ -35,8 +36,8 @@ std::string guideLinePath(std::string workPath) {
     return workPath + ".line.geojson";
 }
 
-bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
-                    std::uint8_t guidancePattern, ProjectionTransforms& transforms) {
+bool guideLineOfWork(const WorkRecord& work, std::uint8_t guidancePattern,
+                     ProjectionTransforms& transforms, SavedGuideLine& out) {
     std::uint8_t pattern = kPatternStraight;
     const std::vector<Vec2> line = currentLine(work, guidancePattern, pattern);
     if (line.size() < 2) return false;
@@ -52,6 +53,17 @@ bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
         lonLat.push_back(lat);
     }
     closeInverseProjection(transforms);
+    out.pattern = pattern;
+    out.lonLat = std::move(lonLat);
+    return true;
+}
+
+bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
+                    std::uint8_t guidancePattern, ProjectionTransforms& transforms) {
+    SavedGuideLine saved;
+    if (!guideLineOfWork(work, guidancePattern, transforms, saved)) return false;
+    const std::uint8_t pattern = saved.pattern;
+    const std::vector<double>& lonLat = saved.lonLat;
 
     GDALAllRegister();
     GDALDriverH driver = GDALGetDriverByName("GeoJSON");

@@ -21,6 +21,9 @@ std::string guideLinePath(std::string workPath);
 // written whole. guidancePattern tells an A + heading line from an AB line.
 bool writeGuideLine(const std::string& workPath, const WorkRecord& work,
                     std::uint8_t guidancePattern, ProjectionTransforms& transforms);
+// The work's line (A to B, or the whole thinned curve) in WGS 84; false when it has none.
+bool guideLineOfWork(const WorkRecord& work, std::uint8_t guidancePattern,
+                     ProjectionTransforms& transforms, SavedGuideLine& out);
 // Reads a line file written by writeGuideLine (or any GeoJSON/shapefile GDAL reads whose first
 // feature is a line); false with nothing changed for anything else.
 bool readGuideLine(const std::string& path, SavedGuideLine& line);

@@ -2,7 +2,8 @@
 low, longer tone that comes mostly from the left, "steer right" two short high beeps mostly
 from the right. Both clips have the same length and format (16-bit stereo, 22050 Hz). The
 warning that the RTK fix is lost, three falling beeps from both sides, is unlike either of them;
-so is the warning of worked ground ahead, a low and a high tone twice over."""
+so is the warning of worked ground ahead, a low and a high tone twice over, and the warning of
+the field's boundary ahead, one long low tone that falls away."""
 
 import math
 import struct
@@ -49,6 +50,11 @@ def worked_ahead(t):
             tone(660.0, 0.150, 0.060, t) + tone(990.0, 0.220, 0.060, t))
 
 
+def boundary_ahead(t):
+    """The boundary ahead: a long low tone and a lower one after it, from both sides."""
+    return tone(523.0, 0.010, 0.120, t) + tone(392.0, 0.140, 0.130, t)
+
+
 def write(path, voice, left_gain, right_gain):
     frames = bytearray()
     for n in range(FRAMES):
@@ -66,6 +72,7 @@ def build(wave_dir):
     write(f"{wave_dir}/SONIDORIGHT.wav", right, SOFT, LOUD)
     write(f"{wave_dir}/SONIDORTK.wav", rtk_lost, LOUD, LOUD)
     write(f"{wave_dir}/SONIDOWORKED.wav", worked_ahead, LOUD, LOUD)
+    write(f"{wave_dir}/SONIDOBOUNDARY.wav", boundary_ahead, LOUD, LOUD)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,454 @@
+#include "app/FieldSession.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/FarmSession.h"
+#include "app/FixedNumber.h"
+#include "app/GpsWait.h"
+#include "app/Texts.h"
+#include "app/WorkSession.h"
+#include "export/GuideLineFile.h"
+#include "farm/FarmBook.h"
+#include "farm/FieldGeometry.h"
+#include "farm/WorkGround.h"
+#include "guidance/Projection.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// Earlier works drawn beneath a new one: the newest few tell the driver what he needs, and a
+// season of them would fill the memory.
+constexpr std::size_t kEarlierWorksDrawn = 5;
+
+// What the farm thread prepares of a field for a work's plane.
+struct Prepared {
+    std::uint32_t serial = 0;
+    FieldInPlane shape;
+    CoverageMap earlier;
+    // The continued work's ground, cut in triangles, and what it adds to the work's figures.
+    bool continued = false;
+    CoverageMap continuedMap;
+    double continuedGround = 0.0;
+    double continuedArea = 0.0;
+    double continuedInField = 0.0;
+    double continuedOverlap = 0.0;   // dm^2
+    double continuedDistance = 0.0;  // dm
+};
+
+std::mutex mailLock;
+std::optional<Prepared> prepared;
+std::uint32_t workSerial = 0;
+
+// A field the book made of a driven boundary, for the work that drove it.
+std::int64_t drivenField = 0;
+std::uint32_t drivenSerial = 0;
+
+// The save of a field's work: 0 none, 1 running, 2 saved, 3 failed.
+std::atomic<int> saveState{0};
+std::string saveError;
+
+std::string nowIso() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return text;
+}
+
+void startWorkIn(std::uint8_t workState) {
+    appState.ui.paused = 0;
+    appState.ui.returnState = workState;
+    resetWork();
+}
+
+double triangleArea(GroundPoint a, GroundPoint b, GroundPoint c) {
+    return std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2.0;
+}
+
+double quadArea(const StripQuad& q) {
+    return triangleArea(q.olderLeft, q.olderRight, q.newerLeft) +
+           triangleArea(q.olderRight, q.newerLeft, q.newerRight);
+}
+
+// The field's works, newest first.
+std::vector<const WorkEntry*> worksOf(std::int64_t fieldId) {
+    std::vector<const WorkEntry*> works;
+    for (const WorkEntry& w : farmContents().works)
+        if (w.fieldId == fieldId) works.push_back(&w);
+    std::sort(works.begin(), works.end(), [](const WorkEntry* a, const WorkEntry* b) {
+        return a->endTime != b->endTime ? a->endTime > b->endTime : a->id > b->id;
+    });
+    return works;
+}
+
+void prepareInPlane() {
+    AppState& s = appState;
+    WorkPlane plane;
+    FieldEntry entry;
+    std::uint32_t serial;
+    std::int64_t continued;
+    {
+        std::lock_guard lock(s.frameLock);
+        FieldWork& f = s.field;
+        if (f.fieldId == 0 || f.inPlane || f.preparing || !s.work.plane.originSet) return;
+        f.preparing = 1;
+        plane.originLonLat[0] = s.work.plane.originLonLat[0];
+        plane.originLonLat[1] = s.work.plane.originLonLat[1];
+        plane.originX = s.work.plane.originX;
+        plane.originY = s.work.plane.originY;
+        plane.originSet = 1;
+        entry = f.entry;
+        serial = f.serial;
+        continued = f.continuedWorkId;
+    }
+    std::vector<std::int64_t> ids;
+    double overlapHa = 0.0, distanceKm = 0.0;
+    for (const WorkEntry* w : worksOf(entry.id)) {
+        if (ids.size() < kEarlierWorksDrawn || w->id == continued) ids.push_back(w->id);
+        if (w->id == continued) {
+            overlapHa = w->overlapHa;
+            distanceKm = w->distanceKm;
+        }
+    }
+    postFarmJob([=](FarmBook* book, const std::string&) {
+        auto toPlane = [&](const FieldShape& shape) {
+            std::vector<std::vector<GroundPoint>> rings = ringsInPlane(shape, plane);
+            return rings;
+        };
+        Prepared p;
+        p.serial = serial;
+        p.shape = fieldInPlane(toPlane(entry.boundary), toPlane(entry.headland));
+        for (std::int64_t id : ids) {
+            FieldShape ground;
+            std::string error;
+            if (!book || !book->readWorkGround(id, ground, error)) continue;
+            const std::vector<StripQuad> triangles = trianglesInPlane(ground, plane);
+            for (const StripQuad& t : triangles) p.earlier.add(t);
+            if (id != continued) continue;
+            p.continued = true;
+            for (const StripQuad& t : triangles) {
+                const double added = p.continuedMap.add(t);
+                p.continuedGround += added;
+                p.continuedArea += quadArea(t);
+                p.continuedInField += added * p.shape.shareInside(t);
+            }
+            p.continuedOverlap = overlapHa * 1e6;
+            p.continuedDistance = distanceKm * 1e4;
+        }
+        std::lock_guard lock(mailLock);
+        prepared = std::move(p);
+    });
+}
+
+// Puts the prepared field into the work. A continued work's ground goes into the work's own
+// coverage: the strip recorded since the work started is filed again over it, so that each
+// square metre still counts once.
+void installPrepared() {
+    std::optional<Prepared> ready;
+    {
+        std::lock_guard lock(mailLock);
+        ready.swap(prepared);
+    }
+    if (!ready) return;
+    AppState& s = appState;
+    std::lock_guard lock(s.frameLock);
+    FieldWork& f = s.field;
+    if (ready->serial != f.serial || f.fieldId == 0) return;
+    f.preparing = 0;
+    f.inPlane = 1;
+    f.shape = std::move(ready->shape);
+    f.earlier = std::move(ready->earlier);
+    WorkRecord& w = s.work;
+    double inField = 0.0;
+    if (ready->continued) {
+        double ground = ready->continuedGround;
+        inField = ready->continuedInField;
+        for (std::uint32_t id = 0; id < w.coverage.size(); ++id) {
+            const StripQuad& q = w.coverage.quad(id);
+            const double added = ready->continuedMap.add(q);
+            ground += added;
+            inField += added * f.shape.shareInside(q);
+        }
+        w.coverage = std::move(ready->continuedMap);
+        w.groundArea = ground;
+        w.workedArea += ready->continuedArea + ready->continuedOverlap;
+        w.distance += ready->continuedDistance;
+        w.segmentStart += ready->continuedDistance;
+    } else {
+        // The few quads of the work before the field was in its plane.
+        for (std::uint32_t id = 0; id < w.coverage.size(); ++id)
+            inField += quadArea(w.coverage.quad(id)) * f.shape.shareInside(w.coverage.quad(id));
+    }
+    f.groundInField = inField;
+    s.ui.redrawPending = 1;
+}
+
+void adoptDrivenField() {
+    std::int64_t id = 0;
+    std::uint32_t serial = 0;
+    {
+        std::lock_guard lock(mailLock);
+        id = drivenField;
+        serial = drivenSerial;
+    }
+    // The book's copy comes with the reading after the write.
+    const FieldEntry* entry = farmContents().field(id);
+    if (!entry) return;
+    AppState& s = appState;
+    std::lock_guard lock(s.frameLock);
+    if (s.field.serial == serial && s.field.fieldId == 0) {
+        s.field.fieldId = entry->id;
+        s.field.entry = *entry;
+        s.field.inPlane = 0;
+        s.field.preparing = 0;
+    }
+    std::lock_guard mail(mailLock);
+    if (drivenField == id) drivenField = 0;
+}
+
+}  // namespace
+
+void beginWorkWithoutField(std::uint8_t workState) {
+    startWorkIn(workState);
+    {
+        std::lock_guard lock(appState.frameLock);
+        appState.field = FieldWork{};
+        appState.field.serial = ++workSerial;
+    }
+    startGpsWait();
+}
+
+void beginFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueLast) {
+    const FieldEntry* entry = farmContents().field(fieldId);
+    if (!entry) {
+        beginWorkWithoutField(workState);
+        return;
+    }
+    startWorkIn(workState);
+    {
+        std::lock_guard lock(appState.frameLock);
+        FieldWork f;
+        f.fieldId = fieldId;
+        f.entry = *entry;
+        f.serial = ++workSerial;
+        f.startTime = nowIso();
+        if (continueLast) {
+            const std::vector<const WorkEntry*> works = worksOf(fieldId);
+            if (!works.empty()) {
+                f.continuedWorkId = works.front()->id;
+                f.startTime = works.front()->startTime;
+            }
+        }
+        appState.field = std::move(f);
+    }
+    startGpsWait();
+}
+
+void beginBoundaryDrive(std::uint8_t workState) {
+    startWorkIn(workState);
+    {
+        std::lock_guard lock(appState.frameLock);
+        FieldWork f;
+        f.serial = ++workSerial;
+        f.startTime = nowIso();
+        const StoredSettings& settings = appState.settings;
+        f.recorder.emplace(BoundarySource(settings.boundarySource),
+                           settings.boundaryOffsetM * 10.0);
+        appState.field = std::move(f);
+    }
+    startGpsWait();
+}
+
+void finishBoundary() {
+    AppState& s = appState;
+    std::vector<GroundPoint> ring;
+    WorkPlane plane;
+    std::uint32_t serial;
+    {
+        std::lock_guard lock(s.frameLock);
+        if (!s.field.recorder) return;
+        ring = s.field.recorder->ring();
+        s.field.recorder.reset();
+        plane.originLonLat[0] = s.work.plane.originLonLat[0];
+        plane.originLonLat[1] = s.work.plane.originLonLat[1];
+        plane.originX = s.work.plane.originX;
+        plane.originY = s.work.plane.originY;
+        plane.originSet = s.work.plane.originSet.load();
+        serial = s.field.serial;
+        s.ui.redrawPending = 1;
+    }
+    if (ring.size() < 3 || !plane.originSet) return;
+    // The ring in degrees, by the program's own transformation, before the work can move on.
+    FieldPolygon polygon;
+    openInverseProjection(s.projection);
+    for (const GroundPoint& p : ring) {
+        double lon = 0.0, lat = 0.0;
+        if (unprojectPoint(s.projection, plane, {p.x, p.y}, lon, lat))
+            polygon.outer.push_back({lon, lat});
+    }
+    closeInverseProjection(s.projection);
+    if (polygon.outer.size() < 3) return;
+    const int passes = s.settings.headlandPasses;
+    const double width = s.settings.implementWidth / 100.0;
+    const std::size_t known = farmContents().fields.size();
+    postFarmJob([polygon = std::move(polygon), passes, width, known, serial](
+                    FarmBook* book, const std::string& openError) {
+        std::string error = openError;
+        FieldEntry field;
+        std::int64_t id = 0;
+        if (book && makeFieldValid({polygon}, field.boundary, error)) {
+            field.name = "Field " + std::to_string(known + 1);
+            field.areaHa = fieldAreaM2(field.boundary) / 1e4;
+            field.headlandPasses = passes;
+            field.headlandWidthM = width;
+            field.headland = headlandLine(field.boundary, passes * width);
+            id = book->addField(field, error);
+        }
+        char text[200];
+        if (id != 0)
+            std::snprintf(text, sizeof text, messageText(kMsgNewField),
+                          fixedNumber(field.areaHa, 2).c_str());
+        else
+            std::snprintf(text, sizeof text, "Farm book: %s", error.c_str());
+        leaveFarmNotice(text);
+        if (id != 0) {
+            std::lock_guard lock(mailLock);
+            drivenField = id;
+            drivenSerial = serial;
+        }
+    });
+    rereadFarmBook();
+}
+
+void stepFieldWork() {
+    AppState& s = appState;
+    bool closed = false;
+    {
+        std::lock_guard lock(s.frameLock);
+        closed = s.field.recorder && s.field.recorder->closed();
+    }
+    if (closed) finishBoundary();
+    bool driven = false;
+    {
+        std::lock_guard lock(mailLock);
+        driven = drivenField != 0;
+    }
+    if (driven) adoptDrivenField();
+    prepareInPlane();
+    installPrepared();
+}
+
+bool workHasField() {
+    return appState.field.fieldId != 0;
+}
+
+void saveFieldWorkToBook() {
+    AppState& s = appState;
+    WorkEntry entry;
+    std::vector<StripQuad> quads;
+    WorkPlane plane;
+    std::optional<LineEntry> line;
+    {
+        std::lock_guard lock(s.frameLock);
+        const FieldWork& f = s.field;
+        entry.id = f.continuedWorkId;
+        entry.fieldId = f.fieldId;
+        entry.startTime = f.startTime.empty() ? nowIso() : f.startTime;
+        entry.endTime = nowIso();
+        entry.widthM = s.settings.implementWidth / 100.0;
+        entry.groundHa = s.work.groundArea * 1e-6;
+        entry.overlapHa = std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6;
+        entry.distanceKm = s.work.distance * 1e-4;
+        quads.reserve(s.work.coverage.size());
+        for (std::uint32_t id = 0; id < s.work.coverage.size(); ++id)
+            quads.push_back(s.work.coverage.quad(id));
+        plane.originLonLat[0] = s.work.plane.originLonLat[0];
+        plane.originLonLat[1] = s.work.plane.originLonLat[1];
+        plane.originX = s.work.plane.originX;
+        plane.originY = s.work.plane.originY;
+        plane.originSet = s.work.plane.originSet.load();
+        SavedGuideLine saved;
+        if (guideLineOfWork(s.work, s.settings.guidancePattern, s.projection, saved) &&
+            saved.lonLat.size() >= 4) {
+            LineEntry l;
+            l.fieldId = f.fieldId;
+            l.pattern = saved.pattern;
+            for (std::size_t i = 0; i + 1 < saved.lonLat.size(); i += 2)
+                l.path.push_back({saved.lonLat[i], saved.lonLat[i + 1]});
+            l.a = l.path.front();
+            l.b = l.path.back();
+            const double dx = (l.b.lon - l.a.lon) * std::cos(l.a.lat * M_PI / 180.0);
+            const double dy = l.b.lat - l.a.lat;
+            l.headingDeg = std::fmod(std::atan2(dx, dy) * 180.0 / M_PI + 360.0, 360.0);
+            l.name = entry.endTime.substr(0, 10) + (l.pattern == kPatternCurve     ? " curve"
+                                                    : l.pattern == kPatternHeading ? " heading"
+                                                                                   : " AB");
+            line = std::move(l);
+        }
+    }
+    saveState = 1;
+    postFarmJob([entry = std::move(entry), quads = std::move(quads), plane, line = std::move(line)](
+                    FarmBook* book, const std::string& openError) mutable {
+        std::string error = openError;
+        bool saved = false;
+        if (book) {
+            const FieldShape ground = groundOfQuads(quads, plane);
+            saved = book->saveWork(entry, ground, error) != 0;
+            // A line is kept once: driving it again in a later work adds nothing.
+            if (saved && line) {
+                FarmContents contents;
+                bool known = false;
+                if (book->read(contents, error))
+                    for (const LineEntry& l : contents.lines)
+                        if (l.fieldId == line->fieldId && l.path.size() == line->path.size() &&
+                            std::fabs(l.a.lon - line->a.lon) < 1e-7 &&
+                            std::fabs(l.a.lat - line->a.lat) < 1e-7 &&
+                            std::fabs(l.b.lon - line->b.lon) < 1e-7 &&
+                            std::fabs(l.b.lat - line->b.lat) < 1e-7)
+                            known = true;
+                if (!known) book->addLine(*line, error);
+            }
+        }
+        {
+            std::lock_guard lock(mailLock);
+            saveError = error;
+        }
+        saveState = saved ? 2 : 3;
+    });
+    rereadFarmBook();
+}
+
+bool pollFieldWorkSave(bool& saved) {
+    const int state = saveState.load();
+    if (state < 2) return false;
+    saved = state == 2;
+    saveState = 0;
+    if (!saved) {
+        std::string error;
+        {
+            std::lock_guard lock(mailLock);
+            error = saveError;
+        }
+        platform::current().messageBox(("The work could not be saved into the farm book (" + error +
+                                        "). It is kept: try again, or save it to a file.\n")
+                                           .c_str());
+    }
+    return true;
+}
+
+void endFieldWork() {
+    std::lock_guard lock(appState.frameLock);
+    appState.field = FieldWork{};
+    appState.field.serial = ++workSerial;
+}
