@@ -230,12 +230,19 @@ void beginWorkWithoutField(std::uint8_t workState) {
 }
 
 void beginFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueLast) {
+    prepareFieldWork(workState, fieldId, continueLast);
+    startGpsWait();
+}
+
+void prepareFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueLast) {
     const FieldEntry* entry = farmContents().field(fieldId);
+    startWorkIn(workState);
     if (!entry) {
-        beginWorkWithoutField(workState);
+        std::lock_guard lock(appState.frameLock);
+        appState.field = FieldWork{};
+        appState.field.serial = ++workSerial;
         return;
     }
-    startWorkIn(workState);
     {
         std::lock_guard lock(appState.frameLock);
         FieldWork f;
@@ -252,10 +259,14 @@ void beginFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueL
         }
         appState.field = std::move(f);
     }
-    startGpsWait();
 }
 
 void beginBoundaryDrive(std::uint8_t workState) {
+    prepareBoundaryDrive(workState);
+    startGpsWait();
+}
+
+void prepareBoundaryDrive(std::uint8_t workState) {
     startWorkIn(workState);
     {
         std::lock_guard lock(appState.frameLock);
@@ -267,7 +278,6 @@ void beginBoundaryDrive(std::uint8_t workState) {
                            settings.boundaryOffsetM * 10.0);
         appState.field = std::move(f);
     }
-    startGpsWait();
 }
 
 void finishBoundary() {

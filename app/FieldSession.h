@@ -12,6 +12,9 @@ void beginWorkWithoutField(std::uint8_t workState);
 void beginFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueLast);
 // A work that records the field's boundary as it is driven.
 void beginBoundaryDrive(std::uint8_t workState);
+// The two works above made ready without waiting for the receiver (the command line, tests).
+void prepareFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continueLast);
+void prepareBoundaryDrive(std::uint8_t workState);
 // The driver closes the boundary being driven ("Finish boundary"): it becomes a field.
 void finishBoundary();
 
