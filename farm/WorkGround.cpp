@@ -20,6 +20,16 @@ constexpr double kNoTriangle = 1e-6;
 // The union's points on a straight strip edge are many; dropping those within a centimetre of
 // the line through their neighbours changes no ground that anyone can measure.
 constexpr double kSimplifyDm = 0.1;
+// A hole of less ground than this (dm^2) is no gap the driver left: a real one between two
+// passes is centimetres wide and as long as the pass.
+constexpr double kHairHole = 1.0;
+
+double ringArea(const std::vector<LonLat>& ring) {
+    double twice = 0.0;
+    for (std::size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++)
+        twice += ring[j].lon * ring[i].lat - ring[i].lon * ring[j].lat;
+    return twice / 2.0;
+}
 
 // The work's own plane, opened on this thread: GDAL's transformations are not shared.
 class PlaneTransforms {
@@ -145,8 +155,19 @@ FieldShape groundOfQuads(const std::vector<StripQuad>& quads, const WorkPlane& p
     closeBatch();
     GeosPtr ground = unionOf(batches);
     if (!ground) return {};
-    GeosPtr simple(GEOSTopologyPreserveSimplify_r(h, ground.get(), kSimplifyDm));
-    FieldShape shape = shapeOfGeos(simple ? simple.get() : ground.get());
+    // Strips laid edge to edge meet along lines that floating point leaves a hair apart: the
+    // union keeps each such hair as a hole of no ground. They go, and what the simplification
+    // leaves touching is made valid, so that the book holds the ground and nothing else.
+    FieldShape united = shapeOfGeos(ground.get());
+    for (FieldPolygon& polygon : united)
+        std::erase_if(polygon.holes, [](const std::vector<LonLat>& hole) {
+            return std::fabs(ringArea(hole)) < kHairHole;
+        });
+    GeosPtr cleaned = geosOfShape(united);
+    if (!cleaned) return {};
+    GeosPtr simple(GEOSTopologyPreserveSimplify_r(h, cleaned.get(), kSimplifyDm));
+    GeosPtr valid(GEOSMakeValid_r(h, simple ? simple.get() : cleaned.get()));
+    FieldShape shape = shapeOfGeos(valid ? valid.get() : cleaned.get());
     if (!transforms.toDegrees(shape)) return {};
     return shape;
 }
@@ -159,18 +180,24 @@ std::vector<StripQuad> trianglesInPlane(const FieldShape& shape, const WorkPlane
     for (const FieldPolygon& polygon : inPlane) {
         GeosPtr g = geosOfPolygon(polygon);
         if (!g) continue;
-        GeosPtr cut(GEOSConstrainedDelaunayTriangulation_r(h, g.get()));
-        if (!cut) {
-            // A ring that touches itself: triangulate what make-valid makes of it.
-            GeosPtr valid(GEOSMakeValid_r(h, g.get()));
-            if (valid) cut.reset(GEOSConstrainedDelaunayTriangulation_r(h, valid.get()));
+        auto take = [&](const GEOSGeometry* cut) {
+            for (const FieldPolygon& t : shapeOfGeos(cut)) {
+                if (t.outer.size() != 3) continue;
+                const GroundPoint c = groundPoint(t.outer[2]);
+                out.push_back({groundPoint(t.outer[0]), groundPoint(t.outer[1]), c, c});
+            }
+        };
+        if (GeosPtr cut{GEOSConstrainedDelaunayTriangulation_r(h, g.get())}) {
+            take(cut.get());
+            continue;
         }
-        if (!cut) continue;
-        for (const FieldPolygon& t : shapeOfGeos(cut.get())) {
-            if (t.outer.size() != 3) continue;
-            const GroundPoint c = groundPoint(t.outer[2]);
-            out.push_back({groundPoint(t.outer[0]), groundPoint(t.outer[1]), c, c});
-        }
+        // A ring that touches itself: each polygon of what make-valid makes of it, one by one.
+        GeosPtr valid(GEOSMakeValid_r(h, g.get()));
+        if (!valid) continue;
+        for (const FieldPolygon& part : shapeOfGeos(valid.get()))
+            if (GeosPtr piece = geosOfPolygon(part))
+                if (GeosPtr cut{GEOSConstrainedDelaunayTriangulation_r(h, piece.get())})
+                    take(cut.get());
     }
     return out;
 }

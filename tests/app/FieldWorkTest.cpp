@@ -162,6 +162,7 @@ class FieldWork : public ::testing::Test {
 };
 
 struct BoundaryCase {
+    friend void PrintTo(const BoundaryCase& c, std::ostream* out) { *out << c.name; }
     const char* name;
     bool lShape;
     std::uint8_t source;
@@ -176,9 +177,10 @@ TEST_P(BoundaryDrive, TheFieldHasTheAreaOfTheShapeDrivenAround) {
     const BoundaryCase c = GetParam();
     appState.settings.boundarySource = c.source;
     appState.settings.boundaryOffsetM = c.offsetM;
-    PlaneFixes plane(kLon, kLat);
     prepareBoundaryDrive(kStateFreeWork);
     appState.ui.screenState = kStateFreeWork;
+    // A new work forgets its plane: the fixes are placed on the plane set up after it.
+    PlaneFixes plane(kLon, kLat);
     // The recorded point lies that far outside the vehicle's path.
     const double d = (c.source == kBoundaryAntenna ? 0.0 : kHalfWidth) + c.offsetM * 10.0;
     const Ring exact = c.lShape ? lShape(0) : rectangle(0);
@@ -245,10 +247,10 @@ double savedGroundM2(const std::string& book, int& works, double& groundHa) {
 }
 
 TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
-    PlaneFixes plane(kLon, kLat);
-    const std::int64_t id = addRectangleField(plane);
+    const std::int64_t id = addRectangleField(PlaneFixes(kLon, kLat));
     prepareFieldWork(kStateFreeWork, id, false);
     appState.ui.screenState = kStateFreeWork;
+    PlaneFixes plane(kLon, kLat);
     settle();
     ASSERT_TRUE(appState.field.inPlane);
     // Ten passes of 12 m from the west side work its western 120 m: 30 % of 400 m by 250 m.
@@ -275,9 +277,9 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
 
     // The next day: the work goes on; its ground is worked ground, counted once.
     pipeline_test::resetWork(kStateFreeWork);
-    PlaneFixes again(kLon, kLat);
     prepareFieldWork(kStateFreeWork, id, true);
     appState.ui.screenState = kStateFreeWork;
+    PlaneFixes again(kLon, kLat);
     settle();
     ASSERT_TRUE(appState.field.inPlane);
     EXPECT_NEAR(appState.work.groundArea, ground, 0.005 * ground);
