@@ -65,7 +65,11 @@ bool writeWorks(FarmBook& book, const FieldEntry& field, const std::vector<WorkE
     OGRSpatialReference wgs84;
     wgs84.importFromEPSG(4326);
     wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
-    OGRLayer* layer = ds.CreateLayer("works", &wgs84, wkbMultiPolygon, nullptr);
+    // A field's name may be "Große Wiese": the shapefile says its text is UTF-8 (a .cpg).
+    const bool shapefile = EQUAL(ds.GetDriver()->GetDescription(), "ESRI Shapefile");
+    const char* shapefileOptions[] = {"ENCODING=UTF-8", nullptr};
+    OGRLayer* layer = ds.CreateLayer("works", &wgs84, wkbMultiPolygon,
+                                     shapefile ? const_cast<char**>(shapefileOptions) : nullptr);
     if (!layer) {
         error = "cannot make the layer of works";
         return false;

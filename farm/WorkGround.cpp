@@ -109,6 +109,26 @@ GEOSGeometry* triangle(GEOSContextHandle_t h, GroundPoint a, GroundPoint b, Grou
     return ring ? GEOSGeom_createPolygon_r(h, ring, nullptr, 0) : nullptr;
 }
 
+// A quad whose 4-gon oL, oR, nR, nL is convex is exactly its two triangles: one polygon, half
+// the work for the union. Most quads of a straight pass are.
+GEOSGeometry* convexQuad(GEOSContextHandle_t h, const StripQuad& q) {
+    const GroundPoint corners[5] = {q.olderLeft, q.olderRight, q.newerRight, q.newerLeft,
+                                    q.olderLeft};
+    int positive = 0, negative = 0;
+    for (int i = 0; i < 4; ++i) {
+        const GroundPoint a = corners[i], b = corners[i + 1], c = corners[(i + 2) % 4];
+        const double turn = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+        if (turn > kNoTriangle) ++positive;
+        if (turn < -kNoTriangle) ++negative;
+    }
+    if (!(positive == 4 || negative == 4)) return nullptr;
+    GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, 5, 2);
+    if (!seq) return nullptr;
+    for (unsigned i = 0; i < 5; ++i) GEOSCoordSeq_setXY_r(h, seq, i, corners[i].x, corners[i].y);
+    GEOSGeometry* ring = GEOSGeom_createLinearRing_r(h, seq);
+    return ring ? GEOSGeom_createPolygon_r(h, ring, nullptr, 0) : nullptr;
+}
+
 // The union of the parts, which it takes over. Floating noise where strips meet can make GEOS's
 // exact overlay give up; a millimetre grid then settles it.
 GeosPtr unionOf(std::vector<GEOSGeometry*>& parts) {
@@ -146,10 +166,14 @@ FieldShape groundOfQuads(const std::vector<StripQuad>& quads, const WorkPlane& p
     for (const StripQuad& q : quads) {
         // The two triangles the worked area is counted from: a quad folded on a tight turn is
         // no simple 4-gon, but its triangles are still what the implement went over.
-        if (GEOSGeometry* t = triangle(h, q.olderLeft, q.olderRight, q.newerLeft))
-            triangles.push_back(t);
-        if (GEOSGeometry* t = triangle(h, q.olderRight, q.newerLeft, q.newerRight))
-            triangles.push_back(t);
+        if (GEOSGeometry* whole = convexQuad(h, q)) {
+            triangles.push_back(whole);
+        } else {
+            if (GEOSGeometry* t = triangle(h, q.olderLeft, q.olderRight, q.newerLeft))
+                triangles.push_back(t);
+            if (GEOSGeometry* t = triangle(h, q.olderRight, q.newerLeft, q.newerRight))
+                triangles.push_back(t);
+        }
         if (triangles.size() >= kBatch) closeBatch();
     }
     closeBatch();
