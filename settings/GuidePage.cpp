@@ -12,9 +12,11 @@
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/CoverageConfig.h"
+#include "app/FarmSession.h"
 #include "app/GuidanceConfig.h"
 #include "export/GuideLineFile.h"
 #include "platform/Platform.h"
@@ -29,6 +31,26 @@ namespace {
 // The tolerance is a 16-bit count of decimetres.
 constexpr double kMaxToleranceMetres = 6553.0;
 constexpr int kMaxLookAheadSeconds = 10;
+
+// The line as guidance takes a saved one: longitude, latitude, longitude, ...; a line kept
+// without its path is its A and B.
+std::vector<double> fieldLinePoints(const LineEntry& line) {
+    std::vector<double> points;
+    if (line.path.size() >= 2) {
+        for (const LonLat& p : line.path) {
+            points.push_back(p.lon);
+            points.push_back(p.lat);
+        }
+    } else {
+        points = {line.a.lon, line.a.lat, line.b.lon, line.b.lat};
+    }
+    return points;
+}
+
+// A pattern the program does not know is the straight line, as in a line file.
+std::uint8_t fieldLinePattern(const LineEntry& line) {
+    return line.pattern <= kPatternCurve ? line.pattern : std::uint8_t(kPatternStraight);
+}
 
 }  // namespace
 
@@ -67,6 +89,7 @@ GuidePage::GuidePage(QWidget* parent)
     heading_->setValidator(degrees);
     row->addWidget(heading_, 2);
     content()->addLayout(row);
+    if (appState.field.fieldId != 0) addFieldLines();
     auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
     savedLine->setObjectName(QString::number(kIdSavedLine));
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
@@ -128,6 +151,48 @@ void GuidePage::chooseSavedLine() {
     std::lock_guard lock(appState.frameLock);
     appState.ui.savedLineLonLat = std::move(line.lonLat);
     appState.ui.savedLinePattern = line.pattern;
+}
+
+// The field's lines as the farm book was last read; the one waiting already is shown chosen.
+void GuidePage::addFieldLines() {
+    fieldLine_ = new QComboBox(this);
+    fieldLine_->setObjectName(QString::number(kIdFieldLine));
+    fieldLine_->setView(new QListView(fieldLine_));
+    // Long line names must not widen the page.
+    fieldLine_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fieldLine_->setMinimumContentsLength(8);
+    fieldLine_->setToolTip(patternText(kPatFieldLine));
+    int waiting = -1;
+    for (const LineEntry& line : farmContents().lines) {
+        if (line.fieldId != appState.field.fieldId) continue;
+        const int pattern = fieldLinePattern(line);
+        fieldLine_->addItem(QString::fromStdString(line.name) + QStringLiteral("  (") +
+                                patternText(PatternTextId(kPatStraight + pattern)) +
+                                QStringLiteral(")"),
+                            QVariant::fromValue(qlonglong(line.id)));
+        if (fieldLinePoints(line) == appState.ui.savedLineLonLat) waiting = fieldLine_->count() - 1;
+    }
+    fieldLine_->setPlaceholderText(
+        patternText(fieldLine_->count() > 0 ? kPatFieldLine : kPatNoFieldLines));
+    fieldLine_->setEnabled(fieldLine_->count() > 0);
+    fieldLine_->setCurrentIndex(waiting);
+    connect(fieldLine_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { chooseFieldLine(index); });
+    content()->addWidget(fieldLine_);
+}
+
+// As a saved work's line: it waits for the next AB work's first position.
+void GuidePage::chooseFieldLine(int index) {
+    if (index < 0) return;
+    const std::int64_t id = fieldLine_->itemData(index).toLongLong();
+    for (const LineEntry& line : farmContents().lines) {
+        if (line.id != id) continue;
+        std::vector<double> points = fieldLinePoints(line);
+        std::lock_guard lock(appState.frameLock);
+        appState.ui.savedLineLonLat = std::move(points);
+        appState.ui.savedLinePattern = fieldLinePattern(line);
+        return;
+    }
 }
 
 bool GuidePage::acceptPage() {
