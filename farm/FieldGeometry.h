@@ -18,3 +18,5 @@ double fieldAreaM2(const FieldShape& shape);
 FieldShape headlandLine(const FieldShape& boundary, double widthM);
 // Metres from the point to the shape's ground: 0 inside it.
 double distanceToFieldM(const FieldShape& shape, LonLat point);
+// The shape as it stands is a valid multipolygon (no mending needed).
+bool fieldShapeIsValid(const FieldShape& shape);

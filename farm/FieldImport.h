@@ -8,7 +8,7 @@
 #include "farm/FarmContents.h"
 
 struct ImportedField {
-    FieldEntry field;       // name, valid boundary and its area; no headland yet
+    FieldEntry field;        // name, valid boundary and its area; no headland yet
     bool madeValid = false;  // the file's polygon was invalid and GEOS mended it
 };
 

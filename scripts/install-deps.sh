@@ -8,6 +8,8 @@ packages=(
     libgtest-dev libgmock-dev clang-14 libclang-rt-14-dev llvm-14 clang-format-14
     gpsd gpsd-clients libcairo2-dev xvfb xauth x11-utils locales
     rtklib
+    # the farm book's tests: GDAL's GeoPackage validator (validate_gpkg.py) and the SQLite shell
+    python3-gdal sqlite3
     # resources/generate.sh (pictures, the Terminus fonts) and scripts/screenshots.sh
     librsvg2-bin console-setup xdotool x11-apps
 )
