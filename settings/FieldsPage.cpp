@@ -112,7 +112,9 @@ FieldsPage::FieldsPage(QWidget* parent)
 
 void FieldsPage::layOut() {
     if (isLandscape()) {
-        // The list takes the height the settings below leave; its buttons stand beside it.
+        // The list takes the height the settings below leave, two rows at least on the
+        // smallest screen; its buttons stand beside it.
+        list_->setMinimumHeight(2 * touchHeight(touchUnit()));
         auto* top = new QHBoxLayout;
         auto* left = new QVBoxLayout;
         left->addWidget(list_, 1);

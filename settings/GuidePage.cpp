@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -61,6 +62,20 @@ GuidePage::GuidePage(QWidget* parent)
       pattern_(new QComboBox(this)),
       heading_(new QLineEdit(this)),
       lookAhead_(new QComboBox(this)) {
+    // A work's field adds the row of its lines, one row more than the smallest screens hold:
+    // the page scrolls then, its OK and Cancel stay.
+    QVBoxLayout* column = content();
+    QScrollArea* scroll = nullptr;
+    QWidget* rows = nullptr;
+    if (appState.field.fieldId != 0) {
+        scroll = new QScrollArea(this);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFrameShape(QFrame::NoFrame);
+        rows = new QWidget(scroll);
+        column = new QVBoxLayout(rows);
+        column->setContentsMargins(0, 0, 0, 0);
+    }
     // The tolerance's label and the warning's look-ahead share a row, so the page fits the
     // smallest screen; the label wraps where the row is narrow.
     QLabel* toleranceLabel = addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
@@ -68,10 +83,10 @@ GuidePage::GuidePage(QWidget* parent)
     auto* labelRow = new QHBoxLayout;
     labelRow->addWidget(toleranceLabel, 3);
     labelRow->addWidget(lookAhead_, 2);
-    content()->addLayout(labelRow);
-    content()->addWidget(tolerance_);
+    column->addLayout(labelRow);
+    column->addWidget(tolerance_);
     showNumbers_->setObjectName(QString::number(kIdShowNumbers));
-    content()->addWidget(showNumbers_);
+    column->addWidget(showNumbers_);
     // The pattern and its heading share one row, so the page fits the smallest screen.
     auto* row = new QHBoxLayout;
     pattern_->setObjectName(QString::number(kIdPattern));
@@ -88,12 +103,12 @@ GuidePage::GuidePage(QWidget* parent)
     degrees->setLocale(QLocale::c());
     heading_->setValidator(degrees);
     row->addWidget(heading_, 2);
-    content()->addLayout(row);
-    if (appState.field.fieldId != 0) addFieldLines();
+    column->addLayout(row);
+    if (scroll) addFieldLines(column);
     auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
     savedLine->setObjectName(QString::number(kIdSavedLine));
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
-    content()->addWidget(savedLine);
+    column->addWidget(savedLine);
     // The look-ahead in whole seconds; a value of sulcovane.conf between them is offered too.
     lookAhead_->setObjectName(QString::number(kIdLookAhead));
     lookAhead_->setView(new QListView(lookAhead_));
@@ -110,7 +125,11 @@ GuidePage::GuidePage(QWidget* parent)
         chosen = lookAhead_->count() - 1;
     }
     lookAhead_->setCurrentIndex(chosen);
-    content()->addStretch(1);
+    column->addStretch(1);
+    if (scroll) {
+        scroll->setWidget(rows);
+        content()->addWidget(scroll, 1);
+    }
     tolerance_->setMetres(appState.settings.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.settings.showGuideNumbers != 0);
     pattern_->setCurrentIndex(
@@ -154,7 +173,7 @@ void GuidePage::chooseSavedLine() {
 }
 
 // The field's lines as the farm book was last read; the one waiting already is shown chosen.
-void GuidePage::addFieldLines() {
+void GuidePage::addFieldLines(QVBoxLayout* column) {
     fieldLine_ = new QComboBox(this);
     fieldLine_->setObjectName(QString::number(kIdFieldLine));
     fieldLine_->setView(new QListView(fieldLine_));
@@ -178,7 +197,7 @@ void GuidePage::addFieldLines() {
     fieldLine_->setCurrentIndex(waiting);
     connect(fieldLine_, &QComboBox::currentIndexChanged, this,
             [this](int index) { chooseFieldLine(index); });
-    content()->addWidget(fieldLine_);
+    column->addWidget(fieldLine_);
 }
 
 // As a saved work's line: it waits for the next AB work's first position.

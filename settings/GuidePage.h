@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QVBoxLayout;
 class StepperBox;
 
 class GuidePage : public SettingsPage {
@@ -35,7 +36,7 @@ class GuidePage : public SettingsPage {
   private:
     void store();
     void chooseSavedLine();
-    void addFieldLines();
+    void addFieldLines(QVBoxLayout* column);
     void chooseFieldLine(int index);
     StepperBox* tolerance_;
     QCheckBox* showNumbers_;
