@@ -67,7 +67,12 @@ GuidePage::GuidePage(QWidget* parent)
     QVBoxLayout* column = content();
     QScrollArea* scroll = nullptr;
     QWidget* rows = nullptr;
-    if (appState.field.fieldId != 0) {
+    const std::int64_t fieldId = [] {
+        // The fix callback keeps the work's field under the frame lock.
+        std::lock_guard lock(appState.frameLock);
+        return appState.field.fieldId;
+    }();
+    if (fieldId != 0) {
         scroll = new QScrollArea(this);
         scroll->setWidgetResizable(true);
         scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -104,7 +109,7 @@ GuidePage::GuidePage(QWidget* parent)
     heading_->setValidator(degrees);
     row->addWidget(heading_, 2);
     column->addLayout(row);
-    if (scroll) addFieldLines(column);
+    if (scroll) addFieldLines(column, fieldId);
     auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
     savedLine->setObjectName(QString::number(kIdSavedLine));
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
@@ -173,7 +178,7 @@ void GuidePage::chooseSavedLine() {
 }
 
 // The field's lines as the farm book was last read; the one waiting already is shown chosen.
-void GuidePage::addFieldLines(QVBoxLayout* column) {
+void GuidePage::addFieldLines(QVBoxLayout* column, std::int64_t fieldId) {
     fieldLine_ = new QComboBox(this);
     fieldLine_->setObjectName(QString::number(kIdFieldLine));
     fieldLine_->setView(new QListView(fieldLine_));
@@ -183,7 +188,7 @@ void GuidePage::addFieldLines(QVBoxLayout* column) {
     fieldLine_->setToolTip(patternText(kPatFieldLine));
     int waiting = -1;
     for (const LineEntry& line : farmContents().lines) {
-        if (line.fieldId != appState.field.fieldId) continue;
+        if (line.fieldId != fieldId) continue;
         const int pattern = fieldLinePattern(line);
         fieldLine_->addItem(QString::fromStdString(line.name) + QStringLiteral("  (") +
                                 patternText(PatternTextId(kPatStraight + pattern)) +

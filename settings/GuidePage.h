@@ -4,6 +4,8 @@
 // the farm book, waits for the next AB work.
 #pragma once
 
+#include <cstdint>
+
 #include "settings/SettingsPage.h"
 
 class QCheckBox;
@@ -36,7 +38,7 @@ class GuidePage : public SettingsPage {
   private:
     void store();
     void chooseSavedLine();
-    void addFieldLines(QVBoxLayout* column);
+    void addFieldLines(QVBoxLayout* column, std::int64_t fieldId);
     void chooseFieldLine(int index);
     StepperBox* tolerance_;
     QCheckBox* showNumbers_;

@@ -40,8 +40,7 @@ const char* const kTwoFields = R"({"type": "FeatureCollection", "features": [
  {"type": "Feature", "properties": {"name": "Sud"}, "geometry": {"type": "Polygon",
   "coordinates": [[[3.0, 48.0], [3.002, 48.0], [3.002, 48.001], [3.0, 48.001], [3.0, 48.0]]]}}]})";
 
-// Sulcovane.conf and the farm book in a folder of the test's own, the book's fields imported
-// through the page as the driver would.
+// Sulcovane.conf, the farm book and the file of fields to import in a folder of the test's own.
 class FarmFolder {
   public:
     FarmFolder() {
