@@ -95,6 +95,16 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             if (!value(out.importNmea)) return false;
         } else if (arg == "--save") {
             if (!value(out.savePath)) return false;
+        } else if (arg == "--field") {
+            if (!value(out.nmeaField)) return false;
+        } else if (arg == "--import-fields") {
+            if (!value(out.importFields)) return false;
+        } else if (arg == "--name-field") {
+            if (!value(out.nameField)) return false;
+        } else if (arg == "--export-field") {
+            if (!value(out.exportField)) return false;
+        } else if (arg == "--to") {
+            if (!value(out.exportTo)) return false;
         } else if (arg == "--width") {
             if (!value(v)) return false;
             char* end = nullptr;
@@ -117,12 +127,27 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
             return false;
         }
     }
-    if (!out.importNmea.empty() && out.savePath.empty()) {
-        error = "--import-nmea needs --save WORK.shp";
+    if (!out.importNmea.empty() && out.savePath.empty() && out.nmeaField.empty()) {
+        error = "--import-nmea needs --save WORK.shp or --field NAME (or both)";
         return false;
     }
-    if (out.importNmea.empty() && (!out.savePath.empty() || out.implementWidthMetres)) {
-        error = "--save and --width go with --import-nmea";
+    if (out.importNmea.empty() &&
+        (!out.savePath.empty() || !out.nmeaField.empty() || out.implementWidthMetres)) {
+        error = "--save, --field and --width go with --import-nmea";
+        return false;
+    }
+    if (out.importFields.empty() && !out.nameField.empty()) {
+        error = "--name-field goes with --import-fields";
+        return false;
+    }
+    if (out.exportField.empty() != out.exportTo.empty()) {
+        error = "--export-field NAME and --to FILE go together";
+        return false;
+    }
+    const int conversions = !out.kmlFiles.empty() + !out.importNmea.empty() +
+                            !out.importFields.empty() + !out.exportField.empty();
+    if (conversions > 1) {
+        error = "--kml, --import-nmea, --import-fields and --export-field are one at a time";
         return false;
     }
     return true;
@@ -144,6 +169,15 @@ const char* usageText() {
            "  --kml WORK.shp...    convert saved works to KML beside them and exit\n"
            "  --import-nmea LOG --save WORK.shp [--width METRES]\n"
            "                       turn a recorded NMEA log into a saved work and exit\n"
+           "  --import-nmea LOG --field NAME [--save WORK.shp] [--width METRES]\n"
+           "                       the same, and keep the work in the farm book under the\n"
+           "                       field NAME\n"
+           "  --import-fields FILE [--name-field ATTRIBUTE]\n"
+           "                       add every polygon of a shapefile, GeoJSON, KML or\n"
+           "                       GeoPackage to the farm book as a field, and exit\n"
+           "  --export-field NAME --to FILE\n"
+           "                       write the field's works from the farm book to FILE\n"
+           "                       (.shp, .geojson, .json or .kml) and exit\n"
            "  --version            print the version and exit\n"
            "  --help               print this help and exit\n"
            "\n"

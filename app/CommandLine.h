@@ -17,8 +17,13 @@ struct CommandLine {
     std::string ntrip;                  // --ntrip ntrip://[USER[:PASSWORD]@]HOST[:PORT]/MOUNTPOINT
     std::string language;               // en, es, de, ru; empty: from the locale
     std::vector<std::string> kmlFiles;  // --kml: convert and exit
-    std::string importNmea;             // --import-nmea LOG --save WORK.shp [--width M]
+    std::string importNmea;  // --import-nmea LOG (--save WORK.shp | --field NAME) [--width M]
     std::string savePath;
+    std::string nmeaField;     // --field NAME: the imported work goes into the farm book
+    std::string importFields;  // --import-fields FILE [--name-field NAME]
+    std::string nameField;
+    std::string exportField;  // --export-field NAME --to FILE
+    std::string exportTo;
     std::optional<double> implementWidthMetres;
 };
 

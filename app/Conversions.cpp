@@ -2,13 +2,22 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <filesystem>
 #include <mutex>
 
 #include "app/AppState.h"
+#include "app/FarmConfig.h"
+#include "app/FarmSession.h"
+#include "app/FieldWorkSave.h"
 #include "app/FixPipeline.h"
 #include "app/WorkSession.h"
 #include "export/KmlExport.h"
 #include "export/ShapefileExport.h"
+#include "farm/FarmBook.h"
+#include "farm/FieldExport.h"
+#include "farm/FieldGeometry.h"
+#include "farm/FieldImport.h"
 #include "gpslink/NmeaParser.h"
 #include "guidance/Projection.h"
 #include "settings/DialogValues.h"
@@ -43,10 +52,135 @@ bool feedLog(const std::string& log, NmeaParser& parser) {
     return good;
 }
 
+// The farm book at its configured place, when it is there: a conversion that reads it never
+// makes an empty one.
+std::unique_ptr<FarmBook> openExistingBook(std::string& error) {
+    const std::string path = farmBookPath();
+    std::error_code ignored;
+    if (!std::filesystem::exists(path, ignored)) {
+        error =
+            "there is no farm book at " + path + "; add fields with sulcomain --import-fields FILE";
+        return nullptr;
+    }
+    return FarmBook::open(path, error);
+}
+
+// The id of the field of that name; 0 with the reason when the book has none.
+std::int64_t fieldNamed(const std::string& name, std::string& error) {
+    std::unique_ptr<FarmBook> book = openExistingBook(error);
+    FarmContents contents;
+    if (!book || !book->read(contents, error)) return 0;
+    for (const FieldEntry& field : contents.fields)
+        if (field.name == name) return field.id;
+    error = "the farm book " + book->path() + " has no field '" + name +
+            "'; add one with sulcomain --import-fields FILE [--name-field ATTRIBUTE]";
+    return 0;
+}
+
+// When the log's first and last fixes were taken: their time of day, and the date the receiver
+// sent last before each (RMC or ZDA), once it sent one.
+struct LogClock {
+    bool started = false;
+    bool dated = false;
+    int firstDate[3] = {};
+    int lastDate[3] = {};
+    int firstTime[3] = {};
+    int lastTime[3] = {};
+
+    void fix(const GPS_POSITION& fix, const NmeaParser& parser) {
+        int date[3] = {};
+        bool known = false;
+        if (parser.zda().count > 0) {
+            const auto& z = parser.zda();
+            date[0] = z.year, date[1] = z.month, date[2] = z.day;
+            known = true;
+        } else if (parser.rmc().count > 0) {
+            const auto& r = parser.rmc();
+            date[0] = 2000 + r.year % 100, date[1] = r.month, date[2] = r.day;
+            known = true;
+        }
+        const int time[3] = {fix.utcTime.hour, fix.utcTime.minute, fix.utcTime.second};
+        if (!started) std::copy(time, time + 3, firstTime);
+        started = true;
+        std::copy(time, time + 3, lastTime);
+        if (known) {
+            if (!dated) std::copy(date, date + 3, firstDate);
+            dated = true;
+            std::copy(date, date + 3, lastDate);
+        }
+    }
+    std::string start(std::time_t now) const { return stamp(firstDate, firstTime, now); }
+    std::string end(std::time_t now) const { return stamp(lastDate, lastTime, now); }
+
+  private:
+    std::string stamp(const int (&date)[3], const int (&time)[3], std::time_t now) const {
+        if (!dated) return isoUtc(now);
+        return isoUtc(date[0], date[1], date[2], time[0], time[1], time[2]);
+    }
+};
+
+// The parser's callback is a plain function: what it dates the log's fixes with while one is read.
+LogClock* importClock = nullptr;
+const NmeaParser* importParser = nullptr;
+
+// The work into the book under its field, on the farm thread; waits for it. The work's id, or 0.
+std::int64_t saveIntoBook(WorkEntry entry, std::string& error) {
+    std::mutex lock;
+    std::int64_t savedId = 0;
+    saveFieldWork(appState.work, std::move(entry), [&](std::int64_t id, std::string why) {
+        std::lock_guard hold(lock);
+        savedId = id;
+        error = std::move(why);
+    });
+    drainFarmBook();
+    stopFarmBook();
+    std::lock_guard hold(lock);
+    return savedId;
+}
+
 }  // namespace
 
+int runFieldImport(const std::string& file, const std::string& nameField) {
+    std::vector<ImportedField> fields;
+    std::string error;
+    if (!importFields(file, nameField, fields, error)) {
+        std::fprintf(stderr, "sulcomain: %s\n", error.c_str());
+        return 1;
+    }
+    std::unique_ptr<FarmBook> book = FarmBook::open(farmBookPath(), error);
+    if (!book) {
+        std::fprintf(stderr, "sulcomain: %s\n", error.c_str());
+        return 1;
+    }
+    const int passes = appState.settings.headlandPasses;
+    const double width = appState.settings.implementWidth / 100.0;
+    for (ImportedField& imported : fields) {
+        FieldEntry& field = imported.field;
+        field.headlandPasses = passes;
+        field.headlandWidthM = width;
+        field.headland = headlandLine(field.boundary, passes * width);
+        if (book->addField(field, error) == 0) {
+            std::fprintf(stderr, "sulcomain: %s: %s\n", book->path().c_str(), error.c_str());
+            return 1;
+        }
+        std::printf("%s: %.4f ha%s\n", field.name.c_str(), field.areaHa,
+                    imported.madeValid ? " (made valid)" : "");
+    }
+    return 0;
+}
+
+int runFieldExport(const std::string& fieldName, const std::string& file) {
+    std::string error;
+    std::unique_ptr<FarmBook> book = openExistingBook(error);
+    if (!book || !exportFieldWorks(*book, fieldName, file, error)) {
+        std::fprintf(stderr, "sulcomain: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
 int runNmeaImport(const std::string& log, const std::string& save,
-                  std::optional<double> widthMetres) {
+                  std::optional<double> widthMetres, const std::string& fieldName) {
     AppState& s = appState;
     // A width is stored in even centimetres: below 2 cm it would be none at all, and the work
     // saved without an area.
@@ -64,6 +198,15 @@ int runNmeaImport(const std::string& log, const std::string& save,
         std::fprintf(stderr, "sulcomain: no coordinate transformation available\n");
         return 1;
     }
+    std::int64_t fieldId = 0;
+    if (!fieldName.empty()) {
+        std::string error;
+        fieldId = fieldNamed(fieldName, error);
+        if (fieldId == 0) {
+            std::fprintf(stderr, "sulcomain: %s\n", error.c_str());
+            return 1;
+        }
+    }
     const std::uint16_t storedHalfWidth = s.settings.implementHalfWidth;
     if (widthMetres) {
         s.settings.implementHalfWidth = halfWidthCentimetres(*widthMetres);
@@ -74,26 +217,51 @@ int runNmeaImport(const std::string& log, const std::string& save,
     resetWork();
     s.ui.paused = 0;
     NmeaParser parser;
+    LogClock clock;
+    importClock = &clock;
+    importParser = &parser;
     parser.setFixCallback([](GPS_POSITION fix) {
+        importClock->fix(fix, *importParser);
         std::lock_guard lock(appState.frameLock);
         processFix(fix, FixUse::FreeWork);
     });
     bool read = feedLog(log, parser);
+    importClock = nullptr;
+    importParser = nullptr;
 
+    // The figures the panel shows for this work, to the square metre and the decimetre.
+    auto summary = [&s](const std::string& where) {
+        std::printf("%s: %u strip records, %.4f ha, %.4f km, overlap %.4f ha\n", where.c_str(),
+                    unsigned(s.work.strips.size()), s.work.groundArea * 1e-6,
+                    s.work.distance * 1e-4,
+                    std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6);
+    };
     int result = 1;
     if (!read) {
         std::fprintf(stderr, "sulcomain: %s: cannot read the log\n", log.c_str());
     } else if (s.work.strips.empty()) {
         std::fprintf(stderr, "sulcomain: %s: no fix of the log made a strip record\n", log.c_str());
-    } else if (!exportShapefile(save, appState.work, appState.projection)) {
+    } else if (!save.empty() && !exportShapefile(save, appState.work, appState.projection)) {
         std::fprintf(stderr, "sulcomain: %s: the work was not saved\n", save.c_str());
     } else {
-        // The figures the panel shows for this work, to the square metre and the decimetre.
-        std::printf("%s: %u strip records, %.4f ha, %.4f km, overlap %.4f ha\n", save.c_str(),
-                    unsigned(s.work.strips.size()), s.work.groundArea * 1e-6,
-                    s.work.distance * 1e-4,
-                    std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6);
+        if (!save.empty()) summary(save);
         result = 0;
+        if (fieldId != 0) {
+            const std::time_t now = std::time(nullptr);
+            WorkEntry entry;
+            entry.fieldId = fieldId;
+            entry.startTime = clock.start(now);
+            entry.endTime = clock.end(now);
+            entry.widthM = s.settings.implementWidth / 100.0;
+            std::string error;
+            if (saveIntoBook(std::move(entry), error) != 0) {
+                summary(fieldName);
+            } else {
+                std::fprintf(stderr, "sulcomain: %s: the work was not saved in %s: %s\n",
+                             fieldName.c_str(), farmBookPath().c_str(), error.c_str());
+                result = 1;
+            }
+        }
     }
     s.settings.implementHalfWidth = storedHalfWidth;
     s.settings.implementWidth = std::uint16_t(2 * storedHalfWidth);

@@ -135,8 +135,11 @@ int runConversions(const CommandLine& line) {
         return runKmlConversion(line.kmlFiles);
     }
     loadSettings();
+    if (!line.importFields.empty()) return runFieldImport(line.importFields, line.nameField);
+    if (!line.exportField.empty()) return runFieldExport(line.exportField, line.exportTo);
     configureGeodesyData(appState.projection, appState.layout.moduleDir);
-    int code = runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres);
+    int code =
+        runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres, line.nmeaField);
     releaseProjection(appState.projection);
     return code;
 }
@@ -227,7 +230,9 @@ int start(int argc, char** argv) {
         std::puts("Sulcovane Version 3.2");
         return 0;
     }
-    if (!line.kmlFiles.empty() || !line.importNmea.empty()) return runConversions(line);
+    if (!line.kmlFiles.empty() || !line.importNmea.empty() || !line.importFields.empty() ||
+        !line.exportField.empty())
+        return runConversions(line);
 
     QApplication application(argc, argv);
     // Qt has set the C library's locale from the environment: numbers must stay "4807.038".
