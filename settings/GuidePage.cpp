@@ -8,13 +8,16 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollArea>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <mutex>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/CoverageConfig.h"
+#include "app/FarmSession.h"
 #include "app/GuidanceConfig.h"
 #include "export/GuideLineFile.h"
 #include "platform/Platform.h"
@@ -30,6 +33,26 @@ namespace {
 constexpr double kMaxToleranceMetres = 6553.0;
 constexpr int kMaxLookAheadSeconds = 10;
 
+// The line as guidance takes a saved one: longitude, latitude, longitude, ...; a line kept
+// without its path is its A and B.
+std::vector<double> fieldLinePoints(const LineEntry& line) {
+    std::vector<double> points;
+    if (line.path.size() >= 2) {
+        for (const LonLat& p : line.path) {
+            points.push_back(p.lon);
+            points.push_back(p.lat);
+        }
+    } else {
+        points = {line.a.lon, line.a.lat, line.b.lon, line.b.lat};
+    }
+    return points;
+}
+
+// A pattern the program does not know is the straight line, as in a line file.
+std::uint8_t fieldLinePattern(const LineEntry& line) {
+    return line.pattern <= kPatternCurve ? line.pattern : std::uint8_t(kPatternStraight);
+}
+
 }  // namespace
 
 GuidePage::GuidePage(QWidget* parent)
@@ -39,6 +62,25 @@ GuidePage::GuidePage(QWidget* parent)
       pattern_(new QComboBox(this)),
       heading_(new QLineEdit(this)),
       lookAhead_(new QComboBox(this)) {
+    // A work's field adds the row of its lines, one row more than the smallest screens hold:
+    // the page scrolls then, its OK and Cancel stay.
+    QVBoxLayout* column = content();
+    QScrollArea* scroll = nullptr;
+    QWidget* rows = nullptr;
+    const std::int64_t fieldId = [] {
+        // The fix callback keeps the work's field under the frame lock.
+        std::lock_guard lock(appState.frameLock);
+        return appState.field.fieldId;
+    }();
+    if (fieldId != 0) {
+        scroll = new QScrollArea(this);
+        scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroll->setFrameShape(QFrame::NoFrame);
+        rows = new QWidget(scroll);
+        column = new QVBoxLayout(rows);
+        column->setContentsMargins(0, 0, 0, 0);
+    }
     // The tolerance's label and the warning's look-ahead share a row, so the page fits the
     // smallest screen; the label wraps where the row is narrow.
     QLabel* toleranceLabel = addLabel(kIdToleranceLabel, dialogText(kDlgArrowTolerance));
@@ -46,10 +88,10 @@ GuidePage::GuidePage(QWidget* parent)
     auto* labelRow = new QHBoxLayout;
     labelRow->addWidget(toleranceLabel, 3);
     labelRow->addWidget(lookAhead_, 2);
-    content()->addLayout(labelRow);
-    content()->addWidget(tolerance_);
+    column->addLayout(labelRow);
+    column->addWidget(tolerance_);
     showNumbers_->setObjectName(QString::number(kIdShowNumbers));
-    content()->addWidget(showNumbers_);
+    column->addWidget(showNumbers_);
     // The pattern and its heading share one row, so the page fits the smallest screen.
     auto* row = new QHBoxLayout;
     pattern_->setObjectName(QString::number(kIdPattern));
@@ -66,11 +108,12 @@ GuidePage::GuidePage(QWidget* parent)
     degrees->setLocale(QLocale::c());
     heading_->setValidator(degrees);
     row->addWidget(heading_, 2);
-    content()->addLayout(row);
+    column->addLayout(row);
+    if (scroll) addFieldLines(column, fieldId);
     auto* savedLine = new QPushButton(patternText(kPatSavedLine), this);
     savedLine->setObjectName(QString::number(kIdSavedLine));
     connect(savedLine, &QPushButton::clicked, this, [this] { chooseSavedLine(); });
-    content()->addWidget(savedLine);
+    column->addWidget(savedLine);
     // The look-ahead in whole seconds; a value of sulcovane.conf between them is offered too.
     lookAhead_->setObjectName(QString::number(kIdLookAhead));
     lookAhead_->setView(new QListView(lookAhead_));
@@ -87,7 +130,11 @@ GuidePage::GuidePage(QWidget* parent)
         chosen = lookAhead_->count() - 1;
     }
     lookAhead_->setCurrentIndex(chosen);
-    content()->addStretch(1);
+    column->addStretch(1);
+    if (scroll) {
+        scroll->setWidget(rows);
+        content()->addWidget(scroll, 1);
+    }
     tolerance_->setMetres(appState.settings.arrowTolerance * 0.1);
     showNumbers_->setChecked(appState.settings.showGuideNumbers != 0);
     pattern_->setCurrentIndex(
@@ -128,6 +175,48 @@ void GuidePage::chooseSavedLine() {
     std::lock_guard lock(appState.frameLock);
     appState.ui.savedLineLonLat = std::move(line.lonLat);
     appState.ui.savedLinePattern = line.pattern;
+}
+
+// The field's lines as the farm book was last read; the one waiting already is shown chosen.
+void GuidePage::addFieldLines(QVBoxLayout* column, std::int64_t fieldId) {
+    fieldLine_ = new QComboBox(this);
+    fieldLine_->setObjectName(QString::number(kIdFieldLine));
+    fieldLine_->setView(new QListView(fieldLine_));
+    // Long line names must not widen the page.
+    fieldLine_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    fieldLine_->setMinimumContentsLength(8);
+    fieldLine_->setToolTip(patternText(kPatFieldLine));
+    int waiting = -1;
+    for (const LineEntry& line : farmContents().lines) {
+        if (line.fieldId != fieldId) continue;
+        const int pattern = fieldLinePattern(line);
+        fieldLine_->addItem(QString::fromStdString(line.name) + QStringLiteral("  (") +
+                                patternText(PatternTextId(kPatStraight + pattern)) +
+                                QStringLiteral(")"),
+                            QVariant::fromValue(qlonglong(line.id)));
+        if (fieldLinePoints(line) == appState.ui.savedLineLonLat) waiting = fieldLine_->count() - 1;
+    }
+    fieldLine_->setPlaceholderText(
+        patternText(fieldLine_->count() > 0 ? kPatFieldLine : kPatNoFieldLines));
+    fieldLine_->setEnabled(fieldLine_->count() > 0);
+    fieldLine_->setCurrentIndex(waiting);
+    connect(fieldLine_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { chooseFieldLine(index); });
+    column->addWidget(fieldLine_);
+}
+
+// As a saved work's line: it waits for the next AB work's first position.
+void GuidePage::chooseFieldLine(int index) {
+    if (index < 0) return;
+    const std::int64_t id = fieldLine_->itemData(index).toLongLong();
+    for (const LineEntry& line : farmContents().lines) {
+        if (line.id != id) continue;
+        std::vector<double> points = fieldLinePoints(line);
+        std::lock_guard lock(appState.frameLock);
+        appState.ui.savedLineLonLat = std::move(points);
+        appState.ui.savedLinePattern = fieldLinePattern(line);
+        return;
+    }
 }
 
 bool GuidePage::acceptPage() {

@@ -16,8 +16,11 @@ enum PatternTextId : int {
     kPatWorkedAhead = 7,
     kPatAhead = 8,
     kPatWarningOff = 9,
+    // The lines kept in the farm book for the work's field, and their absence.
+    kPatFieldLine = 10,
+    kPatNoFieldLines = 11,
 };
-inline constexpr int kPatternTextCount = 10;
+inline constexpr int kPatternTextCount = 12;
 
 // A text of the current language (appState.ui.language); English for any other.
 QString patternText(PatternTextId id);

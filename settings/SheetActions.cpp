@@ -7,19 +7,20 @@
 #include "app/WorkScreen.h"
 #include "export/KmlExport.h"
 #include "export/ShapefileChooser.h"
+#include "settings/FieldFileChooser.h"
 
 namespace {
 
 SheetActions programActions() {
-    return {saveSettings,
-            isGpsRunning,
-            setGpsEnabled,
-            startGpsWait,
-            rebuildVehicleImage,
-            chooseShapefile,
-            [](std::string& path) {
-                return convertShapefileToKml(path, appState.settings.trackColor);
-            }};
+    return {
+        saveSettings,
+        isGpsRunning,
+        setGpsEnabled,
+        startGpsWait,
+        rebuildVehicleImage,
+        chooseShapefile,
+        [](std::string& path) { return convertShapefileToKml(path, appState.settings.trackColor); },
+        chooseFieldFile};
 }
 
 SheetActions actions = programActions();

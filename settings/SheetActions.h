@@ -1,6 +1,7 @@
 // What the settings pages ask of the rest of the program: saving the settings, the receiver
-// link, the wait for a fix, the vehicle picture and the KML conversion. The sheet calls them
-// through this table so that the pages can be driven without a receiver or a screen.
+// link, the wait for a fix, the vehicle picture, the KML conversion and the choice of a file of
+// fields to import. The sheet calls them through this table so that the pages can be driven
+// without a receiver or a screen.
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@ struct SheetActions {
     void (*rebuildVehicleImage)();
     bool (*chooseShapefile)(std::string& path, bool open);
     int (*convertShapefileToKml)(std::string& path);
+    bool (*chooseFieldFile)(std::string& path);
 };
 
 // The table in force; it starts with the program's own operations.

@@ -11,6 +11,7 @@
 #include "settings/ColorsPage.h"
 #include "settings/CorrectionsPage.h"
 #include "settings/ExtrasPage.h"
+#include "settings/FieldsPage.h"
 #include "settings/GpsSetupPage.h"
 #include "settings/GuidePage.h"
 #include "settings/InternalPage.h"
@@ -29,6 +30,8 @@ SettingsPage* makePage(PageKind kind, QWidget* parent) {
             return new ColorsPage(parent);
         case PageKind::Guide:
             return new GuidePage(parent);
+        case PageKind::Fields:
+            return new FieldsPage(parent);
         case PageKind::Review:
             return new ReviewPage(parent);
         case PageKind::GpsSetup:
@@ -57,9 +60,10 @@ std::vector<PageKind> pagesForScreen(std::uint8_t screenState) {
         case kStateGuidance:
         case kStateSettingAB:
             return {Setup, Colors, Guide, Internal, Misc};
+        // The farm book's fields are kept between works: a field under a work stays as it is.
         case kStateStart:
-            return {Setup,  Colors,   Guide,       Internal, Misc,
-                    Review, GpsSetup, Corrections, Extras,   About};
+            return {Setup,  Colors,   Guide,       Fields, Internal, Misc,
+                    Review, GpsSetup, Corrections, Extras, About};
         case kStateReview:
             return {Review, Colors, Misc};
         case kStateGpsWait:

@@ -13,6 +13,7 @@ enum class PageKind {
     Setup,
     Colors,
     Guide,
+    Fields,
     Review,
     GpsSetup,
     Corrections,

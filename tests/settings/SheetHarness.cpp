@@ -41,6 +41,7 @@ void resetSettings(int width, int height, std::uint32_t orientation, std::uint8_
     s.layout.screenHeight = std::uint16_t(height);
     s.layout.orientation = orientation;
     s.ui.language = language;
+    s.field.fieldId = 0;
 }
 
 void SheetTest::SetUp() {
@@ -70,6 +71,13 @@ void SheetTest::SetUp() {
     a.convertShapefileToKml = [](std::string& path) {
         calls.converted.push_back(path);
         return 1;
+    };
+    a.chooseFieldFile = [](std::string& path) {
+        path.clear();
+        if (calls.fieldFiles.empty()) return false;
+        path = calls.fieldFiles.front();
+        calls.fieldFiles.erase(calls.fieldFiles.begin());
+        return !path.empty();
     };
 }
 

@@ -22,6 +22,7 @@ struct ActionLog {
     std::vector<int> gpsEnables;       // arguments of setGpsEnabled, in order
     std::vector<std::string> chooser;  // answers of the file chooser; "" answers Cancel
     std::vector<std::string> converted;
+    std::vector<std::string> fieldFiles;  // answers of the field file chooser, as chooser
 };
 
 class SheetTest : public ::testing::Test {

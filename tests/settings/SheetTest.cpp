@@ -38,8 +38,8 @@ TEST_F(SheetTest, EachScreenGetsItsPagesInTabOrder) {
         {1, guidance},
         {2, guidance},
         {3,
-         {"Setup", "Colors", "Guide in straight line", "Internal settings", "Miscellaneous",
-          "Review", "GPS Setup", "Corrections", "Extras", "About"}},
+         {"Setup", "Colors", "Guide in straight line", "Fields", "Internal settings",
+          "Miscellaneous", "Review", "GPS Setup", "Corrections", "Extras", "About"}},
         {4, {"Review", "Colors", "Miscellaneous"}},
         {9, {"GPS Setup"}},
         {5, {}},
@@ -66,7 +66,7 @@ TEST_F(SheetTest, RotationChoosesTheTemplateAndWhereOkAndCancelSit) {
             SettingsPage* page = current();
             EXPECT_EQ(page->templateId() % 2, landscape ? 1 : 0) << page->title().toStdString();
             EXPECT_GE(page->templateId(), 300);
-            EXPECT_LE(page->templateId(), 321);  // 320/321: the Corrections page
+            EXPECT_LE(page->templateId(), 323);  // 322/323: the Fields page
             QPushButton* cancel = page->cancelButton();
             if (!cancel) continue;
             const QRect ok = page->okButton()->geometry();
@@ -91,11 +91,12 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         const char* cancel;
         const char* widthLabel;
         const char* corrections;
+        const char* fields;
     } cases[] = {
-        {1, "Ajustes", "Aceptar", "Cancelar", "Ancho de trabajo (m)", "Correcciones"},
-        {2, "Setup", "OK", "Abbrechen", "Arbeitsbreite", "Korrekturen"},
-        {3, "Настройка", "ОК", "Отмена", "Ширина орудия (м)", "Поправки"},
-        {0, "Setup", "OK", "Cancel", "Implement width (m)", "Corrections"},
+        {1, "Ajustes", "Aceptar", "Cancelar", "Ancho de trabajo (m)", "Correcciones", "Campos"},
+        {2, "Setup", "OK", "Abbrechen", "Arbeitsbreite", "Korrekturen", "Felder"},
+        {3, "Настройка", "ОК", "Отмена", "Ширина орудия (м)", "Поправки", "Поля"},
+        {0, "Setup", "OK", "Cancel", "Implement width (m)", "Corrections", "Fields"},
     };
     for (const auto& c : cases) {
         appState.ui.language = c.language;
@@ -105,9 +106,10 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         EXPECT_EQ(current()->cancelButton()->text(), QString::fromUtf8(c.cancel));
         EXPECT_EQ(control<QLabel>(2001)->text(), QString::fromUtf8(c.widthLabel));
         // The fixed titles stay English in every language.
-        EXPECT_EQ(sheet->tabs()->tabText(7), QString::fromUtf8(c.corrections));
-        EXPECT_EQ(sheet->tabs()->tabText(8), "Extras");
-        EXPECT_EQ(sheet->tabs()->tabText(9), "About");
+        EXPECT_EQ(sheet->tabs()->tabText(3), QString::fromUtf8(c.fields));
+        EXPECT_EQ(sheet->tabs()->tabText(8), QString::fromUtf8(c.corrections));
+        EXPECT_EQ(sheet->tabs()->tabText(9), "Extras");
+        EXPECT_EQ(sheet->tabs()->tabText(10), "About");
     }
 }
 
@@ -186,7 +188,7 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
         auto* modal = dynamic_cast<SheetDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(modal, nullptr);
         seen = true;
-        EXPECT_EQ(modal->pageCount(), 10);
+        EXPECT_EQ(modal->pageCount(), 11);
         EXPECT_EQ(modal->size(), QSize(480, 640));
         QTest::mouseClick(modal->page(0)->okButton(), Qt::LeftButton);
     });
@@ -203,7 +205,8 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
 }
 
 // Every control a finger must hit is large enough on a 480 x 640 screen, and every page fits
-// on a 240 x 320 one in both rotations and every language.
+// on a 240 x 320 one in both rotations and every language; the Guide page with the line of a
+// work's field as well.
 TEST_F(SheetTest, ControlsAreSizedForAFinger) {
     const struct {
         int width, height;
@@ -215,6 +218,7 @@ TEST_F(SheetTest, ControlsAreSizedForAFinger) {
                    {240, 320, 0, 24, 3}, {320, 240, 1, 24, 3}};
     for (const auto& s : screens) {
         resetSettings(s.width, s.height, s.orientation, s.language);
+        appState.field.fieldId = 1;
         open(kStateStart);
         EXPECT_EQ(sheet->size(), QSize(s.width, s.height));
         for (int i = 0; i < sheet->pageCount(); ++i) {
