@@ -1,5 +1,6 @@
 #include "app/FarmSession.h"
 
+#include <atomic>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -29,7 +30,8 @@ FarmNews news;
 
 // The user-interface thread's own copy.
 FarmContents shown;
-bool shownOpen = false;
+// Read by tests from other threads: the only piece of the copy that is.
+std::atomic<bool> shownOpen{false};
 
 // Reads the whole book again after a change: the copy is then what the book holds, not what
 // the change meant it to hold.
@@ -42,7 +44,7 @@ void readBack(FarmBook* book, const std::string& openError) {
     news.fresh = true;
     news.open = read;
     if (read) news.contents = std::move(contents);
-    if (!read && news.notice.empty()) news.notice = "Farm book: " + error;
+    if (!read && !error.empty() && news.notice.empty()) news.notice = "Farm book: " + error;
 }
 
 double implementWidthM() {

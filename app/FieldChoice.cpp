@@ -146,6 +146,7 @@ void drawFieldChoice(gfx::Rasterizer& target) {
 }
 
 void tapFieldChoice(int, int y) {
+    if (!orderedByPosition) orderFields();
     const int index = y / rowHeight() - 1;
     const std::vector<Row> list = rows();
     if (index < 0 || index >= int(list.size())) return;

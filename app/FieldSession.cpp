@@ -13,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "app/FarmSession.h"
+#include "app/FieldWorkSave.h"
 #include "app/FixedNumber.h"
 #include "app/GpsWait.h"
 #include "app/Texts.h"
@@ -58,12 +59,7 @@ std::atomic<int> saveState{0};
 std::string saveError;
 
 std::string nowIso() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-    return text;
+    return isoUtc(std::time(nullptr));
 }
 
 void startWorkIn(std::uint8_t workState) {
@@ -365,29 +361,18 @@ bool workHasField() {
 
 void saveFieldWorkToBook() {
     AppState& s = appState;
-    WorkEntry entry;
-    std::vector<StripQuad> quads;
-    WorkPlane plane;
+    FieldWorkCopy copy;
     std::optional<LineEntry> line;
     {
         std::lock_guard lock(s.frameLock);
         const FieldWork& f = s.field;
+        WorkEntry entry;
         entry.id = f.continuedWorkId;
         entry.fieldId = f.fieldId;
         entry.startTime = f.startTime.empty() ? nowIso() : f.startTime;
         entry.endTime = nowIso();
         entry.widthM = s.settings.implementWidth / 100.0;
-        entry.groundHa = s.work.groundArea * 1e-6;
-        entry.overlapHa = std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6;
-        entry.distanceKm = s.work.distance * 1e-4;
-        quads.reserve(s.work.coverage.size());
-        for (std::uint32_t id = 0; id < s.work.coverage.size(); ++id)
-            quads.push_back(s.work.coverage.quad(id));
-        plane.originLonLat[0] = s.work.plane.originLonLat[0];
-        plane.originLonLat[1] = s.work.plane.originLonLat[1];
-        plane.originX = s.work.plane.originX;
-        plane.originY = s.work.plane.originY;
-        plane.originSet = s.work.plane.originSet.load();
+        copy = copyFieldWork(s.work, entry);
         SavedGuideLine saved;
         if (guideLineOfWork(s.work, s.settings.guidancePattern, s.projection, saved) &&
             saved.lonLat.size() >= 4) {
@@ -408,34 +393,28 @@ void saveFieldWorkToBook() {
         }
     }
     saveState = 1;
-    postFarmJob([entry = std::move(entry), quads = std::move(quads), plane, line = std::move(line)](
-                    FarmBook* book, const std::string& openError) mutable {
-        std::string error = openError;
-        bool saved = false;
-        if (book) {
-            const FieldShape ground = groundOfQuads(quads, plane);
-            saved = book->saveWork(entry, ground, error) != 0;
-            // A line is kept once: driving it again in a later work adds nothing.
-            if (saved && line) {
-                FarmContents contents;
-                bool known = false;
-                if (book->read(contents, error))
-                    for (const LineEntry& l : contents.lines)
-                        if (l.fieldId == line->fieldId && l.path.size() == line->path.size() &&
-                            std::fabs(l.a.lon - line->a.lon) < 1e-7 &&
-                            std::fabs(l.a.lat - line->a.lat) < 1e-7 &&
-                            std::fabs(l.b.lon - line->b.lon) < 1e-7 &&
-                            std::fabs(l.b.lat - line->b.lat) < 1e-7)
-                            known = true;
-                if (!known) book->addLine(*line, error);
-            }
-        }
+    postFieldWorkSave(std::move(copy), [](std::int64_t workId, std::string error) {
         {
             std::lock_guard lock(mailLock);
-            saveError = error;
+            saveError = std::move(error);
         }
-        saveState = saved ? 2 : 3;
+        saveState = workId != 0 ? 2 : 3;
     });
+    // A line is kept once: driving it again in a later work adds nothing.
+    if (line)
+        postFarmJob([line = std::move(*line)](FarmBook* book, const std::string&) {
+            FarmContents contents;
+            std::string error;
+            if (!book || !book->read(contents, error)) return;
+            for (const LineEntry& l : contents.lines)
+                if (l.fieldId == line.fieldId && l.path.size() == line.path.size() &&
+                    std::fabs(l.a.lon - line.a.lon) < 1e-7 &&
+                    std::fabs(l.a.lat - line.a.lat) < 1e-7 &&
+                    std::fabs(l.b.lon - line.b.lon) < 1e-7 &&
+                    std::fabs(l.b.lat - line.b.lat) < 1e-7)
+                    return;
+            book->addLine(line, error);
+        });
     rereadFarmBook();
 }
 

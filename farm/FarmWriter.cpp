@@ -47,7 +47,7 @@ void FarmWriter::run() {
             if (queued.mayCreate || std::filesystem::exists(path_, ignored))
                 book = FarmBook::open(path_, openError);
             else
-                openError = "there is no farm book at " + path_;
+                openError.clear();  // no book, and none wanted: no failure either
         }
         queued.job(book.get(), openError);
         lock.lock();

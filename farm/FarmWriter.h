@@ -19,7 +19,8 @@ class FarmWriter {
 
     // Runs the jobs on the farm thread with the book at path, opened at the first job that
     // asks for it. A job gets a null book and the reason when the book could not be opened, or
-    // when it does not exist and the job may not create it: a farm without a book keeps none.
+    // when it does not exist and the job may not create it (then with no reason: a farm without
+    // a book keeps none, and that is no failure).
     explicit FarmWriter(std::string path);
     // Runs the jobs handed in before, then closes the book.
     ~FarmWriter();

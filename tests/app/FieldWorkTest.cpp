@@ -30,9 +30,9 @@ using pipeline_test::PlaneFixes;
 
 constexpr double kLon = 8.55, kLat = 47.4;
 constexpr int kHz = 5;
-constexpr double kSpeedKnots = 5.4;                               // 10 km/h
-constexpr double kStep = kSpeedKnots * 1852.0 / 360.0 / kHz;      // dm between fixes
-constexpr double kHalfWidth = 60.0;                               // dm: a 12 m implement
+constexpr double kSpeedKnots = 5.4;                           // 10 km/h
+constexpr double kStep = kSpeedKnots * 1852.0 / 360.0 / kHz;  // dm between fixes
+constexpr double kHalfWidth = 60.0;                           // dm: a 12 m implement
 
 using Ring = std::vector<PlanePoint>;
 
@@ -49,15 +49,19 @@ Ring rectangle(double d) {
     return {{d, d}, {4000 - d, d}, {4000 - d, 2500 - d}, {d, 2500 - d}};
 }
 Ring lShape(double d) {
-    return {{d, d},           {4000 - d, d},    {4000 - d, 1500 - d},
-            {1800 - d, 1500 - d}, {1800 - d, 3000 - d}, {d, 3000 - d}};
+    return {{d, d},
+            {4000 - d, d},
+            {4000 - d, 1500 - d},
+            {1800 - d, 1500 - d},
+            {1800 - d, 3000 - d},
+            {d, 3000 - d}};
 }
 
 class FieldWork : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("sulco-field-" + std::to_string(::getpid()));
+        folder_ =
+            std::filesystem::temp_directory_path() / ("sulco-field-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
         appState.settings.farmBook = (folder_ / "farm.gpkg").string();
         pipeline_test::resetWork(kStateFreeWork);
@@ -205,14 +209,13 @@ TEST_P(BoundaryDrive, TheFieldHasTheAreaOfTheShapeDrivenAround) {
 
 INSTANTIATE_TEST_SUITE_P(
     Shapes, BoundaryDrive,
-    ::testing::Values(BoundaryCase{"RectangleByAntenna", false, kBoundaryAntenna, 0.0, false, true},
-                      BoundaryCase{"RectangleByLeftEdge", false, kBoundaryLeftEdge, 1.5, true, true},
-                      BoundaryCase{"RectangleByRightEdge", false, kBoundaryRightEdge, 0.5, false,
-                                   false},
-                      BoundaryCase{"LByAntennaOffset", true, kBoundaryAntenna, 3.0, true, false},
-                      BoundaryCase{"LByLeftEdge", true, kBoundaryLeftEdge, 0.0, true, true},
-                      BoundaryCase{"LByRightEdgeOffset", true, kBoundaryRightEdge, 2.0, false,
-                                   true}),
+    ::testing::Values(
+        BoundaryCase{"RectangleByAntenna", false, kBoundaryAntenna, 0.0, false, true},
+        BoundaryCase{"RectangleByLeftEdge", false, kBoundaryLeftEdge, 1.5, true, true},
+        BoundaryCase{"RectangleByRightEdge", false, kBoundaryRightEdge, 0.5, false, false},
+        BoundaryCase{"LByAntennaOffset", true, kBoundaryAntenna, 3.0, true, false},
+        BoundaryCase{"LByLeftEdge", true, kBoundaryLeftEdge, 0.0, true, true},
+        BoundaryCase{"LByRightEdgeOffset", true, kBoundaryRightEdge, 2.0, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // The area of the first work of the book, in square metres of the UTM zone, by GDAL alone.

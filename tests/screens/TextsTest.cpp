@@ -98,10 +98,11 @@ TEST(TextsTest, EveryTextCanBeDrawnAndFormatted) {
                 if (space == std::string::npos) space = text.size();
                 EXPECT_LT(space - start, 23u) << language << "/" << id;
             }
-            // Only the waiting text, the recovered work's path and the saved line's distance are
-            // formats, with one %s.
+            // Only the waiting text, the recovered work's path, the saved line's distance and
+            // the new field's area are formats, with one %s.
             std::size_t percent = text.find('%');
-            if (id == kMsgGpsWait || id == kMsgRecovered || id == kMsgSavedLineTooFar) {
+            if (id == kMsgGpsWait || id == kMsgRecovered || id == kMsgSavedLineTooFar ||
+                id == kMsgNewField) {
                 ASSERT_NE(percent, std::string::npos);
                 EXPECT_EQ(text.substr(percent, 2), "%s");
                 EXPECT_EQ(text.find('%', percent + 1), std::string::npos);
