@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <mutex>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/FarmSession.h"
 #include "app/FieldWorkSave.h"
 #include "app/FixedNumber.h"
@@ -23,6 +25,7 @@
 #include "farm/FieldGeometry.h"
 #include "farm/WorkGround.h"
 #include "guidance/Projection.h"
+#include "journal/WorkJournal.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -62,6 +65,37 @@ std::string nowIso() {
     return isoUtc(std::time(nullptr));
 }
 
+// Beside the journal: the field of the work it holds, so that a work resumed after a crash is
+// still its field's. The journal's own records know nothing of fields.
+std::string fieldNotePath() {
+    return journalPath() + ".field";
+}
+
+void writeFieldNote(const FieldWork& f) {
+    if (!journalEnabled()) return;
+    const std::string path = fieldNotePath();
+    const std::string text = "field=" + std::to_string(f.fieldId) +
+                             "\ncontinued=" + std::to_string(f.continuedWorkId) +
+                             "\nstart=" + f.startTime + "\n";
+    writeInBackground([path, text] {
+        const std::string temporary = path + ".new";
+        std::FILE* file = std::fopen(temporary.c_str(), "wb");
+        if (!file) return false;
+        const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        const bool closed = std::fclose(file) == 0;
+        return written && closed && std::rename(temporary.c_str(), path.c_str()) == 0;
+    });
+}
+
+void removeFieldNote() {
+    if (!journalEnabled()) return;
+    const std::string path = fieldNotePath();
+    writeInBackground([path] {
+        std::remove(path.c_str());
+        return true;
+    });
+}
+
 void startWorkIn(std::uint8_t workState) {
     appState.ui.paused = 0;
     appState.ui.returnState = workState;
@@ -97,7 +131,9 @@ void prepareInPlane() {
     {
         std::lock_guard lock(s.frameLock);
         FieldWork& f = s.field;
-        if (f.fieldId == 0 || f.inPlane || f.preparing || !s.work.plane.originSet) return;
+        if (f.fieldId == 0 || f.entry.id != f.fieldId || f.inPlane || f.preparing ||
+            !s.work.plane.originSet)
+            return;
         f.preparing = 1;
         plane.originLonLat[0] = s.work.plane.originLonLat[0];
         plane.originLonLat[1] = s.work.plane.originLonLat[1];
@@ -208,6 +244,7 @@ void adoptDrivenField() {
         s.field.entry = *entry;
         s.field.inPlane = 0;
         s.field.preparing = 0;
+        writeFieldNote(s.field);
     }
     std::lock_guard mail(mailLock);
     if (drivenField == id) drivenField = 0;
@@ -216,6 +253,7 @@ void adoptDrivenField() {
 }  // namespace
 
 void beginWorkWithoutField(std::uint8_t workState) {
+    removeFieldNote();
     startWorkIn(workState);
     {
         std::lock_guard lock(appState.frameLock);
@@ -255,6 +293,7 @@ void prepareFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continu
         }
         appState.field = std::move(f);
     }
+    writeFieldNote(appState.field);
 }
 
 void beginBoundaryDrive(std::uint8_t workState) {
@@ -263,6 +302,7 @@ void beginBoundaryDrive(std::uint8_t workState) {
 }
 
 void prepareBoundaryDrive(std::uint8_t workState) {
+    removeFieldNote();
     startWorkIn(workState);
     {
         std::lock_guard lock(appState.frameLock);
@@ -351,6 +391,13 @@ void stepFieldWork() {
         driven = drivenField != 0;
     }
     if (driven) adoptDrivenField();
+    {
+        // A resumed work knows its field's id before the book has been read.
+        std::lock_guard lock(s.frameLock);
+        if (s.field.fieldId != 0 && s.field.entry.id != s.field.fieldId)
+            if (const FieldEntry* entry = farmContents().field(s.field.fieldId))
+                s.field.entry = *entry;
+    }
     prepareInPlane();
     installPrepared();
 }
@@ -437,7 +484,32 @@ bool pollFieldWorkSave(bool& saved) {
 }
 
 void endFieldWork() {
+    removeFieldNote();
     std::lock_guard lock(appState.frameLock);
     appState.field = FieldWork{};
     appState.field.serial = ++workSerial;
+}
+
+void resumeFieldOfWork() {
+    FieldWork f;
+    f.serial = ++workSerial;
+    if (std::FILE* file = std::fopen(fieldNotePath().c_str(), "rb")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, file)) {
+            std::string text(line);
+            while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+            const std::size_t equals = text.find('=');
+            if (equals == std::string::npos) continue;
+            const std::string key = text.substr(0, equals), value = text.substr(equals + 1);
+            char* end = nullptr;
+            const long long number = std::strtoll(value.c_str(), &end, 10);
+            const bool isNumber = !value.empty() && end && *end == '\0' && number >= 0;
+            if (key == "field" && isNumber) f.fieldId = number;
+            if (key == "continued" && isNumber) f.continuedWorkId = number;
+            if (key == "start" && value.size() < 40) f.startTime = value;
+        }
+        std::fclose(file);
+    }
+    std::lock_guard lock(appState.frameLock);
+    appState.field = std::move(f);
 }

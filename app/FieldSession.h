@@ -33,3 +33,5 @@ void saveFieldWorkToBook();
 bool pollFieldWorkSave(bool& saved);
 // The work is over (saved or discarded): nothing of its field stays.
 void endFieldWork();
+// A work resumed from its journal takes back the field it was in, as noted beside the journal.
+void resumeFieldOfWork();

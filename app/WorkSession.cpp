@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/FieldSession.h"
 #include "app/GpsWait.h"
 #include "app/LastSaveFolder.h"
 #include "app/Texts.h"
@@ -134,6 +135,7 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
 
 void resumeInterruptedWork() {
     bool marked = loadJournalWork(pending, true);
+    resumeFieldOfWork();
     journalContinue(pending.goodBytes);
     if (marked) {
         journalPause(appState.work.strips.size());
@@ -158,6 +160,7 @@ std::string recoverInterruptedWork() {
     // The file is whole and closed: only now does the journal go.
     std::error_code ignored;
     std::filesystem::remove(journalPath(), ignored);
+    std::filesystem::remove(journalPath() + ".field", ignored);
     pending = {};
     return path;
 }

@@ -17,11 +17,13 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/BackgroundWrites.h"
 #include "app/FarmSession.h"
 #include "app/FieldSession.h"
 #include "app/FixPipeline.h"
 #include "farm/FarmBook.h"
 #include "farm/FieldGeometry.h"
+#include "journal/WorkJournal.h"
 #include "tests/app/PipelineTestSupport.h"
 
 namespace {
@@ -301,6 +303,42 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
     const double areaAfter = savedGroundM2(appState.settings.farmBook, works, groundHa);
     EXPECT_EQ(works, 1) << "the continued work replaces the one it went on with";
     EXPECT_NEAR(areaAfter * 100.0, appState.work.groundArea, 0.005 * appState.work.groundArea);
+}
+
+std::string testFolder;
+std::string journalFolderForTest() {
+    return testFolder + "/";
+}
+
+TEST_F(FieldWork, AWorkResumedFromItsJournalIsStillItsFields) {
+    testFolder = folder_.string();
+    journalSetEnabled(true, journalFolderForTest);
+    const std::int64_t id = addRectangleField(PlaneFixes(kLon, kLat));
+    prepareFieldWork(kStateFreeWork, id, false);
+    finishBackgroundWrites();
+    ASSERT_TRUE(std::filesystem::exists(journalPath() + ".field"));
+    endFieldWork();
+    finishBackgroundWrites();
+    EXPECT_FALSE(std::filesystem::exists(journalPath() + ".field")) << "a work ended leaves none";
+
+    // The note as the program leaves it when it is killed during the work.
+    prepareFieldWork(kStateFreeWork, id, false);
+    finishBackgroundWrites();
+    const std::string noted = appState.field.startTime;
+    ASSERT_FALSE(noted.empty());
+    {
+        std::lock_guard lock(appState.frameLock);
+        appState.field = {};
+    }
+    resumeFieldOfWork();
+    EXPECT_EQ(appState.field.fieldId, id);
+    EXPECT_EQ(appState.field.startTime, noted);
+    // The field is drawn into the resumed work's plane once the book has been read.
+    PlaneFixes plane(kLon, kLat);
+    settle();
+    EXPECT_TRUE(appState.field.inPlane);
+    EXPECT_EQ(appState.field.entry.name, "North");
+    journalSetEnabled(false, nullptr);
 }
 
 }  // namespace
