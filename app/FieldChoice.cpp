@@ -37,13 +37,9 @@ struct Row {
     std::size_t field = 0;  // into the book's fields
 };
 
-int rowHeight() {
-    return 2 * textLineHeight();
-}
-
 // The rows that fit under the title: the nearest fields, then the new boundary and no field.
 std::vector<Row> rows() {
-    const int fit = std::max(2, int(appState.layout.screenHeight) / rowHeight() - 1);
+    const int fit = std::max(2, int(appState.layout.screenHeight) / fieldChoiceRowHeight() - 1);
     std::vector<Row> list;
     for (const FieldByDistance& f : order) {
         if (int(list.size()) + 2 >= fit) break;
@@ -101,6 +97,11 @@ bool fieldHasWork(std::int64_t fieldId) {
 
 }  // namespace
 
+int fieldChoiceRowHeight() {
+    // A finger's width on every screen, and room for a line of text with space around it.
+    return std::max(2 * textLineHeight(), 20 * int(appState.layout.layoutScale));
+}
+
 bool fieldChoiceOffered() {
     return farmBookOpen();
 }
@@ -124,7 +125,7 @@ void drawFieldChoice(gfx::Rasterizer& target) {
         target.ResetBlending();
     }
     const gfx::Pixel ink = messageInk();
-    const int h = rowHeight(), line = textLineHeight();
+    const int h = fieldChoiceRowHeight(), line = textLineHeight();
     target.DrawString(layout.font, messageText(kMsgChooseField), gfx::kAlignCentre, 0,
                       (h - line) / 2, ink);
     const int margin = 4 * layout.layoutScale;
@@ -147,7 +148,7 @@ void drawFieldChoice(gfx::Rasterizer& target) {
 
 void tapFieldChoice(int, int y) {
     if (!orderedByPosition) orderFields();
-    const int index = y / rowHeight() - 1;
+    const int index = y / fieldChoiceRowHeight() - 1;
     const std::vector<Row> list = rows();
     if (index < 0 || index >= int(list.size())) return;
     const Row row = list[std::size_t(index)];

@@ -9,6 +9,8 @@ namespace gfx {
 class Rasterizer;
 }
 
+// The height of the title and of each row; row n (from 1) is the nth choice.
+int fieldChoiceRowHeight();
 // The farm book has been read: a new work asks for its field first.
 bool fieldChoiceOffered();
 // The start screen's Free work or A-B line was touched: the choice comes up for that work.

@@ -14,30 +14,14 @@
 #include <system_error>
 #include <utility>
 
+#include "farm/QuietGdal.h"
+
 namespace {
 
 constexpr const char* kFields = "fields";
 constexpr const char* kHeadlands = "headlands";
 constexpr const char* kLines = "lines";
 constexpr const char* kWorks = "works";
-
-// GDAL reports to stderr unless told otherwise; the book hands its errors back instead.
-class QuietErrors {
-  public:
-    QuietErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-};
-
-std::string gdalReason(const std::string& what) {
-    const char* message = CPLGetLastErrorMsg();
-    if (message && *message) return what + ": " + message;
-    return what;
-}
 
 struct FeatureFree {
     void operator()(OGRFeature* f) const { OGRFeature::DestroyFeature(f); }

@@ -13,6 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "farm/QuietGdal.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -25,17 +27,6 @@ const char* driverFor(std::string extension) {
     if (extension == ".kml") return "KML";
     return nullptr;
 }
-
-class QuietErrors {
-  public:
-    QuietErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-};
 
 OGRLinearRing ringOf(const std::vector<LonLat>& points) {
     OGRLinearRing ring;

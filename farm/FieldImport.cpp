@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "farm/FieldGeometry.h"
+#include "farm/QuietGdal.h"
 
 namespace {
 
@@ -24,17 +25,6 @@ struct TransformFree {
     void operator()(OGRCoordinateTransformation* t) const { OCTDestroyCoordinateTransformation(t); }
 };
 using TransformPtr = std::unique_ptr<OGRCoordinateTransformation, TransformFree>;
-
-class QuietErrors {
-  public:
-    QuietErrors() {
-        CPLPushErrorHandler(CPLQuietErrorHandler);
-        CPLErrorReset();
-    }
-    ~QuietErrors() { CPLPopErrorHandler(); }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-};
 
 std::vector<LonLat> ringPoints(const OGRLinearRing& ring) {
     std::vector<LonLat> points;

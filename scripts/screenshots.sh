@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the real program under Xvfb, driven by taps, with gpssim as
 # its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>[-night]-<screen>.png;
-# scripts/screenshots.sh BUILD long-work takes the long work zoomed out at 1280 x 800.
+# scripts/screenshots.sh BUILD long-work takes the long work zoomed out at 1280 x 800;
+# scripts/screenshots.sh BUILD fields the farm book's field choice, a field's boundary and
+# headland and its earlier work, at 480 x 640 and 1280 x 800.
 # Needs xvfb, xdotool and x11-apps (xwd); the pictures are cropped and written by python3.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -77,7 +79,7 @@ run() {  # W H PALETTE: one pass through the screens at that size in that palett
     tap() { xdotool mousemove "$1" "$2" click 1; }
     # A fresh start: no settings, and no work journal of the pass before, whose resume question
     # would take the taps meant for the start screen.
-    rm -f "$build/Settings.dat" "$build/work.journal"
+    rm -f "$build/Settings.dat" "$build/work.journal" "$build/farm.gpkg"
     printf '[screen]\npalette=%s\n' "$palette" >"$build/sulcovane.conf"
     "$build/sulcomain" --simulate --size "${W}x${H}" >/dev/null 2>&1 &
     program=$!
@@ -130,6 +132,87 @@ longwork() {  # W H PALETTE: a long free work driven fast by gpssim, then zoomed
     program=
     sleep 1
 }
+
+# A field around gpssim's passes and one far away, as the farm's software would export them.
+fieldsfile() {  # FILE
+    python3 - "$1" <<'PY'
+import json, math, sys
+lat0, lon0 = 48.1173, 11.5167
+m_lat = 1 / 111320.0
+m_lon = m_lat / math.cos(math.radians(lat0))
+def box(w, s, e, n):
+    return [[[lon0 + x * m_lon, lat0 + y * m_lat] for x, y in
+             ((w, s), (e, s), (e, n), (w + 40, n), (w, n - 40), (w, s))]]
+features = [{"type": "Feature", "properties": {"name": name},
+             "geometry": {"type": "Polygon", "coordinates": box(*c)}}
+            for name, c in (("Long Acre", (-20, -25, 110, 125)), ("Mill Field", (900, 0, 1200, 300)))]
+json.dump({"type": "FeatureCollection", "features": features}, open(sys.argv[1], "w"))
+PY
+}
+
+fields() {  # W H: the choice, a work in the field, then the next work over the earlier one
+    local W=$1 H=$2 k
+    if [ "$W" -gt "$H" ]; then k=$(((W / 320) < (H / 240) ? W / 320 : H / 240)); else k=2; fi
+    local hw=$((W / 2)) hh=$((H / 2)) S=$((48 * k)) startx free_y finish_x finish_y zoom_x zoom_y
+    if [ "$W" -gt "$H" ]; then
+        startx=$((hw - 80 * k)); free_y=$((hh - 80 * k))
+        finish_x=$((S / 2)); finish_y=$((H - S / 2)); zoom_x=$((W - S / 2)); zoom_y=$((H - S / 2))
+    else
+        startx=$hw; free_y=$((40 * k))
+        finish_x=$((hw - 2 * S)); finish_y=$((H - S / 2)); zoom_x=$((hw + S)); zoom_y=$finish_y
+    fi
+    local font=16
+    [ "$k" -ge 3 ] && font=24
+    [ "$k" -ge 4 ] && font=32
+    local rowh=$((2 * font)) yes_y=$((hh - 50 * k + 38 * k)) no_y=$((hh + 30 * k + 38 * k))
+    [ $rowh -lt $((20 * k)) ] && rowh=$((20 * k))
+    local name="${W}x${H}"
+    rm -f "$build/Settings.dat" "$build/work.journal" "$build/farm.gpkg"
+    printf '[screen]\npalette=day\n' >"$build/sulcovane.conf"
+    fieldsfile "$work/fields.geojson"
+    "$build/sulcomain" --import-fields "$work/fields.geojson" >/dev/null
+    "$build/gpssim" --link "$work/gps" --rate 10 --speed 36 --length 100 --spacing 12 \
+        >/dev/null 2>&1 &
+    local sim=$!
+    sleep 1
+    "$build/sulcomain" --gps-device "$work/gps" --size "${W}x${H}" >/dev/null 2>&1 &
+    program=$!
+    sleep 4
+    xdotool mousemove "$startx" "$free_y" click 1
+    sleep 2
+    crop "$W" "$H" "$out/$name-field-choice.png"
+    xdotool mousemove "$hw" $((rowh + rowh / 2)) click 1
+    sleep 40
+    for _ in $(seq 16); do xdotool mousemove "$zoom_x" "$zoom_y" click 1; sleep 0.6; done
+    sleep 2
+    crop "$W" "$H" "$out/$name-field-work.png"
+    # Finished and saved into the book; the next work in the field shows it dimmed.
+    xdotool mousemove "$finish_x" "$finish_y" click 1; sleep 1
+    xdotool mousemove "$hw" "$yes_y" click 1; sleep 1
+    xdotool mousemove "$hw" "$yes_y" click 1; sleep 4
+    xdotool mousemove "$startx" "$free_y" click 1; sleep 2
+    xdotool mousemove "$hw" $((rowh + rowh / 2)) click 1; sleep 1
+    crop "$W" "$H" "$out/$name-field-continue.png"
+    xdotool mousemove "$hw" "$no_y" click 1
+    sleep 12
+    for _ in $(seq 8); do xdotool mousemove "$zoom_x" "$zoom_y" click 1; sleep 0.6; done
+    sleep 2
+    crop "$W" "$H" "$out/$name-field-earlier.png"
+    kill "$sim" 2>/dev/null || true
+    kill -TERM "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    program=
+    sleep 1
+}
+
+if [ "${2:-}" = fields ]; then
+    fields 480 640
+    fields 1280 800
+    rm -f "$build/sulcovane.conf" "$build/Settings.dat" "$build/work.journal" "$build/farm.gpkg"
+    rm -rf "$work"
+    echo "screenshots in $out"
+    exit 0
+fi
 
 if [ "${2:-}" = long-work ]; then
     for palette in day night; do longwork 1280 800 $palette; done

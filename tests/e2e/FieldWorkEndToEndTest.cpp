@@ -16,7 +16,7 @@
 #include "IsolatedRun.h"
 #include "ProgramHarness.h"
 #include "Receiver.h"
-#include "app/Layout.h"
+#include "app/FieldChoice.h"
 
 namespace {
 
@@ -81,7 +81,7 @@ SavedWorks worksInBook(const std::string& book) {
 
 // The first row under the title of the field choice.
 void tapFirstField(RunningProgram& program) {
-    const int row = 2 * textLineHeight();
+    const int row = fieldChoiceRowHeight();
     program.tapAt(appState.layout.screenWidth / 2, row + row / 2);
 }
 
