@@ -11,6 +11,7 @@
 #include "app/FarmSession.h"
 #include "app/FieldSession.h"
 #include "app/FixedNumber.h"
+#include "app/FontCodePage.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
@@ -79,7 +80,7 @@ std::string rowText(const Row& row) {
     double metres = -1.0;
     for (const FieldByDistance& f : order)
         if (f.index == row.field) metres = f.metres;
-    std::string text = field.name + "  " + fixedNumber(field.areaHa, 2) + " ha";
+    std::string text = inFontCodePage(field.name) + "  " + fixedNumber(field.areaHa, 2) + " ha";
     if (metres == 0.0)
         text += std::string("  ") + messageText(kMsgInField);
     else if (metres > 0.0 && metres < 1000.0)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/AppState.h"
+#include "app/FontCodePage.h"
 #include "app/MessageTables.h"
 #include "app/Texts.h"
 #include "gfx/Font.h"
@@ -140,3 +141,19 @@ TEST(TextsTest, RussianUsesTheCodePage866Font) {
 }
 
 }  // namespace
+
+// Field names come from the farm book in UTF-8; the screen's font has its own code page.
+TEST(TextsTest, FieldNamesAreShownInTheFontsCodePage) {
+    const std::uint8_t language = appState.ui.language;
+    appState.ui.language = 2;  // German: code page 437
+    EXPECT_EQ(inFontCodePage("S\xC3\xBC"
+                             "dhang Stra\xC3\x9F"
+                             "e"),
+              "S\x81"
+              "dhang Stra\xE1"
+              "e");
+    EXPECT_EQ(inFontCodePage("Pond \xE2\x82\xAC \xC3"), "Pond ? ?");
+    appState.ui.language = 3;  // Russian: code page 866
+    EXPECT_EQ(inFontCodePage("\xD0\x9F\xD0\xBE\xD0\xBB\xD0\xB5 7"), "\x8F\xAE\xAB\xA5 7");
+    appState.ui.language = language;
+}
