@@ -52,40 +52,134 @@ bool segmentMeets(GroundPoint a, GroundPoint b, const GroundBox& view) {
            std::max(a.y, b.y) >= view.minY && std::min(a.y, b.y) <= view.maxY;
 }
 
-// A ring as screen segments, those outside the view left out; dashed rings carry their dash
-// from one segment to the next, so that a ring of short segments is dashed all the same.
-void drawRing(gfx::Rasterizer& r, const std::vector<GroundPoint>& ring, const GroundBox& view,
-              gfx::Pixel colour, int width, bool dashed) {
+// One screen segment of a ring; a dashed one carries its dash on from the segment before.
+void drawRingSegment(gfx::Rasterizer& r, ScreenPoint a, ScreenPoint b, gfx::Pixel colour, int width,
+                     bool dashed, double& phase) {
+    if (!dashed) {
+        strokeLine(r, a, b, colour, width);
+        return;
+    }
+    const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
+    const double length = std::sqrt(dx * dx + dy * dy);
+    double t = 0.0;
+    while (t < length) {
+        const double inDash = std::fmod(phase + t, 2.0 * kDash);
+        const double run = std::min(length - t, (inDash < kDash ? kDash : 2.0 * kDash) - inDash);
+        if (inDash < kDash) {
+            const ScreenPoint p{std::int32_t(a.x + dx * t / length),
+                                std::int32_t(a.y + dy * t / length)};
+            const ScreenPoint q{std::int32_t(a.x + dx * (t + run) / length),
+                                std::int32_t(a.y + dy * (t + run) / length)};
+            strokeLine(r, p, q, colour, width);
+        }
+        t += run;
+    }
+    phase = std::fmod(phase + length, 2.0 * kDash);
+}
+
+// How far (pixels) a ring's point may lie off the straight stroke drawn in its place: the
+// screen's own truncation to whole pixels moves the points as far.
+constexpr double kStrokeTolerance = 1.0;
+
+double distanceToSegment(GroundPoint p, GroundPoint a, GroundPoint b) {
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    double t = length2 > 0.0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / length2 : 0.0;
+    t = std::clamp(t, 0.0, 1.0);
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+// A field's ring has thousands of points, a pixel or less apart when the whole field is in
+// view, and every stroke is as many lines as the line is wide. The ring is thinned once, the
+// way Douglas and Peucker thin a line, and each point keeps the largest distance (dm) a
+// stroke may pass from the ring at which the point is still needed; a frame then draws only
+// the points needed at its zoom, through points its strokes pass within kStrokeTolerance of.
+struct ThinnedRing {
+    std::vector<GroundPoint> points;  // the ring thinned, to know it again
+    std::vector<double> neededUpTo;   // dm, for each point
+};
+
+void thin(ThinnedRing& thinned, const std::vector<GroundPoint>& ring) {
+    thinned.points = ring;
+    const std::size_t n = ring.size();
+    thinned.neededUpTo.assign(n, 0.0);
+    if (n == 0) return;
+    // The ring splits at its first point and the point farthest from it, both always drawn.
+    std::size_t far = 0;
+    double farthest = -1.0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double d = std::hypot(ring[i].x - ring[0].x, ring[i].y - ring[0].y);
+        if (d > farthest) farthest = d, far = i;
+    }
+    constexpr double kAlways = 1e300;
+    thinned.neededUpTo[0] = kAlways;
+    thinned.neededUpTo[far] = kAlways;
+    struct Span {
+        std::size_t from, to;  // to may be n: the ring's first point again
+        double parent;
+    };
+    std::vector<Span> spans{{0, far, kAlways}, {far, n, kAlways}};
+    while (!spans.empty()) {
+        const Span span = spans.back();
+        spans.pop_back();
+        if (span.to - span.from < 2) continue;
+        const GroundPoint a = ring[span.from], b = ring[span.to % n];
+        std::size_t worst = span.from + 1;
+        double worstDistance = -1.0;
+        for (std::size_t i = span.from + 1; i < span.to; ++i) {
+            const double d = distanceToSegment(ring[i], a, b);
+            if (d > worstDistance) worstDistance = d, worst = i;
+        }
+        // A point is needed no further than the split that brings it into play.
+        const double needed = std::min(worstDistance, span.parent);
+        thinned.neededUpTo[worst] = needed;
+        spans.push_back({span.from, worst, needed});
+        spans.push_back({worst, span.to, needed});
+    }
+}
+
+// The thinned rings of the field in view, kept by the thread that draws (each frame is drawn
+// under the frame lock, but the review draws its own), and thinned again when a ring changes.
+const ThinnedRing& thinnedRing(std::size_t index, const std::vector<GroundPoint>& ring) {
+    thread_local std::vector<ThinnedRing> rings;
+    if (rings.size() <= index) rings.resize(index + 1);
+    ThinnedRing& thinned = rings[index];
+    const bool same = thinned.points.size() == ring.size() &&
+                      (ring.empty() || std::memcmp(thinned.points.data(), ring.data(),
+                                                   ring.size() * sizeof(GroundPoint)) == 0);
+    if (!same) thin(thinned, ring);
+    return thinned;
+}
+
+// A ring as screen strokes, those outside the view left out; dashed rings carry their dash
+// from one stroke to the next, so that a ring of short segments is dashed all the same.
+void drawRing(gfx::Rasterizer& r, const ThinnedRing& ring, const GroundBox& view, gfx::Pixel colour,
+              int width, bool dashed) {
+    const std::vector<GroundPoint>& points = ring.points;
+    const std::size_t n = points.size();
+    if (n == 0) return;
+    const double tolerance = kStrokeTolerance / std::max(double(appState.settings.zoom), 1e-6);
     double phase = 0.0;
-    for (std::size_t i = 0; i < ring.size(); ++i) {
-        const GroundPoint from = ring[i], to = ring[(i + 1) % ring.size()];
+    GroundPoint from = points[0];
+    ScreenPoint a{};
+    bool haveA = false;
+    // The last stroke closes the ring at its first point.
+    for (std::size_t i = 1; i <= n; ++i) {
+        const std::size_t k = i < n ? i : 0;
+        if (k != 0 && ring.neededUpTo[k] <= tolerance) continue;
+        const GroundPoint to = points[k];
         if (!segmentMeets(from, to, view)) {
+            from = to;
+            haveA = false;
             phase = 0.0;
             continue;
         }
-        const ScreenPoint a = worldToScreen(PlanePoint{from.x, from.y});
+        if (!haveA) a = worldToScreen(PlanePoint{from.x, from.y});
         const ScreenPoint b = worldToScreen(PlanePoint{to.x, to.y});
-        if (!dashed) {
-            strokeLine(r, a, b, colour, width);
-            continue;
-        }
-        const double dx = double(b.x) - a.x, dy = double(b.y) - a.y;
-        const double length = std::sqrt(dx * dx + dy * dy);
-        double t = 0.0;
-        while (t < length) {
-            const double inDash = std::fmod(phase + t, 2.0 * kDash);
-            const double run =
-                std::min(length - t, (inDash < kDash ? kDash : 2.0 * kDash) - inDash);
-            if (inDash < kDash) {
-                const ScreenPoint p{std::int32_t(a.x + dx * t / length),
-                                    std::int32_t(a.y + dy * t / length)};
-                const ScreenPoint q{std::int32_t(a.x + dx * (t + run) / length),
-                                    std::int32_t(a.y + dy * (t + run) / length)};
-                strokeLine(r, p, q, colour, width);
-            }
-            t += run;
-        }
-        phase = std::fmod(phase + length, 2.0 * kDash);
+        drawRingSegment(r, a, b, colour, width, dashed, phase);
+        from = to;
+        a = b;
+        haveA = true;
     }
 }
 
@@ -126,11 +220,18 @@ void drawFieldLines(gfx::Rasterizer& r) {
     const int width = lineWidth();
     const GroundBox view = viewedGround(8);
     if (field.inPlane) {
-        for (const PlaneRing& ring : field.shape.headland)
-            if (ring.box.meets(view)) drawRing(r, ring.points, view, kBoundaryColour, width, true);
-        for (const PlaneRing& ring : field.shape.boundary)
+        std::size_t index = 0;
+        for (const PlaneRing& ring : field.shape.headland) {
             if (ring.box.meets(view))
-                drawRing(r, ring.points, view, kBoundaryColour, 2 * width, false);
+                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, width, true);
+            ++index;
+        }
+        for (const PlaneRing& ring : field.shape.boundary) {
+            if (ring.box.meets(view))
+                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, 2 * width,
+                         false);
+            ++index;
+        }
     }
     if (!field.recorder) return;
     // The boundary driven so far, open: it closes at its start.
