@@ -22,8 +22,13 @@ constexpr gfx::Pixel kWarningRed = 0xF800;
 // The headland's dashes, in pixels drawn and skipped.
 constexpr int kDash = 10;
 
-int lineWidth() {
-    return std::max(1, int(appState.layout.layoutScale));
+// The boundary a little wider than the implement's edge lines at every scale, the headland's
+// dashes finer: the boundary is what the driver must not cross.
+int boundaryWidth() {
+    return int(appState.layout.layoutScale) + 1;
+}
+int headlandWidth() {
+    return std::max(1, int(appState.layout.layoutScale) / 2);
 }
 
 // The earlier works' colour: the track's, half way to the background.
@@ -217,18 +222,18 @@ void drawFieldBeneath(gfx::Rasterizer& r) {
 
 void drawFieldLines(gfx::Rasterizer& r) {
     const FieldWork& field = appState.field;
-    const int width = lineWidth();
     const GroundBox view = viewedGround(8);
     if (field.inPlane) {
         std::size_t index = 0;
         for (const PlaneRing& ring : field.shape.headland) {
             if (ring.box.meets(view))
-                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, width, true);
+                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, headlandWidth(),
+                         true);
             ++index;
         }
         for (const PlaneRing& ring : field.shape.boundary) {
             if (ring.box.meets(view))
-                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, 2 * width,
+                drawRing(r, thinnedRing(index, ring.points), view, kBoundaryColour, boundaryWidth(),
                          false);
             ++index;
         }
@@ -240,7 +245,7 @@ void drawFieldLines(gfx::Rasterizer& r) {
         if (!segmentMeets(points[i], points[i + 1], view)) continue;
         strokeLine(r, worldToScreen(PlanePoint{points[i].x, points[i].y}),
                    worldToScreen(PlanePoint{points[i + 1].x, points[i + 1].y}), kBoundaryColour,
-                   2 * width);
+                   boundaryWidth());
     }
     const ButtonRect button = finishBoundaryButton();
     r.FillRect(button.left, button.top, button.right, button.bottom, kBoundaryColour);

@@ -76,8 +76,10 @@ void appendWorkSummary() {
         ground = appState.work.groundArea;
         worked = appState.work.workedArea;
     }
-    const std::string summary = " " + hectares(ground) + " ha, " + messageText(kMsgOverlap) + " " +
-                                hectares(std::max(worked - ground, 0.0)) + " ha";
+    // Appended piece by piece: GCC 12 takes a chain of + for overlapping copies at -O3.
+    std::string summary = " ";
+    summary.append(hectares(ground)).append(" ha, ").append(messageText(kMsgOverlap));
+    summary.append(" ").append(hectares(std::max(worked - ground, 0.0))).append(" ha");
     char* prompt = appState.ui.promptText;
     const std::size_t used = std::strlen(prompt);
     std::strncat(prompt, summary.c_str(), sizeof(appState.ui.promptText) - 1 - used);
