@@ -14,8 +14,9 @@ std::optional<int> number(const std::string& text, int low, int high) {
 
 }  // namespace
 
-std::optional<OutputAddress> parseOutputAddress(const std::string& text) {
+std::optional<OutputAddress> parseOutputAddress(const std::string& text, int defaultBaud) {
     OutputAddress a;
+    a.baud = defaultBaud;
     const std::string scheme = "udp://";
     if (text.compare(0, scheme.size(), scheme) == 0) {
         const std::string rest = text.substr(scheme.size());

@@ -1,5 +1,5 @@
-// Where guidance output goes, as written in sulcovane.conf: udp://HOST:PORT, or the path of a
-// serial device with an optional ?baud=N (4800 when none).
+// Where an output goes, as written in sulcovane.conf: udp://HOST:PORT, or the path of a serial
+// device with an optional ?baud=N. The one parser of the guidance output and the section output.
 #pragma once
 
 #include <optional>
@@ -13,5 +13,6 @@ struct OutputAddress {
     int baud = 4800;
 };
 
-// Nothing for text that is neither form, or a port or speed out of range.
-std::optional<OutputAddress> parseOutputAddress(const std::string& text);
+// Nothing for text that is neither form, or a port or speed out of range. A device without ?baud
+// runs at defaultBaud: 4800 for a lightbar, the section boards' own rate for the section output.
+std::optional<OutputAddress> parseOutputAddress(const std::string& text, int defaultBaud = 4800);

@@ -6,7 +6,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 # The folders below app/ and settings/: each builds and is tested without them.
-lower=(gfx gpslink corrections platform coverage guidance journal export farm nmeaout tools)
+lower=(gfx gpslink corrections platform coverage guidance journal export farm nmeaout sections tools)
 [ $# -eq 0 ] || lower=("$@")
 clang_format=${CLANG_FORMAT:-clang-format-14}
 
