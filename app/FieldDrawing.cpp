@@ -22,10 +22,11 @@ constexpr gfx::Pixel kWarningRed = 0xF800;
 // The headland's dashes, in pixels drawn and skipped.
 constexpr int kDash = 10;
 
-// The boundary a little wider than the implement's edge lines at every scale, the headland's
-// dashes finer: the boundary is what the driver must not cross.
+// The boundary wider than the implement's one-pixel edge lines at every scale, the headland's
+// dashes finer: the boundary is what the driver must not cross. Each is drawn as that many
+// one-pixel lines, so a wider line costs every frame a field is in view.
 int boundaryWidth() {
-    return int(appState.layout.layoutScale) + 1;
+    return std::max(2, int(appState.layout.layoutScale) / 2 + 1);
 }
 int headlandWidth() {
     return std::max(1, int(appState.layout.layoutScale) / 2);
