@@ -28,8 +28,9 @@ struct FarmNews {
 };
 FarmNews news;
 
-// The user-interface thread's own copy.
+// The user-interface thread's own copy, and how many readings it has taken in.
 FarmContents shown;
+std::uint32_t shownVersion = 0;
 // Read by tests from other threads: the only piece of the copy that is.
 std::atomic<bool> shownOpen{false};
 
@@ -74,6 +75,7 @@ bool takeFarmNews() {
     news.fresh = false;
     shownOpen = news.open;
     if (news.open) shown = std::move(news.contents);
+    ++shownVersion;
     news.contents = FarmContents{};
     return true;
 }
@@ -85,6 +87,10 @@ std::string takeFarmNotice() {
 
 const FarmContents& farmContents() {
     return shown;
+}
+
+std::uint32_t farmContentsVersion() {
+    return shownVersion;
 }
 
 bool farmBookOpen() {

@@ -27,6 +27,8 @@ std::string takeFarmNotice();
 
 // The book as last read, on the user-interface thread; empty until the first reading.
 const FarmContents& farmContents();
+// Counts the readings taken in: what was worked out from the copy is stale once it changes.
+std::uint32_t farmContentsVersion();
 // The book could be opened (false also before the first reading).
 bool farmBookOpen();
 

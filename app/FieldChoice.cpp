@@ -29,6 +29,7 @@ std::uint8_t chosenWorkState = kStateFreeWork;
 // The fields as last ordered, and whether the vehicle's position was known then.
 std::vector<FieldByDistance> order;
 bool orderedByPosition = false;
+std::uint32_t orderedVersion = 0;
 // The field waiting for the answer to "Continue the last work".
 std::int64_t askedField = 0;
 
@@ -71,6 +72,13 @@ void orderFields() {
         });
     }
     orderedByPosition = known;
+    orderedVersion = farmContentsVersion();
+}
+
+// A position that came since the screen opened puts the field underfoot first; a new reading
+// of the book may have other fields.
+void orderIfStale() {
+    if (!orderedByPosition || orderedVersion != farmContentsVersion()) orderFields();
 }
 
 std::string rowText(const Row& row) {
@@ -116,8 +124,7 @@ void enterFieldChoice(std::uint8_t workState) {
 void drawFieldChoice(gfx::Rasterizer& target) {
     if (!target.Target() || !appState.layout.font) return;
     refreshPalette();
-    // A position that came since the screen opened puts the field underfoot first.
-    if (!orderedByPosition) orderFields();
+    orderIfStale();
     const ScreenLayout& layout = appState.layout;
     target.Clear(messageGround());
     if (layout.backgroundImage) {
@@ -148,7 +155,7 @@ void drawFieldChoice(gfx::Rasterizer& target) {
 }
 
 void tapFieldChoice(int, int y) {
-    if (!orderedByPosition) orderFields();
+    orderIfStale();
     const int index = y / fieldChoiceRowHeight() - 1;
     const std::vector<Row> list = rows();
     if (index < 0 || index >= int(list.size())) return;
