@@ -13,7 +13,6 @@
 
 #include <mutex>
 
-#include "app/FieldWork.h"
 #include "app/FixReadings.h"
 #include "app/ScreenLayout.h"
 #include "app/StoredSettings.h"
@@ -36,7 +35,6 @@ struct AppState {
     HeadingState heading;
     WorkView view;
     ReviewRecord review;
-    FieldWork field;
 
     // Serialises the fix callback's changes against the drawing of a frame.
     std::mutex frameLock;

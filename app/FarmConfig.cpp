@@ -19,12 +19,17 @@ constexpr double kLargestOffsetM = 50.0;
 
 }  // namespace
 
+std::string& farmBookSetting() {
+    static std::string book;
+    return book;
+}
+
 void loadFarmConfig() {
     QSettings ini(QString::fromStdString(configPath()), QSettings::IniFormat);
     ini.beginGroup("farm");
     const StoredSettings initial;
     StoredSettings& s = appState.settings;
-    s.farmBook = ini.value("book").toString().trimmed().toStdString();
+    farmBookSetting() = ini.value("book").toString().trimmed().toStdString();
     bool ok = false;
     const int passes = ini.value("headland_passes").toString().trimmed().toInt(&ok);
     s.headlandPasses = ok ? std::clamp(passes, 1, kMostHeadlandPasses) : initial.headlandPasses;
@@ -41,8 +46,8 @@ void loadFarmConfig() {
 
 void saveFarmConfig() {
     const StoredSettings s = appState.settings;
-    writeInBackground([book = s.farmBook, passes = s.headlandPasses, source = s.boundarySource,
-                       offset = s.boundaryOffsetM] {
+    writeInBackground([book = farmBookSetting(), passes = s.headlandPasses,
+                       source = s.boundarySource, offset = s.boundaryOffsetM] {
         std::unique_ptr<QSettings> file = openConfigFile();
         QSettings& ini = *file;
         ini.beginGroup("farm");
@@ -64,6 +69,6 @@ void saveFarmConfig() {
 }
 
 std::string farmBookPath() {
-    const std::string& book = appState.settings.farmBook;
+    const std::string& book = farmBookSetting();
     return book.empty() ? settingsFolder() + "farm.gpkg" : book;
 }

@@ -9,5 +9,7 @@
 void loadFarmConfig();
 // Writes the section as it is now, in the background.
 void saveFarmConfig();
+// [farm] book as read (empty: none named).
+std::string& farmBookSetting();
 // The farm book's path: [farm] book, or farm.gpkg in the folder of Settings.dat.
 std::string farmBookPath();

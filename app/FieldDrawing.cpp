@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/AppState.h"
+#include "app/FieldWork.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
 #include "app/Texts.h"
@@ -192,7 +193,7 @@ void drawRing(gfx::Rasterizer& r, const ThinnedRing& ring, const GroundBox& view
 }  // namespace
 
 bool boundaryBeingDriven() {
-    return appState.field.recorder.has_value();
+    return workField.recorder.has_value();
 }
 
 ButtonRect finishBoundaryButton() {
@@ -206,7 +207,7 @@ ButtonRect finishBoundaryButton() {
 }
 
 void drawFieldBeneath(gfx::Rasterizer& r) {
-    const FieldWork& field = appState.field;
+    const FieldWork& field = workField;
     if (!field.inPlane || field.earlier.size() == 0) return;
     const gfx::Pixel fill = dimmedTrack();
     std::vector<std::uint32_t>& ids = appState.view.quadsInView;
@@ -222,7 +223,7 @@ void drawFieldBeneath(gfx::Rasterizer& r) {
 }
 
 void drawFieldLines(gfx::Rasterizer& r) {
-    const FieldWork& field = appState.field;
+    const FieldWork& field = workField;
     const GroundBox view = viewedGround(8);
     if (field.inPlane) {
         std::size_t index = 0;
@@ -255,7 +256,7 @@ void drawFieldLines(gfx::Rasterizer& r) {
 }
 
 int drawFieldWarnings(gfx::Rasterizer& r, int y) {
-    const FieldWork& field = appState.field;
+    const FieldWork& field = workField;
     if (!field.inPlane || appState.ui.paused) return y;
     if (field.boundaryAhead) {
         r.DrawString(appState.layout.font, messageText(kMsgBoundaryAhead), gfx::kAlignCentre, 0, y,

@@ -15,6 +15,7 @@
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
 #include "app/FarmSession.h"
+#include "app/FieldWork.h"
 #include "app/FieldWorkSave.h"
 #include "app/FixedNumber.h"
 #include "app/GpsWait.h"
@@ -130,7 +131,7 @@ void prepareInPlane() {
     std::int64_t continued;
     {
         std::lock_guard lock(s.frameLock);
-        FieldWork& f = s.field;
+        FieldWork& f = workField;
         if (f.fieldId == 0 || f.entry.id != f.fieldId || f.inPlane || f.preparing ||
             !s.work.plane.originSet)
             return;
@@ -195,7 +196,7 @@ void installPrepared() {
     if (!ready) return;
     AppState& s = appState;
     std::lock_guard lock(s.frameLock);
-    FieldWork& f = s.field;
+    FieldWork& f = workField;
     if (ready->serial != f.serial || f.fieldId == 0) return;
     f.preparing = 0;
     f.inPlane = 1;
@@ -239,12 +240,12 @@ void adoptDrivenField() {
     if (!entry) return;
     AppState& s = appState;
     std::lock_guard lock(s.frameLock);
-    if (s.field.serial == serial && s.field.fieldId == 0) {
-        s.field.fieldId = entry->id;
-        s.field.entry = *entry;
-        s.field.inPlane = 0;
-        s.field.preparing = 0;
-        writeFieldNote(s.field);
+    if (workField.serial == serial && workField.fieldId == 0) {
+        workField.fieldId = entry->id;
+        workField.entry = *entry;
+        workField.inPlane = 0;
+        workField.preparing = 0;
+        writeFieldNote(workField);
     }
     std::lock_guard mail(mailLock);
     if (drivenField == id) drivenField = 0;
@@ -257,8 +258,8 @@ void beginWorkWithoutField(std::uint8_t workState) {
     startWorkIn(workState);
     {
         std::lock_guard lock(appState.frameLock);
-        appState.field = FieldWork{};
-        appState.field.serial = ++workSerial;
+        workField = FieldWork{};
+        workField.serial = ++workSerial;
     }
     startGpsWait();
 }
@@ -273,8 +274,8 @@ void prepareFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continu
     startWorkIn(workState);
     if (!entry) {
         std::lock_guard lock(appState.frameLock);
-        appState.field = FieldWork{};
-        appState.field.serial = ++workSerial;
+        workField = FieldWork{};
+        workField.serial = ++workSerial;
         return;
     }
     {
@@ -291,9 +292,9 @@ void prepareFieldWork(std::uint8_t workState, std::int64_t fieldId, bool continu
                 f.startTime = works.front()->startTime;
             }
         }
-        appState.field = std::move(f);
+        workField = std::move(f);
     }
-    writeFieldNote(appState.field);
+    writeFieldNote(workField);
 }
 
 void beginBoundaryDrive(std::uint8_t workState) {
@@ -312,7 +313,7 @@ void prepareBoundaryDrive(std::uint8_t workState) {
         const StoredSettings& settings = appState.settings;
         f.recorder.emplace(BoundarySource(settings.boundarySource),
                            settings.boundaryOffsetM * 10.0);
-        appState.field = std::move(f);
+        workField = std::move(f);
     }
 }
 
@@ -323,15 +324,15 @@ void finishBoundary() {
     std::uint32_t serial;
     {
         std::lock_guard lock(s.frameLock);
-        if (!s.field.recorder) return;
-        ring = s.field.recorder->ring();
-        s.field.recorder.reset();
+        if (!workField.recorder) return;
+        ring = workField.recorder->ring();
+        workField.recorder.reset();
         plane.originLonLat[0] = s.work.plane.originLonLat[0];
         plane.originLonLat[1] = s.work.plane.originLonLat[1];
         plane.originX = s.work.plane.originX;
         plane.originY = s.work.plane.originY;
         plane.originSet = s.work.plane.originSet.load();
-        serial = s.field.serial;
+        serial = workField.serial;
         s.ui.redrawPending = 1;
     }
     if (ring.size() < 3 || !plane.originSet) return;
@@ -382,7 +383,7 @@ void stepFieldWork() {
     bool closed = false;
     {
         std::lock_guard lock(s.frameLock);
-        closed = s.field.recorder && s.field.recorder->closed();
+        closed = workField.recorder && workField.recorder->closed();
     }
     if (closed) finishBoundary();
     bool driven = false;
@@ -394,16 +395,16 @@ void stepFieldWork() {
     {
         // A resumed work knows its field's id before the book has been read.
         std::lock_guard lock(s.frameLock);
-        if (s.field.fieldId != 0 && s.field.entry.id != s.field.fieldId)
-            if (const FieldEntry* entry = farmContents().field(s.field.fieldId))
-                s.field.entry = *entry;
+        if (workField.fieldId != 0 && workField.entry.id != workField.fieldId)
+            if (const FieldEntry* entry = farmContents().field(workField.fieldId))
+                workField.entry = *entry;
     }
     prepareInPlane();
     installPrepared();
 }
 
 bool workHasField() {
-    return appState.field.fieldId != 0;
+    return workField.fieldId != 0;
 }
 
 void saveFieldWorkToBook() {
@@ -412,7 +413,7 @@ void saveFieldWorkToBook() {
     std::optional<LineEntry> line;
     {
         std::lock_guard lock(s.frameLock);
-        const FieldWork& f = s.field;
+        const FieldWork& f = workField;
         WorkEntry entry;
         entry.id = f.continuedWorkId;
         entry.fieldId = f.fieldId;
@@ -486,8 +487,8 @@ bool pollFieldWorkSave(bool& saved) {
 void endFieldWork() {
     removeFieldNote();
     std::lock_guard lock(appState.frameLock);
-    appState.field = FieldWork{};
-    appState.field.serial = ++workSerial;
+    workField = FieldWork{};
+    workField.serial = ++workSerial;
 }
 
 void resumeFieldOfWork() {
@@ -511,5 +512,5 @@ void resumeFieldOfWork() {
         std::fclose(file);
     }
     std::lock_guard lock(appState.frameLock);
-    appState.field = std::move(f);
+    workField = std::move(f);
 }

@@ -42,3 +42,7 @@ struct FieldWork {
     // A boundary being driven: the field it makes is added to the book when it closes.
     std::optional<BoundaryRecorder> recorder;
 };
+
+// The work's field, beside the global record rather than in it: its names and times are strings,
+// which cannot be constant-initialised with the record.
+extern FieldWork workField;

@@ -11,6 +11,7 @@
 #include "app/AbPoints.h"
 #include "app/AppState.h"
 #include "app/FieldWatch.h"
+#include "app/FieldWork.h"
 #include "app/Palette.h"
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
@@ -176,8 +177,8 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
         journalStripAdded(work);
         appended = true;
     }
-    if (s.field.fieldId != 0 || s.field.recorder)
-        watchField(work, s.field,
+    if (workField.fieldId != 0 || workField.recorder)
+        watchField(work, workField,
                    {unit, halfWidth, knots * kKnotDecimetres,
                     s.ui.paused ? 0.0 : s.settings.lookAheadSeconds, groundBefore, appended});
     if (!s.ui.paused)

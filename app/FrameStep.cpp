@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/Corrections.h"
+#include "app/FieldWork.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -32,9 +33,9 @@ void workedAheadSound() {
 // The warning of the boundary ahead, likewise once each time it comes on.
 void boundaryAheadSound() {
     AppState& s = appState;
-    const bool ahead = s.field.inPlane && s.field.boundaryAhead != 0 && !s.ui.paused;
-    if (ahead && !s.field.boundarySounded) platform::current().playSound("SONIDOBOUNDARY");
-    s.field.boundarySounded = ahead ? 1 : 0;
+    const bool ahead = workField.inPlane && workField.boundaryAhead != 0 && !s.ui.paused;
+    if (ahead && !workField.boundarySounded) platform::current().playSound("SONIDOBOUNDARY");
+    workField.boundarySounded = ahead ? 1 : 0;
 }
 
 }  // namespace

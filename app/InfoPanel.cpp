@@ -6,6 +6,7 @@
 
 #include "app/AppState.h"
 #include "app/Corrections.h"
+#include "app/FieldWork.h"
 #include "app/GpsControl.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
@@ -89,10 +90,11 @@ void drawInfoPanel(gfx::Rasterizer& target) {
 
     // The field's share done, where the line has room for it, else on a line of its own.
     PanelLine share;
-    if (s.field.inPlane && s.field.shape.areaDm2 > 0.0) {
-        const double done = std::min(100.0, 100.0 * s.field.groundInField / s.field.shape.areaDm2);
+    if (workField.inPlane && workField.shape.areaDm2 > 0.0) {
+        const double done =
+            std::min(100.0, 100.0 * workField.groundInField / workField.shape.areaDm2);
         share.text("  ").number(int(done + 0.5)).text(" % ").text(messageText(kMsgShareOf));
-        share.text(" ").number(s.field.shape.areaDm2 * 1e-6, 2).text(" ha");
+        share.text(" ").number(workField.shape.areaDm2 * 1e-6, 2).text(" ha");
     }
     PanelLine candidates[4];
     panelLine(candidates[0], true);

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <string>
 
 #include "guidance/GuidancePattern.h"
 
@@ -47,11 +46,10 @@ struct StoredSettings {
     // and the share of the implement's width over worked ground that sets it off (per cent).
     double lookAheadSeconds = 2.0;
     double warnSharePercent = 30.0;
-    // sulcovane.conf [farm]: the farm book (empty: farm.gpkg beside Settings.dat), the
-    // headland's width in implement widths, and what a driven boundary records: the antenna's
-    // track or an implement edge (kBoundaryAntenna, kBoundaryLeftEdge, kBoundaryRightEdge),
-    // moved outward by the offset (m).
-    std::string farmBook;
+    // sulcovane.conf [farm]: the headland's width in implement widths, and what a driven
+    // boundary records: the antenna's track or an implement edge (kBoundaryAntenna,
+    // kBoundaryLeftEdge, kBoundaryRightEdge), moved outward by the offset (m). The farm book's
+    // path is farmBookSetting() (app/FarmConfig.h): a string has no constant initialiser here.
     int headlandPasses = 1;
     std::uint8_t boundarySource = 0;
     double boundaryOffsetM = 0.0;

@@ -18,6 +18,7 @@
 #include "app/AppState.h"
 #include "app/CoverageConfig.h"
 #include "app/FarmSession.h"
+#include "app/FieldWork.h"
 #include "app/GuidanceConfig.h"
 #include "export/GuideLineFile.h"
 #include "platform/Platform.h"
@@ -70,7 +71,7 @@ GuidePage::GuidePage(QWidget* parent)
     const std::int64_t fieldId = [] {
         // The fix callback keeps the work's field under the frame lock.
         std::lock_guard lock(appState.frameLock);
-        return appState.field.fieldId;
+        return workField.fieldId;
     }();
     if (fieldId != 0) {
         scroll = new QScrollArea(this);

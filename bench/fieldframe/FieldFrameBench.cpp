@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/FieldWork.h"
 #include "app/ImageTable.h"
 #include "app/Layout.h"
 #include "app/Texts.h"
@@ -64,8 +65,8 @@ void fieldRings(GroundPoint centre, std::vector<GroundPoint>& boundary,
 }
 
 void showField(bool shown) {
-    appState.field.fieldId = shown ? 1 : 0;
-    appState.field.inPlane = shown ? 1 : 0;
+    workField.fieldId = shown ? 1 : 0;
+    workField.inPlane = shown ? 1 : 0;
 }
 
 struct FrameTimes {
@@ -142,16 +143,16 @@ int main(int argc, char** argv) {
     const GroundPoint centre{s.work.position.x, s.work.position.y + kAhead - edgeRadius(M_PI / 2)};
     std::vector<GroundPoint> boundary, headland;
     fieldRings(centre, boundary, headland);
-    s.field.shape = fieldInPlane({boundary}, {headland});
+    workField.shape = fieldInPlane({boundary}, {headland});
     // All of the work lies in the field: the panel shows its share.
-    s.field.groundInField = s.work.groundArea;
+    workField.groundInField = s.work.groundArea;
     showField(true);
 
     gfx::Surface* screen = gfx::CreateSurface(kWidth, kHeight);
     gfx::Rasterizer raster(screen);
 
     // The zoom that shows the whole field round the vehicle at the screen's centre.
-    const GroundBox box = s.field.shape.box;
+    const GroundBox box = workField.shape.box;
     const double reachX = std::max(box.maxX - s.work.position.x, s.work.position.x - box.minX);
     const double reachY = std::max(box.maxY - s.work.position.y, s.work.position.y - box.minY);
     const float wholeZoom = float(0.95 * std::min(kWidth / 2 / reachX, kHeight / 2 / reachY));

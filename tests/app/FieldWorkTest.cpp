@@ -18,8 +18,10 @@
 
 #include "app/AppState.h"
 #include "app/BackgroundWrites.h"
+#include "app/FarmConfig.h"
 #include "app/FarmSession.h"
 #include "app/FieldSession.h"
+#include "app/FieldWork.h"
 #include "app/FixPipeline.h"
 #include "farm/FarmBook.h"
 #include "farm/FieldGeometry.h"
@@ -65,7 +67,7 @@ class FieldWork : public ::testing::Test {
         folder_ =
             std::filesystem::temp_directory_path() / ("sulco-field-" + std::to_string(::getpid()));
         std::filesystem::create_directories(folder_);
-        appState.settings.farmBook = (folder_ / "farm.gpkg").string();
+        farmBookSetting() = (folder_ / "farm.gpkg").string();
         pipeline_test::resetWork(kStateFreeWork);
         appState.settings.headlandPasses = 1;
         appState.settings.lookAheadSeconds = 2.0;
@@ -104,8 +106,8 @@ class FieldWork : public ::testing::Test {
             fix.utcTime.second = std::uint16_t(tenths / 10 % 60);
             std::lock_guard lock(appState.frameLock);
             processFix(fix, FixUse::FreeWork);
-            sawBoundaryAhead_ = sawBoundaryAhead_ || appState.field.boundaryAhead != 0;
-            sawHeadland_ = sawHeadland_ || appState.field.inHeadland != 0;
+            sawBoundaryAhead_ = sawBoundaryAhead_ || workField.boundaryAhead != 0;
+            sawHeadland_ = sawHeadland_ || workField.inHeadland != 0;
             sawWorkedAhead_ = sawWorkedAhead_ || appState.work.workedAhead != 0;
         }
     }
@@ -194,19 +196,19 @@ TEST_P(BoundaryDrive, TheFieldHasTheAreaOfTheShapeDrivenAround) {
     // Closed by coming back past the start, or stopped 20 m short of it by the driver.
     driveRing(plane, path, c.clockwise, c.closedByDriving ? 300.0 : -200.0);
     if (!c.closedByDriving) {
-        EXPECT_TRUE(appState.field.recorder.has_value()) << "closed before its start";
+        EXPECT_TRUE(workField.recorder.has_value()) << "closed before its start";
         finishBoundary();
     }
     settle();
-    EXPECT_FALSE(appState.field.recorder.has_value());
+    EXPECT_FALSE(workField.recorder.has_value());
     ASSERT_EQ(farmContents().fields.size(), 1u) << takeFarmNotice();
     const FieldEntry& field = farmContents().fields[0];
     const double exactHa = ringArea(exact) * 1e-6;
     EXPECT_NEAR(field.areaHa, exactHa, 0.005 * exactHa);
     EXPECT_NEAR(fieldAreaM2(field.boundary) * 1e-4, exactHa, 0.005 * exactHa);
     // The work that drove it belongs to the new field.
-    EXPECT_EQ(appState.field.fieldId, field.id);
-    EXPECT_TRUE(appState.field.inPlane);
+    EXPECT_EQ(workField.fieldId, field.id);
+    EXPECT_TRUE(workField.inPlane);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -257,10 +259,10 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
     appState.ui.screenState = kStateFreeWork;
     PlaneFixes plane(kLon, kLat);
     settle();
-    ASSERT_TRUE(appState.field.inPlane);
+    ASSERT_TRUE(workField.inPlane);
     // Ten passes of 12 m from the west side work its western 120 m: 30 % of 400 m by 250 m.
     drive(plane, passes(kHalfWidth, 10));
-    const double share = appState.field.groundInField / appState.field.shape.areaDm2;
+    const double share = workField.groundInField / workField.shape.areaDm2;
     EXPECT_NEAR(share, 1200.0 * 2500.0 / (4000.0 * 2500.0), 0.005);
     EXPECT_TRUE(sawBoundaryAhead_) << "the passes run out over the boundary";
     EXPECT_TRUE(sawHeadland_);
@@ -273,7 +275,7 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
     ASSERT_TRUE(saved);
     int works = 0;
     double groundHa = 0.0;
-    const double area = savedGroundM2(appState.settings.farmBook, works, groundHa);
+    const double area = savedGroundM2(farmBookSetting(), works, groundHa);
     EXPECT_EQ(works, 1);
     EXPECT_NEAR(area * 100.0, ground, 0.005 * ground) << "the saved multipolygon is the ground";
     EXPECT_NEAR(groundHa, ground * 1e-6, 1e-6);
@@ -286,7 +288,7 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
     appState.ui.screenState = kStateFreeWork;
     PlaneFixes again(kLon, kLat);
     settle();
-    ASSERT_TRUE(appState.field.inPlane);
+    ASSERT_TRUE(workField.inPlane);
     EXPECT_NEAR(appState.work.groundArea, ground, 0.005 * ground);
     sawWorkedAhead_ = false;
     // One pass again over the first one, and one new pass beside the worked ones.
@@ -300,7 +302,7 @@ TEST_F(FieldWork, AWorkIsCountedInItsFieldSavedAndContinuedWithItsGroundOnce) {
     drainFarmBook();
     ASSERT_TRUE(pollFieldWorkSave(saved));
     ASSERT_TRUE(saved);
-    const double areaAfter = savedGroundM2(appState.settings.farmBook, works, groundHa);
+    const double areaAfter = savedGroundM2(farmBookSetting(), works, groundHa);
     EXPECT_EQ(works, 1) << "the continued work replaces the one it went on with";
     EXPECT_NEAR(areaAfter * 100.0, appState.work.groundArea, 0.005 * appState.work.groundArea);
 }
@@ -324,20 +326,20 @@ TEST_F(FieldWork, AWorkResumedFromItsJournalIsStillItsFields) {
     // The note as the program leaves it when it is killed during the work.
     prepareFieldWork(kStateFreeWork, id, false);
     finishBackgroundWrites();
-    const std::string noted = appState.field.startTime;
+    const std::string noted = workField.startTime;
     ASSERT_FALSE(noted.empty());
     {
         std::lock_guard lock(appState.frameLock);
-        appState.field = {};
+        workField = {};
     }
     resumeFieldOfWork();
-    EXPECT_EQ(appState.field.fieldId, id);
-    EXPECT_EQ(appState.field.startTime, noted);
+    EXPECT_EQ(workField.fieldId, id);
+    EXPECT_EQ(workField.startTime, noted);
     // The field is drawn into the resumed work's plane once the book has been read.
     PlaneFixes plane(kLon, kLat);
     settle();
-    EXPECT_TRUE(appState.field.inPlane);
-    EXPECT_EQ(appState.field.entry.name, "North");
+    EXPECT_TRUE(workField.inPlane);
+    EXPECT_EQ(workField.entry.name, "North");
     journalSetEnabled(false, nullptr);
 }
 

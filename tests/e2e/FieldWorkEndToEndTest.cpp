@@ -17,6 +17,7 @@
 #include "ProgramHarness.h"
 #include "Receiver.h"
 #include "app/FieldChoice.h"
+#include "app/FieldWork.h"
 
 namespace {
 
@@ -123,12 +124,12 @@ TEST(EndToEnd, AFieldIsChosenByWhereTheTractorStandsWorkedSavedAndContinued) {
             waitUntil([] { return underFrameLock([] { return appState.fix.lonLatKnown; }); }));
         tapFirstField(program);
         ASSERT_TRUE(program.reaches(kStateFreeWork, 40s));
-        EXPECT_EQ(underFrameLock([] { return appState.field.entry.name; }), "North");
+        EXPECT_EQ(underFrameLock([] { return workField.entry.name; }), "North");
         // Two passes and their turn.
         ASSERT_TRUE(waitUntil(
             [] { return underFrameLock([] { return appState.work.distance; }) > 1500.0; }, 60s));
-        EXPECT_TRUE(underFrameLock(
-            [] { return appState.field.inPlane && appState.field.groundInField > 0; }));
+        EXPECT_TRUE(
+            underFrameLock([] { return workField.inPlane && workField.groundInField > 0; }));
         savedGround = underFrameLock([] { return appState.work.groundArea; });
         finishIntoTheBook(program);
         const SavedWorks works = worksInBook(book);

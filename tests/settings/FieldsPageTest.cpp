@@ -23,6 +23,7 @@
 #include "app/ConfigFile.h"
 #include "app/FarmConfig.h"
 #include "app/FarmSession.h"
+#include "app/FieldWork.h"
 #include "farm/FarmBook.h"
 #include "settings/FieldsPage.h"
 #include "settings/GuidePage.h"
@@ -47,16 +48,16 @@ class FarmFolder {
         stopFarmBook();
         std::snprintf(appState.layout.moduleDir, sizeof appState.layout.moduleDir, "%s/",
                       dir.path().toUtf8().constData());
-        appState.settings.farmBook = (dir.path() + "/farm.gpkg").toStdString();
+        farmBookSetting() = (dir.path() + "/farm.gpkg").toStdString();
         startFarmBook();
         std::ofstream(fieldsFile()) << kTwoFields;
     }
     ~FarmFolder() {
         stopFarmBook();
-        appState.settings.farmBook.clear();
-        appState.field.fieldId = 0;
+        farmBookSetting().clear();
+        workField.fieldId = 0;
     }
-    std::string book() const { return appState.settings.farmBook; }
+    std::string book() const { return farmBookSetting(); }
     std::string fieldsFile() const { return (dir.path() + "/fields.geojson").toStdString(); }
 
   private:
@@ -227,7 +228,7 @@ TEST_F(FieldsPageTest, GuidePageHandsTheFieldsLineToTheNextWork) {
     drainFarmBook();
     takeFarmNews();
 
-    appState.field.fieldId = field;
+    workField.fieldId = field;
     appState.ui.savedLineLonLat.clear();
     open(kStateStart);
     show("Guide in straight line");

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "app/AppState.h"
+#include "app/FieldWork.h"
 #include "settings/SheetActions.h"
 
 ActionLog SheetTest::calls;
@@ -41,7 +42,7 @@ void resetSettings(int width, int height, std::uint32_t orientation, std::uint8_
     s.layout.screenHeight = std::uint16_t(height);
     s.layout.orientation = orientation;
     s.ui.language = language;
-    s.field.fieldId = 0;
+    workField.fieldId = 0;
 }
 
 void SheetTest::SetUp() {

@@ -13,6 +13,7 @@
 
 #include "SheetHarness.h"
 #include "app/AppState.h"
+#include "app/FieldWork.h"
 #include "settings/DialogTexts.h"
 #include "settings/SettingsSheet.h"
 
@@ -218,7 +219,7 @@ TEST_F(SheetTest, ControlsAreSizedForAFinger) {
                    {240, 320, 0, 24, 3}, {320, 240, 1, 24, 3}};
     for (const auto& s : screens) {
         resetSettings(s.width, s.height, s.orientation, s.language);
-        appState.field.fieldId = 1;
+        workField.fieldId = 1;
         open(kStateStart);
         EXPECT_EQ(sheet->size(), QSize(s.width, s.height));
         for (int i = 0; i < sheet->pageCount(); ++i) {

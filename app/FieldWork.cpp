@@ -1,0 +1,3 @@
+#include "app/FieldWork.h"
+
+FieldWork workField;
