@@ -230,11 +230,11 @@ int runNmeaImport(const std::string& log, const std::string& save,
     importParser = nullptr;
 
     // The figures the panel shows for this work, to the square metre and the decimetre.
-    auto summary = [&s](const std::string& where) {
+    auto summary = [](const std::string& where) {
         std::printf("%s: %u strip records, %.4f ha, %.4f km, overlap %.4f ha\n", where.c_str(),
-                    unsigned(s.work.strips.size()), s.work.groundArea * 1e-6,
-                    s.work.distance * 1e-4,
-                    std::max(s.work.workedArea - s.work.groundArea, 0.0) * 1e-6);
+                    unsigned(appState.work.strips.size()), appState.work.groundArea * 1e-6,
+                    appState.work.distance * 1e-4,
+                    std::max(appState.work.workedArea - appState.work.groundArea, 0.0) * 1e-6);
     };
     int result = 1;
     if (!read) {
