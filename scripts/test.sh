@@ -35,7 +35,7 @@ CC=clang-14 CXX=clang++-14 scripts/build.sh "$top/build-asan" -DCMAKE_BUILD_TYPE
 step "ThreadSanitizer, threaded tests"
 CC=clang-14 CXX=clang++-14 SULCO_TARGETS="threaded_tests sulcomain gpssim" scripts/build.sh "$top/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
     -DSULCO_WERROR=ON -DSULCO_SANITIZE=thread
-(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1" \
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 ignore_noninstrumented_modules=1 suppressions=$top/tests/tsan.supp" \
     ctest --output-on-failure -j"$jobs" --timeout 600 -L threaded) | tee -a "$summary"
 
 step "fuzzers, ${fuzz_seconds} s each"
