@@ -14,6 +14,7 @@
 #include <system_error>
 #include <utility>
 
+#include "farm/OgrShape.h"
 #include "farm/QuietGdal.h"
 
 namespace {
@@ -28,62 +29,6 @@ struct FeatureFree {
 };
 using FeaturePtr = std::unique_ptr<OGRFeature, FeatureFree>;
 
-OGRLinearRing ringOf(const std::vector<LonLat>& points) {
-    OGRLinearRing ring;
-    ring.setNumPoints(int(points.size()) + (points.empty() ? 0 : 1), FALSE);
-    for (std::size_t i = 0; i < points.size(); ++i)
-        ring.setPoint(int(i), points[i].lon, points[i].lat);
-    if (!points.empty()) ring.setPoint(int(points.size()), points[0].lon, points[0].lat);
-    return ring;
-}
-
-OGRMultiPolygon multiPolygonOf(const FieldShape& shape) {
-    OGRMultiPolygon multi;
-    for (const FieldPolygon& polygon : shape) {
-        OGRPolygon p;
-        OGRLinearRing outer = ringOf(polygon.outer);
-        p.addRing(&outer);
-        for (const std::vector<LonLat>& hole : polygon.holes) {
-            OGRLinearRing inner = ringOf(hole);
-            p.addRing(&inner);
-        }
-        multi.addGeometry(&p);
-    }
-    return multi;
-}
-
-std::vector<LonLat> pointsOf(const OGRSimpleCurve& curve, bool open) {
-    std::vector<LonLat> points;
-    const int n = curve.getNumPoints();
-    points.reserve(std::size_t(n));
-    for (int i = 0; i < n; ++i) points.push_back({curve.getX(i), curve.getY(i)});
-    if (open && points.size() > 1 && points.front().lon == points.back().lon &&
-        points.front().lat == points.back().lat)
-        points.pop_back();
-    return points;
-}
-
-void appendPolygon(const OGRPolygon& polygon, FieldShape& out) {
-    if (polygon.IsEmpty()) return;
-    FieldPolygon p;
-    p.outer = pointsOf(*polygon.getExteriorRing(), true);
-    for (int i = 0; i < polygon.getNumInteriorRings(); ++i)
-        p.holes.push_back(pointsOf(*polygon.getInteriorRing(i), true));
-    out.push_back(std::move(p));
-}
-
-FieldShape shapeOf(const OGRGeometry* g) {
-    FieldShape out;
-    if (!g) return out;
-    const OGRwkbGeometryType type = wkbFlatten(g->getGeometryType());
-    if (type == wkbPolygon) {
-        appendPolygon(*g->toPolygon(), out);
-    } else if (type == wkbMultiPolygon) {
-        for (const OGRPolygon* p : *g->toMultiPolygon()) appendPolygon(*p, out);
-    }
-    return out;
-}
-
 bool addFieldDefn(OGRLayer* layer, const char* name, OGRFieldType type) {
     OGRFieldDefn defn(name, type);
     return layer->CreateField(&defn) == OGRERR_NONE;
@@ -97,12 +42,12 @@ bool createLayers(GDALDataset* ds, std::string& error) {
         const char* name;
         OGRFieldType type;
     };
-    struct LayerSpec {
+    struct LayerShape {
         const char* name;
         OGRwkbGeometryType geometry;
         std::vector<Column> columns;
     };
-    const LayerSpec layers[] = {
+    const LayerShape layers[] = {
         {kFields, wkbMultiPolygon, {{"name", OFTString}, {"area_ha", OFTReal}}},
         {kHeadlands,
          wkbMultiPolygon,
@@ -127,15 +72,15 @@ bool createLayers(GDALDataset* ds, std::string& error) {
           {"overlap_ha", OFTReal},
           {"distance_km", OFTReal}}},
     };
-    for (const LayerSpec& spec : layers) {
-        OGRLayer* layer = ds->CreateLayer(spec.name, &wgs84, spec.geometry, nullptr);
+    for (const LayerShape& shape : layers) {
+        OGRLayer* layer = ds->CreateLayer(shape.name, &wgs84, shape.geometry, nullptr);
         if (!layer) {
-            error = gdalReason(std::string("cannot create the layer ") + spec.name);
+            error = gdalReason(std::string("cannot create the layer ") + shape.name);
             return false;
         }
-        for (const Column& column : spec.columns)
+        for (const Column& column : shape.columns)
             if (!addFieldDefn(layer, column.name, column.type)) {
-                error = gdalReason(std::string("cannot create ") + spec.name + "." + column.name);
+                error = gdalReason(std::string("cannot create ") + shape.name + "." + column.name);
                 return false;
             }
     }

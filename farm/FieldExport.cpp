@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "farm/OgrShape.h"
 #include "farm/QuietGdal.h"
 
 namespace {
@@ -26,28 +27,6 @@ const char* driverFor(std::string extension) {
     if (extension == ".geojson" || extension == ".json") return "GeoJSON";
     if (extension == ".kml") return "KML";
     return nullptr;
-}
-
-OGRLinearRing ringOf(const std::vector<LonLat>& points) {
-    OGRLinearRing ring;
-    for (const LonLat& p : points) ring.addPoint(p.lon, p.lat);
-    if (!points.empty()) ring.addPoint(points[0].lon, points[0].lat);
-    return ring;
-}
-
-OGRMultiPolygon multiPolygonOf(const FieldShape& shape) {
-    OGRMultiPolygon multi;
-    for (const FieldPolygon& polygon : shape) {
-        OGRPolygon p;
-        OGRLinearRing outer = ringOf(polygon.outer);
-        p.addRing(&outer);
-        for (const auto& hole : polygon.holes) {
-            OGRLinearRing inner = ringOf(hole);
-            p.addRing(&inner);
-        }
-        multi.addGeometry(&p);
-    }
-    return multi;
 }
 
 // Short names: a shapefile's attributes have at most ten letters.

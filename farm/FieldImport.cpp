@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "farm/FieldGeometry.h"
+#include "farm/OgrShape.h"
 #include "farm/QuietGdal.h"
 
 namespace {
@@ -25,36 +26,6 @@ struct TransformFree {
     void operator()(OGRCoordinateTransformation* t) const { OCTDestroyCoordinateTransformation(t); }
 };
 using TransformPtr = std::unique_ptr<OGRCoordinateTransformation, TransformFree>;
-
-std::vector<LonLat> ringPoints(const OGRLinearRing& ring) {
-    std::vector<LonLat> points;
-    for (int i = 0; i < ring.getNumPoints(); ++i) points.push_back({ring.getX(i), ring.getY(i)});
-    if (points.size() > 1 && points.front().lon == points.back().lon &&
-        points.front().lat == points.back().lat)
-        points.pop_back();
-    return points;
-}
-
-// Every polygon of the geometry, however the format nests them (KML's MultiGeometry is a
-// collection; curved polygons are made of straight stretches first).
-void collectPolygons(const OGRGeometry* g, FieldShape& out) {
-    if (!g || g->IsEmpty()) return;
-    const OGRwkbGeometryType type = wkbFlatten(g->getGeometryType());
-    if (type == wkbPolygon) {
-        const OGRPolygon* polygon = g->toPolygon();
-        FieldPolygon p;
-        p.outer = ringPoints(*polygon->getExteriorRing());
-        for (int i = 0; i < polygon->getNumInteriorRings(); ++i)
-            p.holes.push_back(ringPoints(*polygon->getInteriorRing(i)));
-        out.push_back(std::move(p));
-    } else if (type == wkbMultiPolygon || type == wkbGeometryCollection ||
-               type == wkbMultiSurface) {
-        for (const OGRGeometry* part : *g->toGeometryCollection()) collectPolygons(part, out);
-    } else if (type == wkbCurvePolygon) {
-        std::unique_ptr<OGRGeometry> linear(g->getLinearGeometry());
-        collectPolygons(linear.get(), out);
-    }
-}
 
 // A layer without a coordinate system (a shapefile without its .prj): degrees are taken for
 // WGS 84; anything else would be guessing at a projection.
@@ -122,7 +93,8 @@ bool importFields(const std::string& path, const std::string& nameField,
         layer->ResetReading();
         while (FeaturePtr feature{layer->GetNextFeature()}) {
             FieldShape shape;
-            collectPolygons(feature->GetGeometryRef(), shape);
+            for (FieldPolygon& p : shapeOf(feature->GetGeometryRef()))
+                shape.push_back(std::move(p));
             if (shape.empty()) continue;  // a point or a track: no field
             if (!nameField.empty() && name < 0) {
                 error = path + ": the layer " + layer->GetName() + " has no attribute '" +
