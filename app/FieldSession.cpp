@@ -136,11 +136,7 @@ void prepareInPlane() {
             !s.work.plane.originSet)
             return;
         f.preparing = 1;
-        plane.originLonLat[0] = s.work.plane.originLonLat[0];
-        plane.originLonLat[1] = s.work.plane.originLonLat[1];
-        plane.originX = s.work.plane.originX;
-        plane.originY = s.work.plane.originY;
-        plane.originSet = 1;
+        plane = s.work.plane;
         entry = f.entry;
         serial = f.serial;
         continued = f.continuedWorkId;
@@ -327,11 +323,7 @@ void finishBoundary() {
         if (!workField.recorder) return;
         ring = workField.recorder->ring();
         workField.recorder.reset();
-        plane.originLonLat[0] = s.work.plane.originLonLat[0];
-        plane.originLonLat[1] = s.work.plane.originLonLat[1];
-        plane.originX = s.work.plane.originX;
-        plane.originY = s.work.plane.originY;
-        plane.originSet = s.work.plane.originSet.load();
+        plane = s.work.plane;
         serial = workField.serial;
         s.ui.redrawPending = 1;
     }
