@@ -34,14 +34,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         float zoom;
         std::memcpy(&zoom, data + 210, sizeof(zoom));
         double speed, hdop;
+        std::uint16_t halfWidth;
+        std::memcpy(&halfWidth, data, sizeof(halfWidth));
         std::memcpy(&speed, data + 214, sizeof(speed));
         std::memcpy(&hdop, data + 224, sizeof(hdop));
-        bool zoomKept =
-            zoom >= 0.001f && zoom <= 15.0f && speed >= 0 && speed <= 27 && hdop >= 0 && hdop <= 10;
+        // A half width whose double overflows the width's 16 bits is replaced, as is a zoom or a
+        // threshold out of reach of the buttons.
+        bool kept = zoom >= 0.001f && zoom <= 15.0f && speed >= 0 && speed <= 27 && hdop >= 0 &&
+                    hdop <= 10 && halfWidth <= 32767;
         std::uint8_t input[kSettingsFileSize];
         std::memcpy(input, data, sizeof(input));
         input[204] = input[205] = 0;
-        if (zoomKept && std::memcmp(input, written, sizeof(input)) != 0) std::abort();
+        if (kept && std::memcmp(input, written, sizeof(input)) != 0) std::abort();
     }
     return 0;
 }
