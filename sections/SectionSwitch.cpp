@@ -61,6 +61,9 @@ struct Scratch {
     std::vector<GroundPoint> boundaryEdges, headlandEdges;  // pairs in the frame
     std::vector<double> barCrossings;
     std::vector<int> cursor;
+    // A ring's points against the path's box; not bytes, which the compiler must assume alias
+    // the points and the box.
+    std::vector<std::uint32_t> codes;
 };
 
 Scratch& scratch() {
@@ -91,7 +94,13 @@ void spansByLane(const std::vector<LaneSpan>& records, int lanes, bool join,
         first[std::size_t(k)] = int(out.size());
         auto b = sorted.begin() + counts[std::size_t(k)];
         auto e = sorted.begin() + counts[std::size_t(k) + 1];
-        std::sort(b, e, [](const Span& a, const Span& c) { return a.lo < c.lo; });
+        // A lane meets few spans: sorted in place by insertion.
+        for (auto it = b + (b != e); it < e; ++it) {
+            const Span x = *it;
+            auto at = it;
+            for (; at != b && (at - 1)->lo > x.lo; --at) *at = *(at - 1);
+            *at = x;
+        }
         for (auto it = b; it != e; ++it) {
             if (join && out.size() > std::size_t(first[std::size_t(k)]) &&
                 it->lo <= out.back().hi + kJoin)
@@ -103,38 +112,49 @@ void spansByLane(const std::vector<LaneSpan>& records, int lanes, bool join,
     first[std::size_t(lanes)] = int(out.size());
 }
 
-// Whether p is inside an odd number of the rings: a ray toward +x, as the field's own test.
-bool insideRings(const std::vector<PlaneRing>& rings, GroundPoint p) {
+// The ring edges that meet box, in the frame, as pairs of points; and, when parity is given,
+// whether p is inside an odd number of the rings (a ray toward +x, as the field's own test).
+// A ring is walked once for both.
+void edgesNear(const std::vector<PlaneRing>& rings, const GroundBox& box, const Frame& frame,
+               std::vector<GroundPoint>& edges, GroundPoint p, bool* parity) {
+    edges.clear();
+    std::vector<std::uint32_t>& codes = scratch().codes;
+    const double minX = box.minX, maxX = box.maxX, minY = box.minY, maxY = box.maxY;
     bool inside = false;
     for (const PlaneRing& ring : rings) {
-        if (p.x < ring.box.minX || p.x > ring.box.maxX || p.y < ring.box.minY ||
-            p.y > ring.box.maxY)
-            continue;
-        const std::vector<GroundPoint>& q = ring.points;
-        for (std::size_t i = 0, j = q.size() - 1; i < q.size(); j = i++) {
-            if ((q[i].y > p.y) != (q[j].y > p.y) &&
-                p.x < (q[j].x - q[i].x) * (p.y - q[i].y) / (q[j].y - q[i].y) + q[i].x)
+        const bool near = ring.box.meets(box);
+        const bool around = parity && p.x >= ring.box.minX && p.x <= ring.box.maxX &&
+                            p.y >= ring.box.minY && p.y <= ring.box.maxY;
+        if (!near && !around) continue;
+        const GroundPoint* q = ring.points.data();
+        const std::size_t n = ring.points.size();
+        // First where each point lies against the box's sides and p's height, in a loop the
+        // compiler can run several points at a time; then the rare edges that need more.
+        codes.resize(n);
+        std::uint32_t* code = codes.data();
+        const double py = p.y;
+        for (std::size_t i = 0; i < n; ++i)
+            code[i] = std::uint32_t(q[i].x < minX) | std::uint32_t(q[i].x > maxX) << 1 |
+                      std::uint32_t(q[i].y < minY) << 2 | std::uint32_t(q[i].y > maxY) << 3 |
+                      std::uint32_t(q[i].y > py) << 4;
+        const std::uint32_t sides = near ? 15 : 0;
+        const std::uint32_t height = around ? 16 : 0;
+        for (std::size_t i = 0, j = n - 1; i < n; j = i++) {
+            const std::uint32_t a = code[i], b = code[j];
+            // An edge whose ends lie both beyond one side of the box misses it.
+            const bool meets = near && (a & b & sides) == 0;
+            const bool crosses = ((a ^ b) & height) != 0;
+            if (!meets && !crosses) [[likely]]
+                continue;
+            if (meets) {
+                edges.push_back(frame.of(q[j]));
+                edges.push_back(frame.of(q[i]));
+            }
+            if (crosses && p.x < (q[j].x - q[i].x) * (p.y - q[i].y) / (q[j].y - q[i].y) + q[i].x)
                 inside = !inside;
         }
     }
-    return inside;
-}
-
-// The ring edges that meet box, in the frame, as pairs of points.
-void edgesNear(const std::vector<PlaneRing>& rings, const GroundBox& box, const Frame& frame,
-               std::vector<GroundPoint>& edges) {
-    edges.clear();
-    for (const PlaneRing& ring : rings) {
-        if (!ring.box.meets(box)) continue;
-        const std::vector<GroundPoint>& q = ring.points;
-        for (std::size_t i = 0, j = q.size() - 1; i < q.size(); j = i++) {
-            if (std::max(q[i].x, q[j].x) < box.minX || std::min(q[i].x, q[j].x) > box.maxX ||
-                std::max(q[i].y, q[j].y) < box.minY || std::min(q[i].y, q[j].y) > box.maxY)
-                continue;
-            edges.push_back(frame.of(q[j]));
-            edges.push_back(frame.of(q[i]));
-        }
-    }
+    if (parity) *parity = inside;
 }
 
 // Each lane's spans on the side of the rings' edges opposite to where startInside says the
@@ -250,9 +270,13 @@ void decideSections(const SectionLayout& layout, const SectionRules& rules,
     // The lanes, left to right.
     s.laneOffset.clear();
     s.sectionFirstLane.clear();
+    // The sections' edges as SectionLayout gives them, added up once rather than per section.
+    long long edgeCm = 0;
     for (int i = 0; i < count; ++i) {
         s.sectionFirstLane.push_back(int(s.laneOffset.size()));
-        const double l = layout.leftDm(i), r = layout.rightDm(i);
+        const double l = double(2 * edgeCm - layout.implementWidthCm) / 20.0;
+        edgeCm += layout.widthsCm[std::size_t(i)];
+        const double r = double(2 * edgeCm - layout.implementWidthCm) / 20.0;
         const double width = r - l;
         if (!(width > 0)) {
             s.laneOffset.push_back(l);
@@ -322,13 +346,15 @@ void decideSections(const SectionLayout& layout, const SectionRules& rules,
     const bool headland = field && rules.offInHeadland;
     if (field) {
         const GroundPoint start = frame.at(uMin, 0);
-        edgesNear(scene.field->boundary, path, frame, s.boundaryEdges);
-        spansBeyond(s.boundaryEdges, scene.field->contains(start), reach, s, s.outside,
-                    s.outsideFirst);
+        // The parity at the start is the field's contains(start), found in the same walk of the
+        // rings as their edges near the path.
+        bool inField = false;
+        edgesNear(scene.field->boundary, path, frame, s.boundaryEdges, start, &inField);
+        spansBeyond(s.boundaryEdges, inField, reach, s, s.outside, s.outsideFirst);
         if (headland) {
-            edgesNear(scene.field->headland, path, frame, s.headlandEdges);
-            spansBeyond(s.headlandEdges, insideRings(scene.field->headland, start), reach, s,
-                        s.beyondInner, s.beyondFirst);
+            bool insideInner = false;
+            edgesNear(scene.field->headland, path, frame, s.headlandEdges, start, &insideInner);
+            spansBeyond(s.headlandEdges, insideInner, reach, s, s.beyondInner, s.beyondFirst);
         }
     }
     const std::vector<Span>* lists[3] = {&s.worked, &s.outside, &s.beyondInner};
