@@ -114,6 +114,15 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
                 return false;
             }
             out.implementWidthMetres = m;
+        } else if (arg == "--sections") {
+            if (!value(v)) return false;
+            char* end = nullptr;
+            const long n = std::strtol(v.c_str(), &end, 10);
+            if (v.empty() || *end != '\0' || n < 1 || n > 64) {
+                error = "--sections wants a number of sections from 1 to 64, not '" + v + "'";
+                return false;
+            }
+            out.sectionCount = int(n);
         } else if (arg.size() > 1 && arg[0] == '-') {
             std::string name = arg.substr(arg[1] == '-' ? 2 : 1);
             if (kQtOptionsWithValue.count(name)) {
@@ -131,9 +140,9 @@ bool parseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
         error = "--import-nmea needs --save WORK.shp or --field NAME (or both)";
         return false;
     }
-    if (out.importNmea.empty() &&
-        (!out.savePath.empty() || !out.nmeaField.empty() || out.implementWidthMetres)) {
-        error = "--save, --field and --width go with --import-nmea";
+    if (out.importNmea.empty() && (!out.savePath.empty() || !out.nmeaField.empty() ||
+                                   out.implementWidthMetres || out.sectionCount)) {
+        error = "--save, --field, --width and --sections go with --import-nmea";
         return false;
     }
     if (out.importFields.empty() && !out.nameField.empty()) {
@@ -167,8 +176,9 @@ const char* usageText() {
            "  --simulate           drive with the built-in receiver simulator (gpssim)\n"
            "  --language LANG      en, es, de or ru (default: from the locale)\n"
            "  --kml WORK.shp...    convert saved works to KML beside them and exit\n"
-           "  --import-nmea LOG --save WORK.shp [--width METRES]\n"
-           "                       turn a recorded NMEA log into a saved work and exit\n"
+           "  --import-nmea LOG --save WORK.shp [--width METRES] [--sections N]\n"
+           "                       turn a recorded NMEA log into a saved work and exit;\n"
+           "                       with N sections, each switched off over worked ground\n"
            "  --import-nmea LOG --field NAME [--save WORK.shp] [--width METRES]\n"
            "                       the same, and keep the work in the farm book under the\n"
            "                       field NAME\n"

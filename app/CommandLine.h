@@ -25,6 +25,8 @@ struct CommandLine {
     std::string exportField;  // --export-field NAME --to FILE
     std::string exportTo;
     std::optional<double> implementWidthMetres;
+    // --sections N with --import-nmea: the log's work is switched section by section.
+    std::optional<int> sectionCount;
 };
 
 // Parses argv (argv[0] skipped). False with a one-line error when an option is unknown or

@@ -11,6 +11,7 @@
 #include "app/FarmSession.h"
 #include "app/FieldWorkSave.h"
 #include "app/FixPipeline.h"
+#include "app/SectionControl.h"
 #include "app/WorkSession.h"
 #include "export/KmlExport.h"
 #include "export/ShapefileExport.h"
@@ -180,7 +181,8 @@ int runFieldExport(const std::string& fieldName, const std::string& file) {
 }
 
 int runNmeaImport(const std::string& log, const std::string& save,
-                  std::optional<double> widthMetres, const std::string& fieldName) {
+                  std::optional<double> widthMetres, const std::string& fieldName,
+                  std::optional<int> sections) {
     AppState& s = appState;
     // A width is stored in even centimetres: below 2 cm it would be none at all, and the work
     // saved without an area.
@@ -213,6 +215,19 @@ int runNmeaImport(const std::string& log, const std::string& save,
         s.settings.implementWidth = std::uint16_t(2 * s.settings.implementHalfWidth);
     }
 
+    if (sections) {
+        const LayoutResult layout = parseSectionLayout("", *sections, s.settings.implementWidth);
+        if (!layout.layout) {
+            std::fprintf(stderr,
+                         "sulcomain: --sections %d: an implement of %.2f m has no room "
+                         "for so many sections\n",
+                         *sections, s.settings.implementWidth / 100.0);
+            s.settings.implementHalfWidth = storedHalfWidth;
+            s.settings.implementWidth = std::uint16_t(2 * storedHalfWidth);
+            return 1;
+        }
+        configureSections(*layout.layout, SectionRules{}, true);
+    }
     // A free work, never paused, exactly as the fixes would have arrived from the receiver.
     resetWork();
     s.ui.paused = 0;

@@ -13,9 +13,12 @@ int runKmlConversion(const std::vector<std::string>& files);
 // Drives the log through the fix processing of a free work, with the settings in force (their
 // thresholds, and the implement width unless widthMetres is given), and saves the work to save
 // (unless empty) and into the farm book as a work of the field named fieldName (unless empty).
-// The caller has loaded the settings. 0 when the work was saved, else 1.
+// With sections, the implement is that many equal sections, each switched by itself as the live
+// program switches them, with look-aheads of 0. The caller has loaded the settings. 0 when the
+// work was saved, else 1.
 int runNmeaImport(const std::string& log, const std::string& save,
-                  std::optional<double> widthMetres, const std::string& fieldName = {});
+                  std::optional<double> widthMetres, const std::string& fieldName = {},
+                  std::optional<int> sections = std::nullopt);
 
 // Adds every polygon of the file to the farm book (farmBookPath()) as a field with a headland of
 // the set passes and implement width, and prints each. The caller has loaded the settings.

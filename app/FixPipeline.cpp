@@ -13,6 +13,7 @@
 #include "app/FieldWatch.h"
 #include "app/FieldWork.h"
 #include "app/Palette.h"
+#include "app/SectionControl.h"
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
 #include "guidance/FixFilter.h"
@@ -98,8 +99,9 @@ JumpJudgement judgeJump(WorkRecord& work, PlanePoint position, double seconds, d
     return JumpJudgement::Held;
 }
 
-// A jump parts the strip as a pause does: a mark at the record count, journaled as a pause
-// that ended at once. A strip already parted there (by a pause) stays as it is.
+}  // namespace
+
+// A jump parts the strip as a pause does, and so does a section that switches.
 void startNewSegment(WorkRecord& work) {
     const std::uint32_t count = work.strips.size();
     if (count == 0 || (!work.pauseMarks.empty() && work.pauseMarks.back() == count)) return;
@@ -107,6 +109,8 @@ void startNewSegment(WorkRecord& work) {
     journalPause(count);
     journalUnpause();
 }
+
+namespace {
 
 // Everything after the panel values, while a work screen is up.
 void processWorkFix(const GPS_POSITION& fix, FixUse use) {
@@ -150,6 +154,7 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     }
 
     Vec2 unit = Vec2{dx, dy} / std::sqrt(d2);
+    const PlanePoint from = work.position;
     acceptPosition(work, *projected, fix, seconds, knots);
     // The first accepted fix of a work only seeds the position: there is no step yet.
     if (!work.positionSet) {
@@ -173,7 +178,14 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     // The step from the fix that seeded a new segment belongs to no strip.
     const double groundBefore = work.groundArea;
     bool appended = false;
-    if (!s.ui.paused && appendStrip(work, work.position, offX, offY, restarted ? 0.0 : d2)) {
+    if (sectionControl.automatic) {
+        const FieldInPlane* field = workField.inPlane ? &workField.shape : nullptr;
+        const double speed = knots * kKnotDecimetres;
+        if (s.ui.paused || restarted)
+            decideSectionsHere(work, unit, speed, 1.5 * std::sqrt(d2) + 1.0, field);
+        else
+            appended = recordSectionStep(work, from, unit, speed, field);
+    } else if (!s.ui.paused && appendStrip(work, work.position, offX, offY, restarted ? 0.0 : d2)) {
         journalStripAdded(work);
         appended = true;
     }

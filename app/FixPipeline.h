@@ -21,3 +21,8 @@ void onFix(GPS_POSITION position);
 // One fix used as use; the caller holds the frame lock. The NMEA import drives a free work
 // through this.
 void processFix(const GPS_POSITION& fix, FixUse use);
+
+struct WorkRecord;
+// Parts the strip at the work's record count as a pause does, journaled as a pause that ended at
+// once; a strip already parted there stays as it is.
+void startNewSegment(WorkRecord& work);

@@ -138,8 +138,8 @@ int runConversions(const CommandLine& line) {
     if (!line.importFields.empty()) return runFieldImport(line.importFields, line.nameField);
     if (!line.exportField.empty()) return runFieldExport(line.exportField, line.exportTo);
     configureGeodesyData(appState.projection, appState.layout.moduleDir);
-    int code =
-        runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres, line.nmeaField);
+    int code = runNmeaImport(line.importNmea, line.savePath, line.implementWidthMetres,
+                             line.nmeaField, line.sectionCount);
     releaseProjection(appState.projection);
     return code;
 }

@@ -10,6 +10,7 @@
 
 #include "app/DashedLine.h"
 #include "app/FieldDrawing.h"
+#include "app/SectionControl.h"
 #include "app/InfoPanel.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
@@ -370,7 +371,10 @@ void drawVehicle(gfx::Rasterizer& r) {
 // The implement across the current fix.
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
-    const TrackEdge& current = s.work.strips.back();
+    // With sections the last record may be a run of them: the bar is the whole implement's.
+    const TrackEdge& current = sectionControl.automatic && sectionControl.decided
+                                   ? sectionControl.bar
+                                   : s.work.strips.back();
     const ScreenPoint first = worldToScreen(PlanePoint{current.leftX, current.leftY});
     const ScreenPoint second = worldToScreen(PlanePoint{current.rightX, current.rightY});
     if (s.view.northUp) {

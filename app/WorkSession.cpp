@@ -13,6 +13,7 @@
 #include "app/FieldSession.h"
 #include "app/GpsWait.h"
 #include "app/LastSaveFolder.h"
+#include "app/SectionControl.h"
 #include "app/Texts.h"
 #include "app/ViewTransform.h"
 #include "app/WindowProc.h"
@@ -64,6 +65,7 @@ void resetWork() {
     s.view.forgetWork();
     s.ui.savedLineRefusedAt = 0.0;
     s.ui.promptBlink = 1;
+    resetSectionStep();
 }
 
 bool offerInterruptedWork() {

@@ -4,16 +4,18 @@
 #include <cmath>
 
 bool appendStrip(WorkRecord& work, PlanePoint p, double offX, double offY, double d2) {
-    const std::uint32_t count = work.strips.size();
+    // The whole step counts, fractions included: the distance is the length driven.
+    return appendEdge(work, {p.x - offX, p.y + offY, p.x + offX, p.y - offY},
+                      work.strips.empty() ? 0.0 : std::sqrt(d2));
+}
+
+bool appendEdge(WorkRecord& work, const TrackEdge& edge, double distance) {
     // Nothing wraps or overwrites: the work stops growing, and area and distance with it.
-    if (!work.strips.push_back({p.x - offX, p.y + offY, p.x + offX, p.y - offY})) {
+    if (!work.strips.push_back(edge)) {
         work.workFull = 1;
         return false;
     }
-    if (count > 0) {
-        // The whole step counts, fractions included: the distance is the length driven.
-        work.distance += std::sqrt(d2);
-    }
+    work.distance += distance;
     coverNewRecords(work);
     if (work.strips.full()) work.workFull = 1;
     return true;

@@ -10,6 +10,9 @@
 // no record can be added (no memory for its block, or the count full) nothing is recorded or
 // added, workFull is set and the answer is false.
 bool appendStrip(WorkRecord& work, PlanePoint position, double offX, double offY, double d2);
+// Records the edge as it stands and adds distance (dm) to the work's, as appendStrip does: for a
+// strip narrower than the implement, such as a run of its sections.
+bool appendEdge(WorkRecord& work, const TrackEdge& edge, double distance);
 // Files every strip record the coverage has not seen: the quad from the record before, unless a
 // pause mark parts them, goes into the coverage, the worked area and the ground. A work loaded
 // whole (resumed, reviewed) is covered by one call.

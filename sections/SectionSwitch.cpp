@@ -17,6 +17,8 @@ constexpr double kLaneGap = 2.5;  // dm
 // Worked pieces of a lane closer than this are one: neighbouring quads share their edges, and
 // the two crossings of a shared edge may differ in their last bits.
 constexpr double kJoin = 1e-7;  // dm
+// The shortest stretch of ground a section switches for (dm).
+constexpr double kShortestStretch = 0.3;
 
 struct Span {
     double lo, hi;  // a lane's distances [lo, hi) along travel
@@ -411,7 +413,11 @@ void decideSections(const SectionLayout& layout, const SectionRules& rules,
             }
             if (!(next <= horizon)) break;
             d = next;
-            if ((stateAt(d, true) == SectionReason::On) != on) {
+            // A stretch of the other state shorter than a few centimetres is where two edges
+            // meet (worked ground that ends where the field does): no valve switches for it,
+            // and a switch there would hold until the next fix.
+            if ((stateAt(d, true) == SectionReason::On) != on &&
+                (stateAt(d + kShortestStretch, false) == SectionReason::On) != on) {
                 changeAt = d;
                 break;
             }

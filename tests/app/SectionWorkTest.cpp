@@ -1,0 +1,134 @@
+// Section control through the real fix callback, measured on the coverage the program records:
+// GEOS unites the work's own quads, and the drive's geometry says where each edge belongs.
+// Passes overlap by a quarter of the implement, so two of its eight sections drive over worked
+// ground on every pass after the first; a field's boundary runs at 30 degrees to the passes.
+#include <geos_c.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <mutex>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/FieldWork.h"
+#include "app/FixPipeline.h"
+#include "app/SectionControl.h"
+#include "farm/FieldInPlane.h"
+#include "tests/app/PipelineTestSupport.h"
+#include "tests/app/SectionDrive.h"
+
+namespace {
+
+using namespace section_drive;
+
+class SectionWork : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        pipeline_test::resetWork(kStateFreeWork);
+        workField = FieldWork{};
+        appState.settings.lookAheadSeconds = 0.0;
+    }
+    void TearDown() override {
+        std::lock_guard lock(appState.frameLock);
+        configureSections({}, {}, false);
+        workField = FieldWork{};
+    }
+
+    void useSections(const SectionRules& rules) {
+        LayoutResult layout = parseSectionLayout("", 8, 1200);
+        ASSERT_TRUE(layout.layout);
+        std::lock_guard lock(appState.frameLock);
+        configureSections(*layout.layout, rules, true);
+    }
+
+    Geos geos_;
+};
+
+TEST_F(SectionWork, SectionsOverWorkedGroundGoOffLeavingNoGapAndLittleOverlap) {
+    struct Case {
+        double kmh;
+        int hz;
+        SectionRules rules;
+    };
+    SectionRules valves;
+    valves.turnOnSeconds = 0.3;
+    valves.turnOffSeconds = 0.2;
+    for (const Case& c : {Case{10, 5, {}}, Case{25, 10, valves}}) {
+        SetUp();
+        useSections(c.rules);
+        section_drive::drivePasses(c.kmh, c.hz);
+        // The passes' own band, between the headlands where they turn.
+        GEOSGeometry* band =
+            geos_.box(-kHalfWidth, 0, (kPasses - 1) * kSpacing + kHalfWidth, kLength);
+        Coverage worked = coverageOf(geos_, band);
+        const double ground = geos_.area(worked.ground);
+        // Every pass worked all of its band: the ground is the band's.
+        EXPECT_NEAR(ground, geos_.area(band), 0.002 * geos_.area(band)) << c.kmh;
+        // Without sections a quarter of every pass after the first is worked twice.
+        EXPECT_LT(worked.sum - ground, 0.01 * ground) << c.kmh << " km/h";
+        EXPECT_LT(uncoveredBeyond(geos_, band, worked.ground, 0.5), 1.0) << c.kmh << " km/h";
+        GEOSGeom_destroy_r(geos_.h(), band);
+        GEOSGeom_destroy_r(geos_.h(), worked.ground);
+    }
+}
+
+TEST_F(SectionWork, SectionsStopAtTheFieldsBoundaryAtAnAngle) {
+    SectionRules valves;
+    valves.turnOnSeconds = 0.3;
+    valves.turnOffSeconds = 0.2;
+    for (double kmh : {10.0, 25.0}) {
+        SetUp();
+        useSections(kmh > 20 ? valves : SectionRules{});
+        // The field's top runs at 30 degrees to the passes (which run along y), from y = 1200
+        // at its left to higher at its right.
+        const double left = -kHalfWidth - 50, right = (kPasses - 1) * kSpacing + kHalfWidth + 50;
+        const double rise = (right - left) * std::tan(M_PI / 6);
+        const std::vector<GroundPoint> ring{
+            {left, -50}, {right, -50}, {right, 1200 + rise}, {left, 1200}};
+        {
+            std::lock_guard lock(appState.frameLock);
+            workField.fieldId = 1;
+            workField.inPlane = 1;
+            workField.shape = fieldInPlane({ring}, {});
+        }
+        section_drive::drivePasses(kmh, kmh > 20 ? 10 : 5);
+        GEOSGeometry* field = geos_.polygon(ring);
+        GEOSGeometry* everywhere = geos_.box(-1e5, -1e5, 1e5, 1e5);
+        Coverage worked = coverageOf(geos_, everywhere);
+        GEOSGeometry* outside = GEOSDifference_r(geos_.h(), worked.ground, field);
+        EXPECT_LT(geos_.area(outside), 0.005 * geos_.area(field)) << kmh << " km/h";
+        // No section sprays more than 5 cm beyond the boundary.
+        EXPECT_LT(uncoveredBeyond(geos_, worked.ground, field, 1.0), 1.0) << kmh << " km/h";
+        // And each works its ground up to where the boundary meets its first corner: the
+        // field's band, less for each section the triangle of its width under the slant.
+        GEOSGeometry* band = geos_.box(-kHalfWidth, 0, (kPasses - 1) * kSpacing + kHalfWidth, 1e4);
+        GEOSGeometry* inside = GEOSIntersection_r(geos_.h(), band, field);
+        const double sectionWidth = 2 * kHalfWidth / 8;
+        const double slantLoss = 0.5 * sectionWidth * sectionWidth * std::tan(M_PI / 6);
+        const int sectionColumns = int(std::lround(
+            geos_.area(inside) > 0 ? ((kPasses - 1) * kSpacing + 2 * kHalfWidth) / sectionWidth
+                                   : 0));
+        GEOSGeometry* workedInside = GEOSIntersection_r(geos_.h(), worked.ground, inside);
+        EXPECT_NEAR(geos_.area(workedInside), geos_.area(inside) - sectionColumns * slantLoss,
+                    0.5 * sectionColumns * sectionWidth)
+            << kmh << " km/h";
+        for (GEOSGeometry* g :
+             {field, everywhere, outside, band, inside, workedInside, worked.ground})
+            GEOSGeom_destroy_r(geos_.h(), g);
+    }
+}
+
+TEST_F(SectionWork, OneSectionAsBeforeKeepsTheImplementsStrip) {
+    // Without section control a pass over worked ground is worked again: the overlap counts.
+    section_drive::drivePasses(10, 5);
+    GEOSGeometry* band = geos_.box(-kHalfWidth, 0, (kPasses - 1) * kSpacing + kHalfWidth, kLength);
+    Coverage worked = coverageOf(geos_, band);
+    const double twice = (kPasses - 1) * (2 * kHalfWidth - kSpacing) * kLength;
+    EXPECT_NEAR(worked.sum - geos_.area(worked.ground), twice, 0.002 * twice);
+    GEOSGeom_destroy_r(geos_.h(), band);
+    GEOSGeom_destroy_r(geos_.h(), worked.ground);
+}
+
+}  // namespace
