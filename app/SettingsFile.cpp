@@ -17,6 +17,7 @@
 #include "app/CoverageConfig.h"
 #include "app/FarmConfig.h"
 #include "app/GuidanceConfig.h"
+#include "app/SectionConfig.h"
 
 namespace {
 
@@ -188,6 +189,7 @@ void loadSettings() {
     loadGuidanceConfig();
     loadCoverageConfig();
     loadFarmConfig();
+    loadSectionConfig();
 }
 
 namespace {

@@ -1,12 +1,15 @@
 #include "settings/SetupPage.h"
 
 #include <QBoxLayout>
+#include <QLabel>
 #include <algorithm>
 #include <mutex>
 
 #include "app/AppState.h"
+#include "app/SectionConfig.h"
 #include "settings/DialogTexts.h"
 #include "settings/DialogValues.h"
+#include "settings/SectionsPage.h"
 #include "settings/StepperBox.h"
 
 namespace {
@@ -22,6 +25,8 @@ SetupPage::SetupPage(QWidget* parent)
       width_(new StepperBox(kIdWidth, kMaxWidthMetres, this)) {
     addLabel(kIdWidthLabel, dialogText(kDlgImplementWidth));
     content()->addWidget(width_);
+    notice_ = addLabel(kIdNotice, QString());
+    notice_->hide();
     content()->addStretch(1);
     width_->setMetres(appState.settings.implementWidth * 0.01);
 }
@@ -38,7 +43,19 @@ void SetupPage::store() {
     appState.settings.implementWidth = std::uint16_t(2 * half);
 }
 
+int SetupPage::widthToStoreCm() const {
+    if (!width_->edited()) return appState.settings.implementWidth;
+    return 2 * halfWidthCentimetres(std::clamp(width_->metres(), 0.0, kMaxWidthMetres));
+}
+
 bool SetupPage::acceptPage() {
+    const QString refusal = sectionsRefusal(QString::fromStdString(sectionConfig.widths),
+                                            sectionConfig.count, widthToStoreCm());
+    if (!refusal.isEmpty()) {
+        notice_->setText(refusal);
+        notice_->show();
+        return false;
+    }
     store();
     return true;
 }

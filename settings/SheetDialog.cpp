@@ -17,6 +17,7 @@
 #include "settings/InternalPage.h"
 #include "settings/MiscPage.h"
 #include "settings/ReviewPage.h"
+#include "settings/SectionsPage.h"
 #include "settings/SetupPage.h"
 #include "settings/TouchStyle.h"
 
@@ -32,6 +33,8 @@ SettingsPage* makePage(PageKind kind, QWidget* parent) {
             return new GuidePage(parent);
         case PageKind::Fields:
             return new FieldsPage(parent);
+        case PageKind::Sections:
+            return new SectionsPage(parent);
         case PageKind::Review:
             return new ReviewPage(parent);
         case PageKind::GpsSetup:
@@ -61,9 +64,10 @@ std::vector<PageKind> pagesForScreen(std::uint8_t screenState) {
         case kStateSettingAB:
             return {Setup, Colors, Guide, Internal, Misc};
         // The farm book's fields are kept between works: a field under a work stays as it is.
+        // So are the sections: a running work's sections are not cut anew under it.
         case kStateStart:
-            return {Setup,  Colors,   Guide,       Fields, Internal, Misc,
-                    Review, GpsSetup, Corrections, Extras, About};
+            return {Setup, Colors, Guide,    Fields,      Sections, Internal,
+                    Misc,  Review, GpsSetup, Corrections, Extras,   About};
         case kStateReview:
             return {Review, Colors, Misc};
         case kStateGpsWait:

@@ -14,6 +14,7 @@ enum class PageKind {
     Colors,
     Guide,
     Fields,
+    Sections,
     Review,
     GpsSetup,
     Corrections,

@@ -39,7 +39,7 @@ TEST_F(SheetTest, EachScreenGetsItsPagesInTabOrder) {
         {1, guidance},
         {2, guidance},
         {3,
-         {"Setup", "Colors", "Guide in straight line", "Fields", "Internal settings",
+         {"Setup", "Colors", "Guide in straight line", "Fields", "Sections", "Internal settings",
           "Miscellaneous", "Review", "GPS Setup", "Corrections", "Extras", "About"}},
         {4, {"Review", "Colors", "Miscellaneous"}},
         {9, {"GPS Setup"}},
@@ -67,7 +67,7 @@ TEST_F(SheetTest, RotationChoosesTheTemplateAndWhereOkAndCancelSit) {
             SettingsPage* page = current();
             EXPECT_EQ(page->templateId() % 2, landscape ? 1 : 0) << page->title().toStdString();
             EXPECT_GE(page->templateId(), 300);
-            EXPECT_LE(page->templateId(), 323);  // 322/323: the Fields page
+            EXPECT_LE(page->templateId(), 325);  // 324/325: the Sections page
             QPushButton* cancel = page->cancelButton();
             if (!cancel) continue;
             const QRect ok = page->okButton()->geometry();
@@ -108,9 +108,9 @@ TEST_F(SheetTest, LanguageTakesEffectAtTheNextOpening) {
         EXPECT_EQ(control<QLabel>(2001)->text(), QString::fromUtf8(c.widthLabel));
         // The fixed titles stay English in every language.
         EXPECT_EQ(sheet->tabs()->tabText(3), QString::fromUtf8(c.fields));
-        EXPECT_EQ(sheet->tabs()->tabText(8), QString::fromUtf8(c.corrections));
-        EXPECT_EQ(sheet->tabs()->tabText(9), "Extras");
-        EXPECT_EQ(sheet->tabs()->tabText(10), "About");
+        EXPECT_EQ(sheet->tabs()->tabText(9), QString::fromUtf8(c.corrections));
+        EXPECT_EQ(sheet->tabs()->tabText(10), "Extras");
+        EXPECT_EQ(sheet->tabs()->tabText(11), "About");
     }
 }
 
@@ -189,7 +189,7 @@ TEST_F(SheetTest, OpenMenuRunsTheSheetUntilAPageClosesIt) {
         auto* modal = dynamic_cast<SheetDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(modal, nullptr);
         seen = true;
-        EXPECT_EQ(modal->pageCount(), 11);
+        EXPECT_EQ(modal->pageCount(), 12);
         EXPECT_EQ(modal->size(), QSize(480, 640));
         QTest::mouseClick(modal->page(0)->okButton(), Qt::LeftButton);
     });
