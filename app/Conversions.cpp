@@ -11,6 +11,7 @@
 #include "app/FarmSession.h"
 #include "app/FieldWorkSave.h"
 #include "app/FixPipeline.h"
+#include "app/SectionConfig.h"
 #include "app/SectionControl.h"
 #include "app/WorkSession.h"
 #include "export/KmlExport.h"
@@ -215,6 +216,8 @@ int runNmeaImport(const std::string& log, const std::string& save,
         s.settings.implementWidth = std::uint16_t(2 * s.settings.implementHalfWidth);
     }
 
+    // A free work, never paused, exactly as the fixes would have arrived from the receiver.
+    resetWork();
     if (sections) {
         const LayoutResult layout = parseSectionLayout("", *sections, s.settings.implementWidth);
         if (!layout.layout) {
@@ -226,10 +229,16 @@ int runNmeaImport(const std::string& log, const std::string& save,
             s.settings.implementWidth = std::uint16_t(2 * storedHalfWidth);
             return 1;
         }
-        configureSections(*layout.layout, SectionRules{}, true);
+        // Automatic, as the live program switches them, with the valves' times taken as 0.
+        SectionRules rules = rulesOf(sectionConfig);
+        rules.turnOnSeconds = rules.turnOffSeconds = 0.0;
+        std::lock_guard lock(s.frameLock);
+        configureSections(*layout.layout, rules, true);
+    } else {
+        // Without --sections the log's work is the implement's one strip, as it always was.
+        std::lock_guard lock(s.frameLock);
+        configureSections(SectionLayout{}, SectionRules{}, false);
     }
-    // A free work, never paused, exactly as the fixes would have arrived from the receiver.
-    resetWork();
     s.ui.paused = 0;
     NmeaParser parser;
     LogClock clock;
@@ -280,5 +289,9 @@ int runNmeaImport(const std::string& log, const std::string& save,
     }
     s.settings.implementHalfWidth = storedHalfWidth;
     s.settings.implementWidth = std::uint16_t(2 * storedHalfWidth);
+    {
+        std::lock_guard lock(s.frameLock);
+        configureSectionsFromSettings();
+    }
     return result;
 }

@@ -15,6 +15,7 @@
 #include "app/MessageScreen.h"
 #include "app/Palette.h"
 #include "app/ReviewThread.h"
+#include "app/SectionConfig.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
@@ -24,6 +25,7 @@
 #include "guidance/Projection.h"
 #include "journal/WorkJournal.h"
 #include "nmeaout/GuidanceOutput.h"
+#include "sections/SectionOutput.h"
 
 namespace {
 
@@ -146,6 +148,7 @@ bool initInstance() {
     calls.loadSettings();
     loadPaletteChoice();
     startGuidanceOutput(guidanceOutputAddress());
+    if (!sectionConfig.output.empty()) startSectionOutput(sectionConfig.output);
     // The farm book is read on its own thread: the start screen comes up meanwhile.
     startFarmBook();
     calls.loadScreenImages();
@@ -168,6 +171,8 @@ void shutDown() {
     // A work being saved into the farm book is written whole before the program ends.
     stopFarmBook();
     stopGuidanceOutput();
+    // The section boards are told all off before the program goes.
+    stopSectionOutput();
     calls.saveSettings();
     calls.stopGps();
     calls.releaseProjection();

@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "app/AppState.h"
 #include "app/FixPipeline.h"
+#include "app/SectionConfig.h"
 #include "guidance/WorkedStrip.h"
 #include "journal/WorkJournal.h"
 #include "sections/SectionOutput.h"
@@ -57,6 +59,22 @@ void configureSections(const SectionLayout& layout, const SectionRules& rules, b
     sectionControl.rules = rules;
     sectionControl.automatic = automatic && layout.count() > 0;
     resetSectionStep();
+}
+
+void configureSectionsFromSettings() {
+    const SectionConfig& config = sectionConfig;
+    const SectionLayout layout = sectionLayoutNow(appState.settings.implementWidth, nullptr);
+    configureSections(layout, rulesOf(config), layout.count() >= 2);
+}
+
+SectionRules rulesOf(const SectionConfig& config) {
+    SectionRules rules;
+    rules.turnOnSeconds = config.turnOnS;
+    rules.turnOffSeconds = config.turnOffS;
+    rules.coverageShare = config.coveragePercent / 100.0;
+    rules.minSpeed = config.minSpeedKmh / kKmhOfDmPerS;
+    rules.offInHeadland = config.headlandOff;
+    return rules;
 }
 
 void resetSectionStep() {

@@ -39,6 +39,12 @@ extern SectionControl sectionControl;
 
 // Sets the sections and their rules, for a new work; automatic as above.
 void configureSections(const SectionLayout& layout, const SectionRules& rules, bool automatic);
+// Sets the sections of [sections] for the implement width now, for a new work: automatic with
+// two sections or more.
+void configureSectionsFromSettings();
+struct SectionConfig;
+// The rules of a [sections] setting, in the units the decisions take.
+SectionRules rulesOf(const SectionConfig& config);
 // Forgets what the sections did: a new work, a resume.
 void resetSectionStep();
 // Records the step of the bar's centre from from to the work's position along unit travel at

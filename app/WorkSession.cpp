@@ -65,7 +65,7 @@ void resetWork() {
     s.view.forgetWork();
     s.ui.savedLineRefusedAt = 0.0;
     s.ui.promptBlink = 1;
-    resetSectionStep();
+    configureSectionsFromSettings();
 }
 
 bool offerInterruptedWork() {

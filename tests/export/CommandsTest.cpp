@@ -1,12 +1,17 @@
 // The command-line conversions: a logged drive imported as a saved work, and works converted
 // to KML documents.
+#include <gdal.h>
 #include <gtest/gtest.h>
+#include <ogr_api.h>
+#include <ogr_srs_api.h>
 
 #include <algorithm>
 
 #include <cmath>
 #include <cstdio>
 #include <fstream>
+#include <utility>
+#include <vector>
 
 #include "app/Conversions.h"
 #include "export/ShapefileReview.h"
@@ -99,6 +104,105 @@ TEST_F(CommandsTest, ImportRefusals) {
     EXPECT_EQ(runNmeaImport(still, folder / "w.shp", std::nullopt), 1);
     EXPECT_FALSE(std::filesystem::exists(folder / "w.shp"));
     EXPECT_EQ(appState.settings.implementHalfWidth, 600);
+}
+
+// A pass north and one back south 9 m to the east, 200 m each and turned on a half circle
+// beyond the north end, at 2 m/s, one fix a second.
+void writeTwoPassLog(const std::string& path) {
+    std::ofstream log(path, std::ios::binary);
+    const double metreLat = 1.0 / 111200.0;
+    const double metreLon = 1.0 / (111320.0 * std::cos(kOriginLat * M_PI / 180));
+    std::vector<std::pair<double, double>> path_;  // east, north in metres
+    for (int j = 0; j <= 105; ++j) path_.push_back({0.0, 2.0 * j});
+    for (int k = 1; k < 7; ++k) {
+        const double t = M_PI * k / 7;
+        path_.push_back({4.5 - 4.5 * std::cos(t), 210.0 + 4.5 * std::sin(t)});
+    }
+    for (int j = 105; j >= 0; --j) path_.push_back({9.0, 2.0 * j});
+    for (std::size_t i = 0; i < path_.size(); ++i) {
+        const double lat = kOriginLat + path_[i].second * metreLat;
+        const double lon = kOriginLon + path_[i].first * metreLon;
+        char time[16];
+        std::snprintf(time, sizeof time, "12%02d%02d.00", int(i / 60 % 60), int(i % 60));
+        const std::string lat_ = minutes(lat, 2), lon_ = minutes(lon, 3);
+        log << nmeatest::sentence("GPRMC," + std::string(time) + ",A," + lat_ + ",N," + lon_ +
+                                  ",E,4.0,0.0,090624,,,A");
+        log << nmeatest::sentence("GPGGA," + std::string(time) + "," + lat_ + ",N," + lon_ +
+                                  ",E,1,09,0.9,180.0,M,45.0,M,,");
+    }
+}
+
+// The saved work's polygons as GDAL reads them, made valid and cut to the passes' straight
+// stretch from 10 m to 200 m north of the start: the sum of their areas and the area of their
+// union, in UTM square metres.
+void savedAreas(const std::string& path, double& sum, double& ground) {
+    GDALAllRegister();
+    GDALDatasetH file = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
+    ASSERT_NE(file, nullptr);
+    OGRLayerH layer = GDALDatasetGetLayer(file, 0);
+    OGRSpatialReferenceH utm = OSRNewSpatialReference(nullptr);
+    OSRImportFromEPSG(utm, 32633);
+    OSRSetAxisMappingStrategy(utm, OAMS_TRADITIONAL_GIS_ORDER);
+    // The file's own coordinates: longitude as x, latitude as y.
+    OGRGeometryH band = nullptr;
+    const std::string box = "POLYGON ((16 " + std::to_string(kOriginLat + 10 / 111200.0) + ", 17 " +
+                            std::to_string(kOriginLat + 10 / 111200.0) + ", 17 " +
+                            std::to_string(kOriginLat + 200 / 111200.0) + ", 16 " +
+                            std::to_string(kOriginLat + 200 / 111200.0) + ", 16 " +
+                            std::to_string(kOriginLat + 10 / 111200.0) + "))";
+    char* wkt = const_cast<char*>(box.c_str());
+    OGR_G_CreateFromWkt(&wkt, nullptr, &band);
+    OGRGeometryH united = OGR_G_CreateGeometry(wkbPolygon);
+    sum = 0.0;
+    OGR_L_ResetReading(layer);
+    while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
+        OGRGeometryH valid = OGR_G_MakeValid(OGR_F_GetGeometryRef(feature));
+        OGRGeometryH cut = OGR_G_Intersection(valid, band);
+        OGR_G_AssignSpatialReference(cut, OGR_L_GetSpatialRef(layer));
+        OGR_G_TransformTo(cut, utm);
+        sum += OGR_G_Area(cut);
+        OGRGeometryH more = OGR_G_Union(united, cut);
+        OGR_G_DestroyGeometry(united);
+        OGR_G_DestroyGeometry(cut);
+        united = more;
+        OGR_G_DestroyGeometry(valid);
+        OGR_F_Destroy(feature);
+    }
+    ground = OGR_G_Area(united);
+    for (OGRGeometryH g : {united, band}) OGR_G_DestroyGeometry(g);
+    OSRDestroySpatialReference(utm);
+    GDALClose(file);
+}
+
+TEST_F(CommandsTest, SectionsKeepTheSecondPassOffTheFirstsGround) {
+    writeTwoPassLog(folder / "passes.nmea");
+    double sum = 0, ground = 0;
+    // One strip: 3 m of the second pass's 12 lie on the first's (a strip saved whole is one
+    // ring, so its overlap is the work's own figure), and more in the turn.
+    ASSERT_EQ(runNmeaImport(folder / "passes.nmea", folder / "whole.shp", 12.0), 0);
+    const double once = appState.work.workedArea - appState.work.groundArea;
+    EXPECT_GT(once, 3.0 * 200 * 100);
+
+    // Eight sections of 1.5 m: the two over the first pass stay off, and the saved work is
+    // the ground the summary counts.
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(runNmeaImport(folder / "passes.nmea", folder / "sections.shp", 12.0, {}, 8), 0);
+    const std::string summary = testing::internal::GetCapturedStdout();
+    double ha = 0, km = 0, overlap = 1;
+    unsigned records = 0;
+    ASSERT_EQ(std::sscanf(summary.c_str() + (folder / "sections.shp").size(),
+                          ": %u strip records, %lf ha, %lf km, overlap %lf ha", &records, &ha, &km,
+                          &overlap),
+              4)
+        << summary;
+    savedAreas(folder / "sections.shp", sum, ground);
+    EXPECT_NEAR(ground, 21.0 * 190, 5.0);
+    EXPECT_LT(sum - ground, 0.5) << "square metres worked twice along the passes";
+    EXPECT_NEAR(ha * 1e4, appState.work.groundArea * 1e-2, 1.0);
+    // Sections that do not fit the implement are refused, and the next import is one strip.
+    EXPECT_EQ(runNmeaImport(folder / "passes.nmea", folder / "w.shp", 0.3, {}, 64), 1);
+    ASSERT_EQ(runNmeaImport(folder / "passes.nmea", folder / "again.shp", 12.0), 0);
+    EXPECT_EQ(appState.work.workedArea - appState.work.groundArea, once);
 }
 
 TEST_F(CommandsTest, KmlConversionOfSeveralWorks) {
