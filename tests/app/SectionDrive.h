@@ -124,4 +124,18 @@ inline void drivePasses(double kmh, int hz) {
     }
 }
 
+// A field around the passes whose top runs at 30 degrees to them (they run along y), from
+// y = 1200 at its left to higher at its right; its bottom at y = -50 is square to them.
+constexpr double kFieldLeft = -kHalfWidth - 50;
+constexpr double kFieldRight = (kPasses - 1) * kSpacing + kHalfWidth + 50;
+inline double fieldTopAt(double x) {
+    return 1200 + (x - kFieldLeft) * std::tan(M_PI / 6);
+}
+inline std::vector<GroundPoint> slantedFieldRing() {
+    return {{kFieldLeft, -50},
+            {kFieldRight, -50},
+            {kFieldRight, fieldTopAt(kFieldRight)},
+            {kFieldLeft, 1200}};
+}
+
 }  // namespace section_drive

@@ -81,12 +81,7 @@ TEST_F(SectionWork, SectionsStopAtTheFieldsBoundaryAtAnAngle) {
     for (double kmh : {10.0, 25.0}) {
         SetUp();
         useSections(kmh > 20 ? valves : SectionRules{});
-        // The field's top runs at 30 degrees to the passes (which run along y), from y = 1200
-        // at its left to higher at its right.
-        const double left = -kHalfWidth - 50, right = (kPasses - 1) * kSpacing + kHalfWidth + 50;
-        const double rise = (right - left) * std::tan(M_PI / 6);
-        const std::vector<GroundPoint> ring{
-            {left, -50}, {right, -50}, {right, 1200 + rise}, {left, 1200}};
+        const std::vector<GroundPoint> ring = slantedFieldRing();
         {
             std::lock_guard lock(appState.frameLock);
             workField.fieldId = 1;
