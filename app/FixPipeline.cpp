@@ -120,10 +120,13 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     std::optional<PlanePoint> projected =
         projectFix(s.projection, work.plane, fix.longitude, fix.latitude);
     // The work's first fix names its origin: from here on the work has a journal.
-    if (!hadOrigin && work.plane.originSet)
+    if (!hadOrigin && work.plane.originSet) {
         journalBeginWork(use == FixUse::FreeWork ? JournalWorkKind::Free : JournalWorkKind::AbLine,
                          work, s.settings.implementWidth, s.settings.implementHalfWidth,
                          {s.settings.zoom, s.view.northUp});
+        // The section bar as the driver set it before the first fix.
+        journalSectionChoice();
+    }
     if (!projected) return;
     // Outside the plane a fix is no position of this work: nothing of it is recorded (a resume
     // would refuse it), and no line of the work is within reach of it.
@@ -178,7 +181,7 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     // The step from the fix that seeded a new segment belongs to no strip.
     const double groundBefore = work.groundArea;
     bool appended = false;
-    if (sectionControl.automatic) {
+    if (sectionControl.active) {
         const FieldInPlane* field = workField.inPlane ? &workField.shape : nullptr;
         const double speed = knots * kKnotDecimetres;
         if (s.ui.paused || restarted)

@@ -372,7 +372,7 @@ void drawVehicle(gfx::Rasterizer& r) {
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
     // With sections the last record may be a run of them: the bar is the whole implement's.
-    const TrackEdge& current = sectionControl.automatic && sectionControl.decided
+    const TrackEdge& current = sectionControl.active && sectionControl.decided
                                    ? sectionControl.bar
                                    : s.work.strips.back();
     const ScreenPoint first = worldToScreen(PlanePoint{current.leftX, current.leftY});

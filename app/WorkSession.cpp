@@ -93,6 +93,9 @@ bool loadJournalWork(const journal::JournalContents& work, bool newSegment) {
     AppState& s = appState;
     s.settings.implementWidth = work.implementWidth;
     s.settings.implementHalfWidth = work.implementHalfWidth;
+    // The sections for the work's own width, with the master and forces it had.
+    configureSectionsFromSettings();
+    if (work.sectionsSet) restoreSectionStates(work.sectionMaster, work.sectionForces);
     setOrigin(appState.projection, appState.work.plane, work.originLonLat[0], work.originLonLat[1]);
     s.work.strips.assign(work.strips.data(), work.strips.size());
     // Short only when memory ran out: the work screen says that recording has stopped.

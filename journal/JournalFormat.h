@@ -52,6 +52,9 @@ enum RecordType : std::uint8_t {
     // at most kCurvePointsPerRecord of them; the pieces in order make the line, which the
     // point B record after them completes
     kRecordCurvePoints = 10,
+    // the section bar: the master u8 (0 Auto, 1 Manual, 2 Off), then each section's force u8
+    // (0 none, 1 on, 2 off), left to right, 1 to 64 of them; the newest holds
+    kRecordSections = 11,
 };
 
 // A record's length is 16 bits: a long curve is journaled in pieces.

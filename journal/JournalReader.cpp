@@ -1,5 +1,6 @@
 #include "journal/JournalReader.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "journal/JournalFormat.h"
@@ -83,6 +84,16 @@ bool take(JournalContents& c, std::uint8_t type, PayloadReader in, std::size_t l
                 c.curvePath.push_back(p);
             }
             return in.ok();
+        }
+        case kRecordSections: {
+            if (length < 2 || length > 65) return false;
+            c.sectionMaster = in.u8();
+            c.sectionForces.resize(length - 1);
+            for (std::uint8_t& f : c.sectionForces) f = in.u8();
+            c.sectionsSet = in.ok() && c.sectionMaster <= 2 &&
+                            std::all_of(c.sectionForces.begin(), c.sectionForces.end(),
+                                        [](std::uint8_t f) { return f <= 2; });
+            return c.sectionsSet;
         }
         case kRecordView:
             c.zoom = in.f32();

@@ -33,6 +33,10 @@ struct JournalContents {
     // The curved reference line from A to B, when the line is a curve; empty for a straight one.
     std::vector<Vec2> curvePath;
     double spacing = 0.0;
+    // The section bar's master and forces, when the work had them (see kRecordSections).
+    bool sectionsSet = false;
+    std::uint8_t sectionMaster = 0;
+    std::vector<std::uint8_t> sectionForces;
     bool viewSet = false;
     float zoom = 0.0f;
     std::uint8_t northUp = 0;

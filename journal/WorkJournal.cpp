@@ -134,6 +134,13 @@ void journalView(JournalView view) {
     record(journal::kRecordView, w);
 }
 
+void journalSections(std::uint8_t master, const std::vector<std::uint8_t>& forces) {
+    journal::PayloadWriter w;
+    w.u8(master);
+    for (std::uint8_t f : forces) w.u8(f);
+    record(journal::kRecordSections, w);
+}
+
 void journalSyncSoon() {
     if (open) writer.syncSoon();
 }

@@ -39,6 +39,8 @@ void journalPointB(Vec2 b, double spacing);
 // The curved reference line of the work, before its point B.
 void journalCurvePath(const std::vector<Vec2>& path);
 void journalView(JournalView view);
+// The section bar's master and each section's force, as the record of type 11 has them.
+void journalSections(std::uint8_t master, const std::vector<std::uint8_t>& forces);
 // Finish was tapped: what has been handed over is made durable now.
 void journalSyncSoon();
 // The work is saved or discarded: its journal is removed after what came before it.

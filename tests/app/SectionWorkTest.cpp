@@ -115,6 +115,44 @@ TEST_F(SectionWork, SectionsStopAtTheFieldsBoundaryAtAnAngle) {
     }
 }
 
+TEST_F(SectionWork, TheDriverForcesSectionsAndSetsTheMaster) {
+    GEOSGeometry* band = geos_.box(-kHalfWidth, 0, (kPasses - 1) * kSpacing + kHalfWidth, kLength);
+    // The leftmost section of the first pass, which no other pass reaches.
+    GEOSGeometry* first = geos_.box(-kHalfWidth, 0, -kHalfWidth + 15, kLength);
+    // Under Manual the passes overlap as one strip would, but where a pass's leftmost section
+    // (forced off) meets its neighbour's: the second and third pass turn that way to each other.
+    const double twice = 2 * (2 * kHalfWidth - kSpacing) * kLength;
+    for (SectionMaster master : {SectionMaster::Auto, SectionMaster::Manual, SectionMaster::Off}) {
+        SetUp();
+        useSections({});
+        {
+            std::lock_guard lock(appState.frameLock);
+            setSectionMaster(master);
+            touchSection(0);  // on now, so forced off; a touch more and back to the master
+            touchSection(3);
+            touchSection(3);
+            EXPECT_EQ(sectionShown(0),
+                      master == SectionMaster::Off ? SectionShown::Off : SectionShown::ForcedOff);
+        }
+        drivePasses(10, 5);
+        Coverage worked = coverageOf(geos_, band);
+        GEOSGeometry* inFirst = GEOSIntersection_r(geos_.h(), worked.ground, first);
+        EXPECT_LT(geos_.area(inFirst), 1.0) << int(master);
+        const double overlap = worked.sum - geos_.area(worked.ground);
+        if (master == SectionMaster::Auto) {
+            EXPECT_LT(overlap, 0.01 * geos_.area(band));
+        } else if (master == SectionMaster::Manual) {
+            EXPECT_NEAR(overlap, twice, 0.01 * twice);
+        } else {
+            EXPECT_LT(geos_.area(worked.ground), 1.0);
+        }
+        GEOSGeom_destroy_r(geos_.h(), inFirst);
+        GEOSGeom_destroy_r(geos_.h(), worked.ground);
+    }
+    GEOSGeom_destroy_r(geos_.h(), band);
+    GEOSGeom_destroy_r(geos_.h(), first);
+}
+
 TEST_F(SectionWork, OneSectionAsBeforeKeepsTheImplementsStrip) {
     // Without section control a pass over worked ground is worked again: the overlap counts.
     section_drive::drivePasses(10, 5);

@@ -12,6 +12,8 @@
 
 #include "WorkFile.h"
 #include "app/AppState.h"
+#include "app/SectionConfig.h"
+#include "app/SectionControl.h"
 #include "app/SettingsFile.h"
 #include "app/Texts.h"
 #include "app/WindowProc.h"
@@ -131,6 +133,40 @@ TEST_F(JournalResume, TheWorkComesBackAsItWasWithANewSegmentAfterIt) {
     EXPECT_EQ(appState.view.northUp, 1);
     EXPECT_EQ(appState.work.position.x, 0);
     EXPECT_FALSE(appState.ui.paused);
+}
+
+TEST_F(JournalResume, TheSectionBarComesBackAsTheDriverLeftIt) {
+    sectionConfig.count = 4;
+    recordWork();
+    {
+        std::lock_guard lock(appState.frameLock);
+        setSectionMaster(SectionMaster::Manual);
+        touchSection(1);  // on under Manual: forced off
+        touchSection(2);
+        touchSection(2);  // given back
+    }
+    ASSERT_TRUE(journalFlush());
+    journalStop();
+    std::ifstream in(journalPath(), std::ios::binary);
+    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    journal::JournalContents c = journal::readJournal(bytes.data(), bytes.size());
+    ASSERT_FALSE(c.damaged);
+    resetWork();
+    EXPECT_EQ(sectionControl.master, SectionMaster::Auto);
+    loadJournalWork(c, true);
+    EXPECT_TRUE(sectionControl.active);
+    EXPECT_EQ(sectionControl.master, SectionMaster::Manual);
+    EXPECT_EQ(sectionControl.forced,
+              (std::vector<SectionForce>{SectionForce::None, SectionForce::Off, SectionForce::None,
+                                         SectionForce::None}));
+    // Sections cut anew since: the forces belong to sections that are no more.
+    sectionConfig.count = 3;
+    loadJournalWork(c, true);
+    EXPECT_EQ(sectionControl.master, SectionMaster::Auto);
+    EXPECT_EQ(sectionControl.forced, std::vector<SectionForce>(3, SectionForce::None));
+    sectionConfig.count = 1;
+    resetWork();
+    EXPECT_FALSE(sectionControl.active);
 }
 
 // A curve of more points than one record holds: resumed, it guides on the very same line.
