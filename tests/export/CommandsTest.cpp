@@ -17,6 +17,7 @@
 #include "export/ShapefileReview.h"
 #include "tests/export/WorkFileSupport.h"
 #include "tests/support/NmeaFraming.h"
+#include "tests/support/SavedWorkAreas.h"
 
 using namespace work_test;
 
@@ -132,48 +133,6 @@ void writeTwoPassLog(const std::string& path) {
     }
 }
 
-// The saved work's polygons as GDAL reads them, made valid and cut to the passes' straight
-// stretch from 10 m to 200 m north of the start: the sum of their areas and the area of their
-// union, in UTM square metres.
-void savedAreas(const std::string& path, double& sum, double& ground) {
-    GDALAllRegister();
-    GDALDatasetH file = GDALOpenEx(path.c_str(), GDAL_OF_VECTOR, nullptr, nullptr, nullptr);
-    ASSERT_NE(file, nullptr);
-    OGRLayerH layer = GDALDatasetGetLayer(file, 0);
-    OGRSpatialReferenceH utm = OSRNewSpatialReference(nullptr);
-    OSRImportFromEPSG(utm, 32633);
-    OSRSetAxisMappingStrategy(utm, OAMS_TRADITIONAL_GIS_ORDER);
-    // The file's own coordinates: longitude as x, latitude as y.
-    OGRGeometryH band = nullptr;
-    const std::string box = "POLYGON ((16 " + std::to_string(kOriginLat + 10 / 111200.0) + ", 17 " +
-                            std::to_string(kOriginLat + 10 / 111200.0) + ", 17 " +
-                            std::to_string(kOriginLat + 200 / 111200.0) + ", 16 " +
-                            std::to_string(kOriginLat + 200 / 111200.0) + ", 16 " +
-                            std::to_string(kOriginLat + 10 / 111200.0) + "))";
-    char* wkt = const_cast<char*>(box.c_str());
-    OGR_G_CreateFromWkt(&wkt, nullptr, &band);
-    OGRGeometryH united = OGR_G_CreateGeometry(wkbPolygon);
-    sum = 0.0;
-    OGR_L_ResetReading(layer);
-    while (OGRFeatureH feature = OGR_L_GetNextFeature(layer)) {
-        OGRGeometryH valid = OGR_G_MakeValid(OGR_F_GetGeometryRef(feature));
-        OGRGeometryH cut = OGR_G_Intersection(valid, band);
-        OGR_G_AssignSpatialReference(cut, OGR_L_GetSpatialRef(layer));
-        OGR_G_TransformTo(cut, utm);
-        sum += OGR_G_Area(cut);
-        OGRGeometryH more = OGR_G_Union(united, cut);
-        OGR_G_DestroyGeometry(united);
-        OGR_G_DestroyGeometry(cut);
-        united = more;
-        OGR_G_DestroyGeometry(valid);
-        OGR_F_Destroy(feature);
-    }
-    ground = OGR_G_Area(united);
-    for (OGRGeometryH g : {united, band}) OGR_G_DestroyGeometry(g);
-    OSRDestroySpatialReference(utm);
-    GDALClose(file);
-}
-
 TEST_F(CommandsTest, SectionsKeepTheSecondPassOffTheFirstsGround) {
     writeTwoPassLog(folder / "passes.nmea");
     double sum = 0, ground = 0;
@@ -195,7 +154,8 @@ TEST_F(CommandsTest, SectionsKeepTheSecondPassOffTheFirstsGround) {
                           &overlap),
               4)
         << summary;
-    savedAreas(folder / "sections.shp", sum, ground);
+    savedAreas(folder / "sections.shp", 32633, kOriginLat + 10 / 111200.0,
+               kOriginLat + 200 / 111200.0, sum, ground);
     EXPECT_NEAR(ground, 21.0 * 190, 5.0);
     EXPECT_LT(sum - ground, 0.5) << "square metres worked twice along the passes";
     EXPECT_NEAR(ha * 1e4, appState.work.groundArea * 1e-2, 1.0);
