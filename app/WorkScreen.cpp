@@ -10,10 +10,10 @@
 
 #include "app/DashedLine.h"
 #include "app/FieldDrawing.h"
-#include "app/SectionControl.h"
 #include "app/InfoPanel.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
+#include "app/SectionControl.h"
 #include "app/Texts.h"
 #include "app/ViewTransform.h"
 #include "gfx/Font.h"
@@ -372,9 +372,8 @@ void drawVehicle(gfx::Rasterizer& r) {
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
     // With sections the last record may be a run of them: the bar is the whole implement's.
-    const TrackEdge& current = sectionControl.active && sectionControl.decided
-                                   ? sectionControl.bar
-                                   : s.work.strips.back();
+    const TrackEdge& current =
+        sectionControl.active && sectionControl.decided ? sectionControl.bar : s.work.strips.back();
     const ScreenPoint first = worldToScreen(PlanePoint{current.leftX, current.leftY});
     const ScreenPoint second = worldToScreen(PlanePoint{current.rightX, current.rightY});
     if (s.view.northUp) {
