@@ -103,15 +103,6 @@ void startWorkIn(std::uint8_t workState) {
     resetWork();
 }
 
-double triangleArea(GroundPoint a, GroundPoint b, GroundPoint c) {
-    return std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2.0;
-}
-
-double quadArea(const StripQuad& q) {
-    return triangleArea(q.olderLeft, q.olderRight, q.newerLeft) +
-           triangleArea(q.olderRight, q.newerLeft, q.newerRight);
-}
-
 // The field's works, newest first.
 std::vector<const WorkEntry*> worksOf(std::int64_t fieldId) {
     std::vector<const WorkEntry*> works;

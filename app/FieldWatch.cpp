@@ -7,9 +7,18 @@ void watchField(const WorkRecord& work, FieldWork& field, const FieldStep& step)
     }
     if (!field.inPlane) return;
     const std::uint32_t quads = work.coverage.size();
-    if (step.appended && quads > 0 && work.groundArea > step.groundBefore)
-        field.groundInField += (work.groundArea - step.groundBefore) *
-                               field.shape.shareInside(work.coverage.quad(quads - 1));
+    if (step.appended && quads > step.quadsBefore && work.groundArea > step.groundBefore) {
+        // The step's new ground lies in the field as its quads do, each by its area.
+        double area = 0.0, inside = 0.0;
+        for (std::uint32_t i = step.quadsBefore; i < quads; ++i) {
+            const StripQuad& q = work.coverage.quad(i);
+            const double a = quadArea(q);
+            area += a;
+            inside += a * field.shape.shareInside(q);
+        }
+        if (area > 0.0)
+            field.groundInField += (work.groundArea - step.groundBefore) * inside / area;
+    }
     const GroundPoint at{work.position.x, work.position.y};
     field.inHeadland = field.shape.inHeadland(at) ? 1 : 0;
     // The implement's edges across the vehicle, pushed ahead by the look-ahead's travel.

@@ -3,6 +3,8 @@
 // boundary ahead and of the headland are set. Runs in the fix callback, under the frame lock.
 #pragma once
 
+#include <cstdint>
+
 #include "app/FieldWork.h"
 #include "guidance/Vec2.h"
 #include "guidance/WorkRecord.h"
@@ -14,6 +16,8 @@ struct FieldStep {
     double lookAheadSeconds = 0.0;
     double groundBefore = 0.0;  // the work's ground before the step's strip record (dm^2)
     bool appended = false;      // the step added a strip record
+    // The coverage's quads before the step: with sections a step may add several.
+    std::uint32_t quadsBefore = 0;
 };
 
 void watchField(const WorkRecord& work, FieldWork& field, const FieldStep& step);

@@ -180,6 +180,7 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
 
     // The step from the fix that seeded a new segment belongs to no strip.
     const double groundBefore = work.groundArea;
+    const std::uint32_t quadsBefore = work.coverage.size();
     bool appended = false;
     if (sectionControl.active) {
         const FieldInPlane* field = workField.inPlane ? &workField.shape : nullptr;
@@ -193,9 +194,10 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
         appended = true;
     }
     if (workField.fieldId != 0 || workField.recorder)
-        watchField(work, workField,
-                   {unit, halfWidth, knots * kKnotDecimetres,
-                    s.ui.paused ? 0.0 : s.settings.lookAheadSeconds, groundBefore, appended});
+        watchField(
+            work, workField,
+            {unit, halfWidth, knots * kKnotDecimetres,
+             s.ui.paused ? 0.0 : s.settings.lookAheadSeconds, groundBefore, appended, quadsBefore});
     if (!s.ui.paused)
         watchWorkedGroundAhead(work, unit, knots,
                                {s.settings.lookAheadSeconds, s.settings.warnSharePercent / 100.0});

@@ -70,6 +70,14 @@ bool onlyTouch(const ConvexPiece& piece, const GroundPoint (&t)[3]) {
 
 }  // namespace
 
+double quadArea(const StripQuad& q) {
+    auto triangle = [](GroundPoint a, GroundPoint b, GroundPoint c) {
+        return std::fabs((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2.0;
+    };
+    return triangle(q.olderLeft, q.olderRight, q.newerLeft) +
+           triangle(q.olderRight, q.newerLeft, q.newerRight);
+}
+
 GroundBox boxOf(const StripQuad& q) {
     return {std::min({q.olderLeft.x, q.olderRight.x, q.newerLeft.x, q.newerRight.x}),
             std::min({q.olderLeft.y, q.olderRight.y, q.newerLeft.y, q.newerRight.y}),

@@ -28,3 +28,5 @@ struct GroundBox {
 };
 
 GroundBox boxOf(const StripQuad& quad);
+// The area of the quad's two triangles (dm^2), as the worked area counts it.
+double quadArea(const StripQuad& quad);

@@ -94,6 +94,10 @@ TEST_F(SectionWork, SectionsStopAtTheFieldsBoundaryAtAnAngle) {
         Coverage worked = coverageOf(geos_, everywhere);
         GEOSGeometry* outside = GEOSDifference_r(geos_.h(), worked.ground, field);
         EXPECT_LT(geos_.area(outside), 0.005 * geos_.area(field)) << kmh << " km/h";
+        // The field's share done counts the ground of every run of sections in it.
+        GEOSGeometry* inField = GEOSIntersection_r(geos_.h(), worked.ground, field);
+        EXPECT_NEAR(workField.groundInField, geos_.area(inField), 0.002 * geos_.area(inField));
+        GEOSGeom_destroy_r(geos_.h(), inField);
         // No section sprays more than 5 cm beyond the boundary.
         EXPECT_LT(uncoveredBeyond(geos_, worked.ground, field, 1.0), 1.0) << kmh << " km/h";
         // And each works its ground up to where the boundary meets its first corner: the
