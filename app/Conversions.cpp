@@ -5,10 +5,12 @@
 #include <ctime>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/FarmConfig.h"
 #include "app/FarmSession.h"
+#include "app/FieldWork.h"
 #include "app/FieldWorkSave.h"
 #include "app/FixPipeline.h"
 #include "app/SectionConfig.h"
@@ -20,6 +22,7 @@
 #include "farm/FieldExport.h"
 #include "farm/FieldGeometry.h"
 #include "farm/FieldImport.h"
+#include "farm/WorkGround.h"
 #include "gpslink/NmeaParser.h"
 #include "guidance/Projection.h"
 #include "settings/DialogValues.h"
@@ -67,16 +70,16 @@ std::unique_ptr<FarmBook> openExistingBook(std::string& error) {
     return FarmBook::open(path, error);
 }
 
-// The id of the field of that name; 0 with the reason when the book has none.
-std::int64_t fieldNamed(const std::string& name, std::string& error) {
+// The field of that name; none, with the reason, when the book has none.
+std::optional<FieldEntry> fieldNamed(const std::string& name, std::string& error) {
     std::unique_ptr<FarmBook> book = openExistingBook(error);
     FarmContents contents;
-    if (!book || !book->read(contents, error)) return 0;
+    if (!book || !book->read(contents, error)) return std::nullopt;
     for (const FieldEntry& field : contents.fields)
-        if (field.name == name) return field.id;
+        if (field.name == name) return field;
     error = "the farm book " + book->path() + " has no field '" + name +
             "'; add one with sulcomain --import-fields FILE [--name-field ATTRIBUTE]";
-    return 0;
+    return std::nullopt;
 }
 
 // When the log's first and last fixes were taken: their time of day, and the date the receiver
@@ -124,6 +127,18 @@ struct LogClock {
 // The parser's callback is a plain function: what it dates the log's fixes with while one is read.
 LogClock* importClock = nullptr;
 const NmeaParser* importParser = nullptr;
+const FieldEntry* importField = nullptr;
+
+// The field in the imported work's plane, as the farm thread draws it for a live work.
+void placeFieldInWork(const FieldEntry& entry) {
+    const WorkPlane& plane = appState.work.plane;
+    workField = FieldWork{};
+    workField.fieldId = entry.id;
+    workField.entry = entry;
+    workField.shape =
+        fieldInPlane(ringsInPlane(entry.boundary, plane), ringsInPlane(entry.headland, plane));
+    workField.inPlane = 1;
+}
 
 // The work into the book under its field, on the farm thread; waits for it. The work's id, or 0.
 std::int64_t saveIntoBook(WorkEntry entry, std::string& error) {
@@ -201,15 +216,16 @@ int runNmeaImport(const std::string& log, const std::string& save,
         std::fprintf(stderr, "sulcomain: no coordinate transformation available\n");
         return 1;
     }
-    std::int64_t fieldId = 0;
+    std::optional<FieldEntry> field;
     if (!fieldName.empty()) {
         std::string error;
-        fieldId = fieldNamed(fieldName, error);
-        if (fieldId == 0) {
+        field = fieldNamed(fieldName, error);
+        if (!field) {
             std::fprintf(stderr, "sulcomain: %s\n", error.c_str());
             return 1;
         }
     }
+    const std::int64_t fieldId = field ? field->id : 0;
     const std::uint16_t storedHalfWidth = s.settings.implementHalfWidth;
     if (widthMetres) {
         s.settings.implementHalfWidth = halfWidthCentimetres(*widthMetres);
@@ -244,14 +260,23 @@ int runNmeaImport(const std::string& log, const std::string& save,
     LogClock clock;
     importClock = &clock;
     importParser = &parser;
+    // With sections, the field's boundary and headland switch them as in the live program.
+    importField = sections && field ? &*field : nullptr;
     parser.setFixCallback([](GPS_POSITION fix) {
         importClock->fix(fix, *importParser);
         std::lock_guard lock(appState.frameLock);
+        if (importField && !workField.inPlane && appState.work.plane.originSet)
+            placeFieldInWork(*importField);
         processFix(fix, FixUse::FreeWork);
     });
     bool read = feedLog(log, parser);
     importClock = nullptr;
     importParser = nullptr;
+    importField = nullptr;
+    {
+        std::lock_guard lock(s.frameLock);
+        workField = FieldWork{};
+    }
 
     // The figures the panel shows for this work, to the square metre and the decimetre.
     auto summary = [](const std::string& where) {

@@ -99,14 +99,14 @@ std::string angle(double degrees, int degreeDigits) {
 }
 
 // Five passes of 180 m northward and back, 12 m apart, a fix every metre at 5 m/s, on
-// 1 June 2026 from 08:00:00 UTC.
-void writeLog(const std::string& path) {
+// 1 June 2026 from 08:00:00 UTC; from 10 m north of the field's south side, or north more.
+void writeLog(const std::string& path, double north = 0.0) {
     const Transform zone(kZone32);
     std::vector<std::array<double, 2>> track;
     for (int pass = 0; pass < 5; ++pass) {
         const double x = kX + 30.0 + 12.0 * pass;
         for (int s = 0; s <= 180; ++s)
-            track.push_back({x, kY + 10.0 + (pass % 2 == 0 ? s : 180 - s)});
+            track.push_back({x, kY + 10.0 + north + (pass % 2 == 0 ? s : 180 - s)});
         if (pass < 4)
             for (int s = 1; s < 12; ++s) track.push_back({x + s, track.back()[1]});
     }
@@ -131,6 +131,53 @@ void writeLog(const std::string& path) {
 }
 
 }  // namespace
+
+// The work's ground in the book, in square metres of its UTM zone: all of it, and the part in
+// the field's rectangle.
+void workGroundM2(const std::string& book, double& all, double& inField) {
+    GDALDatasetUniquePtr ds(GDALDataset::Open(book.c_str(), GDAL_OF_VECTOR));
+    ASSERT_TRUE(ds);
+    OGRLayer* works = ds->GetLayerByName("works");
+    ASSERT_EQ(works->GetFeatureCount(), 1);
+    OGRFeatureUniquePtr w(works->GetNextFeature());
+    OGRGeometry* ground = w->GetGeometryRef()->clone();
+    OGRSpatialReference utm, wgs84;
+    utm.importFromEPSG(kZone32);
+    wgs84.importFromEPSG(4326);
+    utm.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    wgs84.SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+    ground->assignSpatialReference(&wgs84);
+    ASSERT_EQ(ground->transformTo(&utm), OGRERR_NONE);
+    OGRPolygon field;
+    OGRLinearRing ring;
+    const Exact langeBreite = rectangle(kX, kY, 300, 200);
+    for (const auto& p : langeBreite.rings[0]) ring.addPoint(p[0], p[1]);
+    ring.closeRings();
+    field.addRing(&ring);
+    all = ground->toMultiPolygon()->get_Area();
+    OGRGeometry* cut = ground->Intersection(&field);
+    inField = cut ? OGR_G_Area(OGRGeometry::ToHandle(cut)) : 0.0;
+    delete cut;
+    delete ground;
+}
+
+TEST(FarmCommandLine, SectionsOfAnImportedWorkStopAtItsFieldsBoundary) {
+    const std::string folder = privateProgram("cli-sections");
+    writeFields(folder + "/fields.geojson");
+    ASSERT_EQ(runProgram(folder, "--import-fields fields.geojson").status, 0);
+    // The passes run 100 m past the field's north side, and turn out there.
+    writeLog(folder + "/drive.nmea", 100.0);
+    ProgramRun work = runProgram(
+        folder, "--import-nmea drive.nmea --field 'Lange Breite' --width 12 --sections 8");
+    ASSERT_EQ(work.status, 0) << work.err;
+    double all = 0, inField = 0;
+    workGroundM2(folder + "/farm.gpkg", all, inField);
+    // Five passes of 12 m side by side from 110 m to the side at 200 m and the turns between
+    // them at the south: about 0.55 ha (the passes alone would work 1.1 ha), none outside.
+    EXPECT_GT(all, 5 * 12.0 * 90);
+    EXPECT_LT(all, 5 * 12.0 * 96);
+    EXPECT_LT(all - inField, 0.005 * all);
+}
 
 TEST(FarmCommandLine, FieldsInAnNmeaWorkIntoTheBookAndTheFieldsWorksOut) {
     const std::string folder = privateProgram("cli");
