@@ -10,10 +10,11 @@
 
 #include "app/DashedLine.h"
 #include "app/FieldDrawing.h"
-#include "app/SectionControl.h"
 #include "app/InfoPanel.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
+#include "app/SectionBar.h"
+#include "app/SectionControl.h"
 #include "app/Texts.h"
 #include "app/ViewTransform.h"
 #include "gfx/Font.h"
@@ -372,9 +373,8 @@ void drawVehicle(gfx::Rasterizer& r) {
 void drawImplementBar(gfx::Rasterizer& r) {
     const AppState& s = appState;
     // With sections the last record may be a run of them: the bar is the whole implement's.
-    const TrackEdge& current = sectionControl.active && sectionControl.decided
-                                   ? sectionControl.bar
-                                   : s.work.strips.back();
+    const TrackEdge& current =
+        sectionControl.active && sectionControl.decided ? sectionControl.bar : s.work.strips.back();
     const ScreenPoint first = worldToScreen(PlanePoint{current.leftX, current.leftY});
     const ScreenPoint second = worldToScreen(PlanePoint{current.rightX, current.rightY});
     if (s.view.northUp) {
@@ -470,6 +470,9 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     if (state == kStateSettingAB && s.ui.savedLineRefusedAt > 0.0) drawSavedLineRefused(target);
     if (s.settings.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
+    // Over the ground and the lines, under the notices: on the smallest screens a notice may
+    // run onto the bar, and stays readable.
+    drawSectionBar(target);
     if (s.ui.paused) {
         const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
         target.DrawString(s.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,
