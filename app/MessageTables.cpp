@@ -47,6 +47,9 @@ const char* const kEnglish[kMessageCount] = {
     "of",
     "New field: %s ha",
     "Saving the work in the farm book...",
+    "Auto",
+    "Manual",
+    "Off",
 };
 
 // Spanish.
@@ -100,6 +103,9 @@ const char* const kSpanish[kMessageCount] = {
     "de",
     "Parcela nueva: %s ha",
     "Guardando el trabajo en el libro de la finca...",
+    "Auto",
+    "Manual",
+    "Apagado",
 };
 
 // German, code page 437.
@@ -156,6 +162,9 @@ const char* const kGerman[kMessageCount] = {
     "von",
     "Neuer Schlag: %s ha",
     "Die Arbeit wird im Betriebsbuch gespeichert...",
+    "Auto",
+    "Manuell",
+    "Aus",
 };
 
 // Russian, code page 866.
@@ -268,6 +277,12 @@ const char* const kRussian[kMessageCount] = {
     // Сохранение работы в книгу хозяйства...
     "\x91\xAE\xE5\xE0\xA0\xAD\xA5\xAD\xA8\xA5 \xE0\xA0\xA1\xAE\xE2\xEB \xA2 \xAA\xAD\xA8\xA3\xE3 "
     "\xE5\xAE\xA7\xEF\xA9\xE1\xE2\xA2\xA0...",
+    // Авто
+    "\x80\xA2\xE2\xAE",
+    // Ручной
+    "\x90\xE3\xE7\xAD\xAE\xA9",
+    // Выкл
+    "\x82\xEB\xAA\xAB",
 };
 }  // namespace
 

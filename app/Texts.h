@@ -57,6 +57,10 @@ enum MessageId : int {
     kMsgShareOf = 39,
     kMsgNewField = 40,
     kMsgSavingToBook = 41,
+    // Our own: the section bar's master button.
+    kMsgSectionAuto = 42,
+    kMsgSectionManual = 43,
+    kMsgSectionOff = 44,
 };
 
 // Points messageTables and dialogTextTables at the tables of every language.

@@ -23,6 +23,8 @@
 #include "app/LastSaveFolder.h"
 #include "app/MessageScreen.h"
 #include "app/ReviewThread.h"
+#include "app/SectionBar.h"
+#include "app/SectionControl.h"
 #include "app/Texts.h"
 #include "app/ViewTransform.h"
 #include "app/WorkScreen.h"
@@ -151,8 +153,23 @@ void setPoint() {
     takeAbPoint();
 }
 
+// The section bar's master and boxes. True when the tap was on the bar: it is no tap on the
+// map then, whether or not it hit a box.
+bool sectionBarTap(Tap tap) {
+    std::lock_guard lock(appState.frameLock);
+    const SectionBarHit hit = sectionBarHitAt(tap.x, tap.y);
+    if (hit.kind == SectionBarHit::None) return false;
+    if (hit.kind == SectionBarHit::Master)
+        setSectionMaster(nextSectionMaster(sectionControl.master));
+    else
+        touchSection(hit.section);
+    appState.ui.redrawPending = 1;
+    return true;
+}
+
 void tapWork(Tap tap) {
     if (viewButton(tap)) return;
+    if (sectionBarTap(tap)) return;
     if (boundaryBeingDriven() && tap.on(finishBoundaryButton())) {
         finishBoundary();
         return;

@@ -13,6 +13,7 @@
 #include "app/InfoPanel.h"
 #include "app/Layout.h"
 #include "app/Palette.h"
+#include "app/SectionBar.h"
 #include "app/SectionControl.h"
 #include "app/Texts.h"
 #include "app/ViewTransform.h"
@@ -469,6 +470,9 @@ void drawWorkScreen(gfx::Rasterizer& target) {
     if (state == kStateSettingAB && s.ui.savedLineRefusedAt > 0.0) drawSavedLineRefused(target);
     if (s.settings.showVehicle) drawVehicle(target);
     if (track) drawImplementBar(target);
+    // Over the ground and the lines, under the notices: on the smallest screens a notice may
+    // run onto the bar, and stays readable.
+    drawSectionBar(target);
     if (s.ui.paused) {
         const int below = s.layout.scaledLayout ? 27 * s.layout.layoutScale : 27;
         target.DrawString(s.layout.font, messageText(kMsgPaused), gfx::kAlignCentre, 0,

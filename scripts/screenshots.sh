@@ -3,7 +3,9 @@
 # its receiver: scripts/screenshots.sh [BUILD] -> docs/screens/<size>[-night]-<screen>.png;
 # scripts/screenshots.sh BUILD long-work takes the long work zoomed out at 1280 x 800;
 # scripts/screenshots.sh BUILD fields the farm book's field choice, a field's boundary and
-# headland and its earlier work, at 480 x 640 and 1280 x 800.
+# headland and its earlier work, at 480 x 640 and 1280 x 800;
+# scripts/screenshots.sh BUILD sections the section bar of eight sections, passes 0.75
+# implement widths apart, at 480 x 640 and 1280 x 800.
 # Needs xvfb, xdotool and x11-apps (xwd); the pictures are cropped and written by python3.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -46,6 +48,20 @@ png = b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 
 png += chunk(b"IDAT", zlib.compress(b"".join(rows), 9)) + chunk(b"IEND", b"")
 open(path, "wb").write(png)
 ' "$1" "$2" "$3"
+}
+
+# Whether the screen's pixel at X Y is grey (its three channels alike, between 96 and 176).
+grey_at() {  # X Y
+    xwd -root -silent | python3 -c '
+import struct, sys
+x, y = int(sys.argv[1]), int(sys.argv[2])
+d = sys.stdin.buffer.read()
+fields = struct.unpack(">25I", d[:100])
+bpl, step, ncolors = fields[12], fields[11] // 8, fields[19]
+at = fields[0] + 12 * ncolors + y * bpl + step * x
+b, g, r = d[at], d[at + 1], d[at + 2]
+sys.exit(0 if max(r, g, b) - min(r, g, b) < 16 and 96 <= r <= 176 else 1)
+' "$1" "$2"
 }
 
 run() {  # W H PALETTE: one pass through the screens at that size in that palette
@@ -204,6 +220,74 @@ fields() {  # W H: the choice, a work in the field, then the next work over the 
     program=
     sleep 1
 }
+
+sections() {  # W H: eight sections, the second pass partly over the first, section 3 forced
+    local W=$1 H=$2 k scaled=1
+    case "${W}x${H}" in 480x640 | 640x480) scaled=0 ;; esac
+    if [ $scaled = 0 ]; then k=2; elif [ "$W" -gt "$H" ]; then
+        k=$(((W / 320) < (H / 240) ? W / 320 : H / 240))
+    else k=$(((W / 240) < (H / 320) ? W / 240 : H / 320)); fi
+    local hw=$((W / 2)) hh=$((H / 2)) S=$((48 * k)) m=$((2 * k)) font=16
+    [ "$k" -ge 3 ] && font=24
+    [ "$k" -ge 4 ] && font=32
+    local cell=$((font / 2 + 1)) startx free_y zoom_x zoom_y left right
+    if [ "$W" -gt "$H" ]; then
+        startx=$((hw - 80 * k)); free_y=$((hh - 80 * k))
+        zoom_x=$((W - S / 2)); zoom_y=$((H - S / 2))
+        left=$((S + m)); right=$((W - S - m))
+    else
+        startx=$hw; free_y=$((40 * k))
+        [ $scaled = 1 ] && free_y=$((hh - 160 * k + 40 * k))
+        zoom_x=$((hw - 5 * S / 2 + 7 * S / 2)); zoom_y=$((H - S / 2))
+        left=$((hw - 5 * S / 2 + m)); right=$((hw - 5 * S / 2 + 5 * S - m))
+    fi
+    # The bar as the program places it (app/SectionBar.cpp): above the finish-boundary
+    # button's place, the master at its left, the eight boxes sharing the rest.
+    local bottom=$((H * 3 / 4 - font - m))
+    local bar_y=$((bottom - 11 * k))
+    local boxes_left=$((left + k + 8 * cell + 3 * m)) boxes_right=$((right - k))
+    local box3_x=$((boxes_left + 5 * (boxes_right - boxes_left) / 16))
+    local box1_x=$((boxes_left + (boxes_right - boxes_left) / 16))
+    local box8_x=$((boxes_left + 15 * (boxes_right - boxes_left) / 16))
+    local name="${W}x${H}"
+    rm -f "$build/Settings.dat" "$build/work.journal" "$build/farm.gpkg"
+    printf '[screen]\npalette=day\n[sections]\ncount=8\n' >"$build/sulcovane.conf"
+    # Passes 9 m apart for the 12 m implement: a quarter of each over the one before.
+    "$build/gpssim" --link "$work/gps" --rate 10 --speed 36 --length 100 --spacing 9 \
+        >/dev/null 2>&1 &
+    local sim=$!
+    sleep 1
+    "$build/sulcomain" --gps-device "$work/gps" --size "${W}x${H}" >/dev/null 2>&1 &
+    program=$!
+    sleep 4
+    xdotool mousemove "$startx" "$free_y" click 1
+    sleep 3
+    for _ in $(seq 4); do xdotool mousemove "$zoom_x" "$zoom_y" click 1; sleep 0.6; done
+    # Section 3 forced off on the first pass; the picture on the second, a few seconds after
+    # its outer section has gone off over the first pass's ground.
+    xdotool mousemove "$box3_x" "$bar_y" click 1
+    sleep 8
+    for _ in $(seq 60); do
+        grey_at "$box1_x" "$bar_y" || grey_at "$box8_x" "$bar_y" && break
+        sleep 0.5
+    done
+    sleep 4
+    crop "$W" "$H" "$out/$name-sections.png"
+    kill "$sim" 2>/dev/null || true
+    kill -TERM "$program" 2>/dev/null || true
+    wait "$program" 2>/dev/null || true
+    program=
+    sleep 1
+}
+
+if [ "${2:-}" = sections ]; then
+    sections 480 640
+    sections 1280 800
+    rm -f "$build/sulcovane.conf" "$build/Settings.dat" "$build/work.journal" "$build/farm.gpkg"
+    rm -rf "$work"
+    echo "screenshots in $out"
+    exit 0
+fi
 
 if [ "${2:-}" = fields ]; then
     fields 480 640
