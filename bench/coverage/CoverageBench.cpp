@@ -3,7 +3,10 @@
 // the guidance frame at that size.
 //
 //   fix_1m_ns           one fix (strip, coverage, warning, guide lines) at the millionth record
-//   fix_1k_ns           the same at the thousandth (goal: fix_1m_ns within 20 % of it)
+//   fix_1k_ns           the same at the thousandth (goal: fix_1m_ns within 20 % of it); the
+//                       first pass has no neighbour, so its fixes cut no worked ground
+//   fix_3k_ns           the same in the middle of the second pass, beside the first: the
+//                       millionth record's neighbourhood in a work a thousandth its size
 //   coverage_frame_all_us     a 1920 x 1080 guidance frame zoomed out to the whole 1 800 ha
 //   coverage_frame_middle_us  the same at the initial zoom in the work's middle
 //   coverage_frame_us   the slower of the two
@@ -130,6 +133,8 @@ int main(int argc, char** argv) {
     // The thousandth record: the middle of the first pass.
     startWork();
     const double fix1k = drive(0, 1, 1000, 2000);
+    startWork();
+    const double fix3k = drive(0, 2, 2500, 3500);
     // The millionth: the middle of the last pass, after 499 passes.
     startWork();
     const double fix1m = drive(0, kPasses, 999000, 1000000);
@@ -155,6 +160,7 @@ int main(int argc, char** argv) {
     const double near = frameAt(3.0f);
     std::printf("fix_1m_ns: %.0f\n", fix1m);
     std::printf("fix_1k_ns: %.0f\n", fix1k);
+    std::printf("fix_3k_ns: %.0f\n", fix3k);
     std::printf("coverage_frame_all_us: %.1f\n", all);
     std::printf("coverage_frame_middle_us: %.1f\n", near);
     std::printf("coverage_frame_us: %.1f\n", std::max(all, near));

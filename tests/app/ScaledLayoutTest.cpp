@@ -19,27 +19,12 @@
 #include "gfx/Rasterizer.h"
 #include "gfx/Surface.h"
 #include "platform/Resources.h"
+#include "tests/app/LayoutSizes.h"
 
 namespace {
 
-struct Size {
-    int width, height;
-};
-
-std::vector<Size> everySize() {
-    std::vector<Size> sizes;
-    for (int w = 240; w <= 1920; w += 40)
-        for (int h = 240; h <= 1200; h += 40)
-            // From the handheld screen's size up, in either orientation.
-            if (w > h ? w >= 320 : h >= 320) sizes.push_back({w, h});
-    // The handheld screens and the cab terminals and tablets of today, both ways round.
-    for (Size s : {Size{240, 320}, Size{480, 640}, Size{800, 480}, Size{1024, 600}, Size{1280, 800},
-                   Size{1920, 1080}, Size{1920, 1200}, Size{1366, 768}}) {
-        sizes.push_back(s);
-        sizes.push_back({s.height, s.width});
-    }
-    return sizes;
-}
+using layout_test::everySize;
+using layout_test::Size;
 
 bool handheld(Size s) {
     return (s.width == 240 && s.height == 320) || (s.width == 320 && s.height == 240) ||
@@ -70,9 +55,7 @@ bool overlap(const ButtonRect& a, const ButtonRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-std::string name(Size s) {
-    return std::to_string(s.width) + "x" + std::to_string(s.height);
-}
+using layout_test::name;
 
 void expectApart(const std::vector<const ButtonRect*>& group, Size size, const char* what) {
     for (std::size_t i = 0; i < group.size(); ++i) {

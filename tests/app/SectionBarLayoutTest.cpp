@@ -20,31 +20,14 @@
 #include "app/Texts.h"
 #include "gfx/Font.h"
 #include "platform/Resources.h"
+#include "tests/app/LayoutSizes.h"
 
 namespace {
 
-struct Size {
-    int width, height;
-};
+using layout_test::everySize;
+using layout_test::Size;
 
-// The sizes the layout is made for: every 40 pixels from the handheld screen up, and the
-// handheld screens and cab terminals of today both ways round.
-std::vector<Size> everySize() {
-    std::vector<Size> sizes;
-    for (int w = 240; w <= 1920; w += 40)
-        for (int h = 240; h <= 1200; h += 40)
-            if (w > h ? w >= 320 : h >= 320) sizes.push_back({w, h});
-    for (Size s : {Size{240, 320}, Size{480, 640}, Size{800, 480}, Size{1024, 600}, Size{1280, 800},
-                   Size{1920, 1080}, Size{1920, 1200}, Size{1366, 768}}) {
-        sizes.push_back(s);
-        sizes.push_back({s.height, s.width});
-    }
-    return sizes;
-}
-
-std::string name(Size s) {
-    return std::to_string(s.width) + "x" + std::to_string(s.height);
-}
+using layout_test::name;
 
 bool overlap(const ButtonRect& a, const ButtonRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;

@@ -94,26 +94,33 @@ inline double uncoveredBeyond(const Geos& g, const GEOSGeometry* a, const GEOSGe
     return area;
 }
 
-// Up and down passes kSpacing apart, from 10 m before y = 0 to 10 m beyond kLength, turned
-// on half circles outside, at the speed and rate given, with the fixes' own times.
-inline void drivePasses(double kmh, int hz) {
-    const double knots = kmh / 1.852;
-    const double step = kmh / 0.36 / hz;
+// Up and down passes kSpacing apart, from 10 m before y = 0 to 10 m beyond length (the last
+// ending lastEnd beyond it), turned on half circles outside, a fix every step.
+inline std::vector<PlanePoint> passPath(double step, int passes = kPasses, double length = kLength,
+                                        double lastEnd = 100.0) {
     std::vector<PlanePoint> path;
-    for (int n = 0; n < kPasses; ++n) {
+    for (int n = 0; n < passes; ++n) {
         const double x = n * kSpacing;
         const bool up = n % 2 == 0;
-        for (double s = -100; s <= kLength + 100; s += step)
-            path.push_back({x, up ? s : kLength - s});
-        if (n + 1 == kPasses) break;
-        const double r = kSpacing / 2, cy = up ? kLength + 100 : -100;
+        const bool last = n + 1 == passes;
+        for (double s = -100; s <= length + (last ? lastEnd : 100.0); s += step)
+            path.push_back({x, up ? s : length - s});
+        if (last) break;
+        const double r = kSpacing / 2, cy = up ? length + 100 : -100;
         for (double t = step / r; t < M_PI; t += step / r)
             path.push_back({x + r - r * std::cos(t), cy + (up ? 1 : -1) * r * std::sin(t)});
     }
+    return path;
+}
+
+// Drives the path through the fix callback at the speed and rate given, with the fixes' own
+// times; afterFix runs under the frame lock after each fix.
+template <class AfterFix>
+void drivePath(const std::vector<PlanePoint>& path, double kmh, int hz, AfterFix afterFix) {
     PlaneFixes plane(kLon, kLat);
     int tick = 0;
     for (const PlanePoint& p : path) {
-        GPS_POSITION fix = plane.fixAt(p, float(knots), 0.8f);
+        GPS_POSITION fix = plane.fixAt(p, float(kmh / 1.852), 0.8f);
         const int hundredths = 36000 * 100 + tick++ * 100 / hz;
         fix.utcTime.hour = std::uint16_t(hundredths / 360000 % 24);
         fix.utcTime.minute = std::uint16_t(hundredths / 6000 % 60);
@@ -121,7 +128,13 @@ inline void drivePasses(double kmh, int hz) {
         fix.utcTime.milliseconds = std::uint16_t(hundredths % 100 * 10);
         std::lock_guard lock(appState.frameLock);
         processFix(fix, FixUse::FreeWork);
+        afterFix();
     }
+}
+
+// The passes of kLength at the speed and rate given.
+inline void drivePasses(double kmh, int hz) {
+    drivePath(passPath(kmh / 0.36 / hz), kmh, hz, [] {});
 }
 
 // A field around the passes whose top runs at 30 degrees to them (they run along y), from

@@ -35,27 +35,6 @@ constexpr int kPassCount = 3;
 // A state held for this many fixes, the fixes 20 ms apart, reaches the board.
 constexpr int kHeldFixes = 5;
 
-// Three passes, up, down and up, from 10 m before y = 0 to 10 m beyond kPassLength, turned on
-// half circles outside. The last ends 1 m before the second pass's first ground, where its left
-// sections are told to open a valve's time before their ground asks for it: the last command
-// is not what the ground asks there.
-std::vector<PlanePoint> passes() {
-    const double step = kKmh / 0.36 / kHz;
-    std::vector<PlanePoint> path;
-    for (int n = 0; n < kPassCount; ++n) {
-        const double x = n * kSpacing;
-        const bool up = n % 2 == 0;
-        const bool last = n + 1 == kPassCount;
-        const double end = last ? kPassLength + 90 : kPassLength + 100;
-        for (double s = -100; s <= end; s += step) path.push_back({x, up ? s : kPassLength - s});
-        if (last) break;
-        const double r = kSpacing / 2, cy = up ? kPassLength + 100 : -100;
-        for (double t = step / r; t < M_PI; t += step / r)
-            path.push_back({x + r - r * std::cos(t), cy + (up ? 1 : -1) * r * std::sin(t)});
-    }
-    return path;
-}
-
 // Consecutive repeats of a state dropped.
 std::vector<std::uint64_t> distinct(const std::vector<std::uint64_t>& states) {
     std::vector<std::uint64_t> out;
@@ -104,29 +83,20 @@ TEST_F(SectionOutputWork, BoardHearsTheValveCommandsOfEveryFixInOrderAndAllOffAt
     const auto listen = [&](std::chrono::milliseconds within) {
         for (const machine_frames::Seen& s : board.collect(within)) heard.push_back(s);
     };
-    PlaneFixes plane(kLon, kLat);
-    int tick = 0;
-    for (const PlanePoint& p : passes()) {
-        GPS_POSITION fix = plane.fixAt(p, float(kKmh / 1.852), 0.8f);
-        const int hundredths = 36000 * 100 + tick++ * 100 / kHz;
-        fix.utcTime.hour = std::uint16_t(hundredths / 360000 % 24);
-        fix.utcTime.minute = std::uint16_t(hundredths / 6000 % 60);
-        fix.utcTime.second = std::uint16_t(hundredths / 100 % 60);
-        fix.utcTime.milliseconds = std::uint16_t(hundredths % 100 * 10);
-        {
-            std::lock_guard lock(appState.frameLock);
-            processFix(fix, FixUse::FreeWork);
-            // The first fix only seeds the position: nothing is decided, nothing sent. The first
-            // step decides at its start too, on the same unworked ground as at its end.
-            if (!sectionControl.decisions.empty()) {
-                std::uint64_t bits = 0;
-                for (std::size_t i = 0; i < sectionControl.decisions.size(); ++i)
-                    if (sectionControl.decisions[i].command) bits |= std::uint64_t(1) << i;
-                produced.push_back(bits);
-            }
+    // Three passes, up, down and up. The last ends 1 m before the second pass's first ground,
+    // where its left sections are told to open a valve's time before their ground asks for it:
+    // the last command is not what the ground asks there.
+    drivePath(passPath(kKmh / 0.36 / kHz, kPassCount, kPassLength, 90.0), kKmh, kHz, [&] {
+        // The first fix only seeds the position: nothing is decided, nothing sent. The first
+        // step decides at its start too, on the same unworked ground as at its end.
+        if (!sectionControl.decisions.empty()) {
+            std::uint64_t bits = 0;
+            for (std::size_t i = 0; i < sectionControl.decisions.size(); ++i)
+                if (sectionControl.decisions[i].command) bits |= std::uint64_t(1) << i;
+            produced.push_back(bits);
         }
         listen(20ms);
-    }
+    });
     ASSERT_FALSE(produced.empty());
     const std::uint64_t finalState = produced.back();
     // The final state: the sender may still be repeating an older one for a moment.
