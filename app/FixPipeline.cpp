@@ -183,6 +183,7 @@ void processWorkFix(const GPS_POSITION& fix, FixUse use) {
     const std::uint32_t quadsBefore = work.coverage.size();
     bool appended = false;
     if (sectionControl.active) {
+        sectionControl.paused = s.ui.paused != 0;
         const FieldInPlane* field = workField.inPlane ? &workField.shape : nullptr;
         const double speed = knots * kKnotDecimetres;
         if (s.ui.paused || restarted)

@@ -39,7 +39,7 @@ void applyDriversChoice(SectionControl& c) {
         SectionDecision& d = c.decisions[i];
         const SectionForce force = i < c.forced.size() ? c.forced[i] : SectionForce::None;
         bool held = false, on = false;
-        if (c.master == SectionMaster::Off || force == SectionForce::Off) {
+        if (c.master == SectionMaster::Off || force == SectionForce::Off || c.paused) {
             held = true;
         } else if (force == SectionForce::On || c.master == SectionMaster::Manual) {
             held = on = true;

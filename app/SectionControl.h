@@ -41,6 +41,8 @@ struct SectionControl {
     SectionRules rules;
     SectionMaster master = SectionMaster::Auto;
     std::vector<SectionForce> forced;  // one a section
+    // The work is paused: nothing is recorded, so nothing may be sprayed either.
+    bool paused = false;
 
     // Each section at the work's position, from the last fix: on, where it next switches and
     // what its valve is told, after the master and the forces; reason is the ground's own.

@@ -157,6 +157,20 @@ TEST_F(SectionWork, TheDriverForcesSectionsAndSetsTheMaster) {
     GEOSGeom_destroy_r(geos_.h(), first);
 }
 
+TEST_F(SectionWork, APausedWorkTellsEverySectionOff) {
+    useSections({});
+    appState.ui.paused = 1;
+    int fixes = 0, toldOn = 0;
+    drivePath(passPath(kLength / 100), 10, 5, [&] {
+        ++fixes;
+        for (const SectionDecision& d : sectionControl.decisions) toldOn += d.command ? 1 : 0;
+    });
+    EXPECT_GT(fixes, 100);
+    EXPECT_EQ(toldOn, 0) << "sections told on while nothing is recorded";
+    EXPECT_EQ(appState.work.coverage.size(), 0u);
+    appState.ui.paused = 0;
+}
+
 TEST_F(SectionWork, OneSectionAsBeforeKeepsTheImplementsStrip) {
     // Without section control a pass over worked ground is worked again: the overlap counts.
     section_drive::drivePasses(10, 5);
