@@ -368,32 +368,27 @@ void decideSections(const SectionLayout& layout, const SectionRules& rules,
         const int first = s.sectionFirstLane[std::size_t(i)];
         const int last = s.sectionFirstLane[std::size_t(i) + 1];
         const int n = last - first;
-        // Calls visit(k, kind, b, e) with the spans [b, e) of each of the section's lanes k in
-        // each list in use.
-        auto eachLane = [&](auto visit) {
+        // Each lane's place in its three lists; every list is walked forward as d grows.
+        auto stateAt = [&](double d, bool walk) {
+            int where[3] = {0, 0, 0};
             for (int kind = 0; kind < 3; ++kind) {
                 if (!used[kind]) continue;
                 const std::vector<Span>& list = *lists[kind];
                 const std::vector<int>& starts = *firsts[kind];
-                for (int k = first; k < last; ++k)
-                    visit(k, kind, list.data() + starts[std::size_t(k)],
-                          list.data() + starts[std::size_t(k) + 1]);
-            }
-        };
-        // Each lane's place in its three lists; every list is walked forward as d grows.
-        auto stateAt = [&](double d, bool walk) {
-            int where[3] = {0, 0, 0};
-            eachLane([&](int k, int kind, const Span* b, const Span* e) {
-                bool in;
-                if (walk) {
-                    int& c = s.cursor[std::size_t(k) * 3 + std::size_t(kind)];
-                    while (b + c < e && b[c].hi <= d) ++c;
-                    in = b + c < e && b[c].lo <= d;
-                } else {
-                    in = inSpans(b, e, d);
+                for (int k = first; k < last; ++k) {
+                    const Span* b = list.data() + starts[std::size_t(k)];
+                    const Span* e = list.data() + starts[std::size_t(k) + 1];
+                    bool in;
+                    if (walk) {
+                        int& c = s.cursor[std::size_t(k) * 3 + std::size_t(kind)];
+                        while (b + c < e && b[c].hi <= d) ++c;
+                        in = b + c < e && b[c].lo <= d;
+                    } else {
+                        in = inSpans(b, e, d);
+                    }
+                    where[kind] += in ? 1 : 0;
                 }
-                where[kind] += in ? 1 : 0;
-            });
+            }
             return stateOf(n, where[1], where[2], where[0], rules);
         };
         for (int k = first; k < last; ++k)
@@ -405,10 +400,17 @@ void decideSections(const SectionLayout& layout, const SectionRules& rules,
         double changeAt = kNoChange;
         for (double d = 0.0;;) {
             double next = kNoChange;
-            eachLane([&](int k, int kind, const Span* b, const Span* e) {
-                const int c = s.cursor[std::size_t(k) * 3 + std::size_t(kind)];
-                if (b + c < e) next = std::min(next, b[c].lo > d ? b[c].lo : b[c].hi);
-            });
+            for (int kind = 0; kind < 3; ++kind) {
+                if (!used[kind]) continue;
+                const std::vector<Span>& list = *lists[kind];
+                const std::vector<int>& starts = *firsts[kind];
+                for (int k = first; k < last; ++k) {
+                    const Span* b = list.data() + starts[std::size_t(k)];
+                    const Span* e = list.data() + starts[std::size_t(k) + 1];
+                    const int c = s.cursor[std::size_t(k) * 3 + std::size_t(kind)];
+                    if (b + c < e) next = std::min(next, b[c].lo > d ? b[c].lo : b[c].hi);
+                }
+            }
             if (!(next <= horizon)) break;
             d = next;
             // A stretch of the other state shorter than a few centimetres is where two edges
