@@ -204,7 +204,8 @@ bool recordSectionStep(WorkRecord& work, PlanePoint from, Vec2 travel, double sp
     const std::uint32_t count = work.strips.size();
     const bool continues = count > 0 && count == c.recordsAfter &&
                            (work.pauseMarks.empty() || work.pauseMarks.back() != count);
-    std::vector<StripPiece> pieces;
+    std::vector<StripPiece>& pieces = c.pieces;
+    pieces.clear();
     c.strip.planStep(c.layout, {from.x, from.y}, {work.position.x, work.position.y},
                      {travel.x, travel.y}, c.decisions, continues, pieces);
     noteStep(work, c);

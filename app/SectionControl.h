@@ -54,6 +54,8 @@ struct SectionControl {
     // The implement's bar at the work's position, as the sections were decided there.
     TrackEdge bar;
     SectionStrip strip;
+    // The records of the step being recorded, kept between fixes for their storage.
+    std::vector<StripPiece> pieces;
     // The work's record count after the strip's last record: a pause or a jump since parts it.
     std::uint32_t recordsAfter = 0;
     // The coverage's size before the last two steps: the implement's own newest quads.

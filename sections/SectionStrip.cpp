@@ -3,29 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-struct Run {
-    int first;
-    int last;
-};
-
-void runsOf(const std::vector<bool>& on, std::vector<Run>& runs) {
-    runs.clear();
-    const int n = int(on.size());
+// The runs of neighbouring sections that are on, left to right.
+void SectionStrip::findRuns() {
+    runs_.clear();
+    const int n = int(state_.size());
     for (int i = 0; i < n;) {
-        if (!on[std::size_t(i)]) {
+        if (!state_[std::size_t(i)]) {
             ++i;
             continue;
         }
         int j = i;
-        while (j + 1 < n && on[std::size_t(j + 1)]) ++j;
-        runs.push_back({i, j});
+        while (j + 1 < n && state_[std::size_t(j + 1)]) ++j;
+        runs_.push_back({i, j});
         i = j + 1;
     }
 }
-
-}  // namespace
 
 TrackEdge runEdge(const SectionLayout& layout, int first, int last, GroundPoint p,
                   GroundPoint travel) {
@@ -41,7 +33,8 @@ void SectionStrip::planStep(const SectionLayout& layout, GroundPoint from, Groun
     const int n = layout.count();
     const double length = std::hypot(to.x - from.x, to.y - from.y);
     // The moments of the step at which a section switches, in order, the step's end last.
-    std::vector<double> stops;
+    std::vector<double>& stops = stops_;
+    stops.clear();
     for (int i = 0; i < n; ++i)
         if (decisions[std::size_t(i)].changeAt > 0 && decisions[std::size_t(i)].changeAt < length)
             stops.push_back(decisions[std::size_t(i)].changeAt);
@@ -50,9 +43,10 @@ void SectionStrip::planStep(const SectionLayout& layout, GroundPoint from, Groun
     stops.erase(std::unique(stops.begin(), stops.end()), stops.end());
 
     if (!continues) part();
-    std::vector<bool> state(decisions.size());
+    std::vector<bool>& state = state_;
+    state.resize(decisions.size());
     for (std::size_t i = 0; i < decisions.size(); ++i) state[i] = decisions[i].on;
-    std::vector<Run> runs;
+    const std::vector<Run>& runs = runs_;
     auto at = [&](double d) {
         const double f = length > 0 ? d / length : 1.0;
         return GroundPoint{from.x + (to.x - from.x) * f, from.y + (to.y - from.y) * f};
@@ -64,7 +58,7 @@ void SectionStrip::planStep(const SectionLayout& layout, GroundPoint from, Groun
             if (decisions[std::size_t(i)].changeAt > 0 &&
                 decisions[std::size_t(i)].changeAt <= start)
                 state[std::size_t(i)] = !decisions[std::size_t(i)].on;
-        runsOf(state, runs);
+        findRuns();
         const double stretch = stop - start;
         if (runs.size() == 1 && runs[0].first == runFirst_ && runs[0].last == runLast_) {
             pieces.push_back(

@@ -41,9 +41,19 @@ class SectionStrip {
     void part() { runFirst_ = runLast_ = -1; }
 
   private:
+    struct Run {
+        int first;
+        int last;
+    };
+    void findRuns();
+
     // The run of sections the last record continues, or -1.
     int runFirst_ = -1;
     int runLast_ = -1;
+    // Kept from step to step, so that a fix allocates nothing once the work is under way.
+    std::vector<double> stops_;
+    std::vector<bool> state_;
+    std::vector<Run> runs_;
 };
 
 // The edges of sections first to last at point p of a bar across travel.

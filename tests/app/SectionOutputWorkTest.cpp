@@ -21,6 +21,7 @@
 #include "sections/SectionOutput.h"
 #include "tests/app/PipelineTestSupport.h"
 #include "tests/app/SectionDrive.h"
+#include "tests/app/SectionFixture.h"
 #include "tests/sections/MachineFrameReader.h"
 
 namespace {
@@ -43,19 +44,12 @@ std::vector<std::uint64_t> distinct(const std::vector<std::uint64_t>& states) {
     return out;
 }
 
-class SectionOutputWork : public ::testing::Test {
+class SectionOutputWork : public SectionWorkFixture {
   protected:
-    void SetUp() override {
-        pipeline_test::resetWork(kStateFreeWork);
-        workField = FieldWork{};
-        appState.settings.lookAheadSeconds = 0.0;
-    }
     void TearDown() override {
         stopSectionOutput();
         if (listener_ >= 0) ::close(listener_);
-        std::lock_guard lock(appState.frameLock);
-        configureSections({}, {}, false);
-        workField = FieldWork{};
+        SectionWorkFixture::TearDown();
     }
     int listener_ = -1;
 };
@@ -65,15 +59,10 @@ TEST_F(SectionOutputWork, BoardHearsTheValveCommandsOfEveryFixInOrderAndAllOffAt
     listener_ = machine_frames::listenUdp(port);
     ASSERT_GE(listener_, 0);
     machine_frames::Board board(listener_, true);
-    const LayoutResult layout = parseSectionLayout("", 8, 1200);
-    ASSERT_TRUE(layout.layout);
     SectionRules valves;
     valves.turnOnSeconds = 1.0;
     valves.turnOffSeconds = 0.5;
-    {
-        std::lock_guard lock(appState.frameLock);
-        configureSections(*layout.layout, valves, true);
-    }
+    useSections(valves);
     ASSERT_TRUE(startSectionOutput("udp://127.0.0.1:" + std::to_string(port)));
 
     // The commands after every fix, and the section bits of every frame the board heard; the

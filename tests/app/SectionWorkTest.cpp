@@ -18,31 +18,14 @@
 #include "farm/FieldInPlane.h"
 #include "tests/app/PipelineTestSupport.h"
 #include "tests/app/SectionDrive.h"
+#include "tests/app/SectionFixture.h"
 
 namespace {
 
 using namespace section_drive;
 
-class SectionWork : public ::testing::Test {
+class SectionWork : public SectionWorkFixture {
   protected:
-    void SetUp() override {
-        pipeline_test::resetWork(kStateFreeWork);
-        workField = FieldWork{};
-        appState.settings.lookAheadSeconds = 0.0;
-    }
-    void TearDown() override {
-        std::lock_guard lock(appState.frameLock);
-        configureSections({}, {}, false);
-        workField = FieldWork{};
-    }
-
-    void useSections(const SectionRules& rules) {
-        LayoutResult layout = parseSectionLayout("", 8, 1200);
-        ASSERT_TRUE(layout.layout);
-        std::lock_guard lock(appState.frameLock);
-        configureSections(*layout.layout, rules, true);
-    }
-
     Geos geos_;
 };
 
